@@ -1,0 +1,108 @@
+#include "analysis/GridJson.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+// A JSON string literal, escaped by Qt's JSON writer.
+QByteArray quoted(const QString &s) {
+    QByteArray array = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+QByteArray colour(const std::optional<Rgb> &c) { return c ? quoted(c->hex()) : QByteArrayLiteral("null"); }
+
+void appendNumbers(QByteArray &out, const std::vector<int> &values) {
+    out += '[';
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i)
+            out += ", ";
+        out += QByteArray::number(values[i]);
+    }
+    out += ']';
+}
+
+void appendCell(QByteArray &out, const GridCell &c, int col, int row) {
+    out += "{\"col\": " + QByteArray::number(col) + ", \"row\": " + QByteArray::number(row);
+    out += ", \"text\": " + quoted(c.text);
+    out += ", \"fore\": " + quoted(c.fore.hex()) + ", \"back\": " + quoted(c.back.hex());
+    out += ", \"align\": ";
+    out += c.align == Align::Left ? "\"left\"" : "\"center\"";
+    out += ", \"borders\": {\"left\": " + colour(c.borders[GridCell::LeftIndex]);
+    out += ", \"right\": " + colour(c.borders[GridCell::RightIndex]);
+    out += ", \"top\": " + colour(c.borders[GridCell::TopIndex]);
+    out += ", \"bottom\": " + colour(c.borders[GridCell::BottomIndex]) + "}}";
+}
+
+void appendGrid(QByteArray &out, const ResultGrid &g) {
+    out += "    {\n";
+    out += "      \"columns\": " + QByteArray::number(g.columns()) + ", \"rows\": " + QByteArray::number(g.rows()) +
+           ",\n";
+    out += "      \"visibleColumns\": " + QByteArray::number(g.visibleColumns()) +
+           ", \"visibleRows\": " + QByteArray::number(g.visibleRows()) + ",\n";
+    out += "      \"frozenColumns\": " + QByteArray::number(g.frozenColumns()) +
+           ", \"frozenRows\": " + QByteArray::number(g.frozenRows()) + ",\n";
+    out += QByteArray("      \"overflow\": ") + (g.overflow() ? "true" : "false") + ",\n";
+    out += "      \"columnWidths\": ";
+    appendNumbers(out, g.columnWidths());
+    out += ",\n      \"rowHeights\": ";
+    appendNumbers(out, g.rowHeights());
+    out += ",\n      \"cells\": [";
+    bool first = true;
+    for (int row = 1; row <= g.rows(); ++row) {
+        for (int col = 1; col <= g.columns(); ++col) {
+            const GridCell &c = g.cell(col, row);
+            if (c.isDefault())
+                continue;
+            out += first ? "\n        " : ",\n        ";
+            first = false;
+            appendCell(out, c, col, row);
+        }
+    }
+    out += first ? "]\n" : "\n      ]\n";
+    out += "    }";
+}
+} // namespace
+
+QByteArray GridJson::toJson(const WindowExport &w) {
+    QByteArray out;
+    out += "{\n";
+    out += "  \"window\": " + quoted(w.window) + ",\n";
+    out += "  \"caption\": " + quoted(w.caption) + ",\n";
+    out += "  \"description\": " + quoted(w.description) + ",\n";
+    out += "  \"grids\": [";
+    for (std::size_t i = 0; i < w.grids.size(); ++i) {
+        out += i ? ",\n" : "\n";
+        appendGrid(out, w.grids[i]);
+    }
+    out += w.grids.empty() ? "]\n" : "\n  ]\n";
+    out += "}\n";
+    return out;
+}
+
+QString GridCsv::field(const QString &text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
+        return text;
+    QString escaped = text;
+    escaped.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+QByteArray GridCsv::toCsv(const WindowExport &w) {
+    QString out;
+    for (std::size_t i = 0; i < w.grids.size(); ++i) {
+        if (i)
+            out += QLatin1String("\r\n");
+        const ResultGrid &g = w.grids[i];
+        for (int row = 1; row <= g.rows(); ++row) {
+            for (int col = 1; col <= g.columns(); ++col) {
+                if (col > 1)
+                    out += QLatin1Char(',');
+                out += field(g.text(col, row));
+            }
+            out += QLatin1String("\r\n");
+        }
+    }
+    return out.toUtf8();
+}

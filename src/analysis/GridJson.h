@@ -1,0 +1,28 @@
+#pragma once
+
+#include "analysis/ResultGrid.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// What one window shows, as the command line exports it.
+struct WindowExport {
+    QString window;      // form name
+    QString caption;
+    QString description; // Label1 (Label19 in the prediction window); empty where none
+    std::vector<ResultGrid> grids;
+};
+
+namespace GridJson {
+// One UTF-8 object and a newline, keys in the documented order.
+QByteArray toJson(const WindowExport &w);
+} // namespace GridJson
+
+namespace GridCsv {
+// Cell texts only, RFC 4180 quoting, CRLF; several grids separated by one empty line.
+QByteArray toCsv(const WindowExport &w);
+// Quotes one field when it holds a comma, a quote or a line break.
+QString field(const QString &text);
+} // namespace GridCsv

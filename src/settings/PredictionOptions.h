@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The twelve reflect options of the prediction window: true = 反映する, false = 反映しない.
+struct PredictionOptions {
+    static constexpr int kCount = 12;
+    std::array<bool, kCount> ReflectFlag{}; // all off until the file says otherwise
+
+    // The settings keys, in index order. Index 8 says 5 although its analysis splits into four.
+    static const std::array<QString, kCount> &keys();
+
+    bool operator==(const PredictionOptions &) const = default;
+};
+
+// The settings file of the current directory.
+QString defaultSettingsPath();
+
+// What went wrong with the settings file, in Japanese; empty on success.
+struct SettingsResult {
+    bool ok = true;
+    QString message;
+};
+
+// Reads the options from the file at path into options. A missing file leaves every option as
+// it is (all off at start-up). Lines: key=value, last occurrence wins, unknown keys, lines
+// without "=" and values other than True/False are ignored.
+SettingsResult ReadInitFile(const QString &path, PredictionOptions &options);
+
+// Writes exactly twelve lines, key=True|False, in index order, CP932, CRLF.
+SettingsResult WriteInitFile(const QString &path, const PredictionOptions &options);
