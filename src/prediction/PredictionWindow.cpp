@@ -94,8 +94,11 @@ protected:
                 if (cell.text.isEmpty())
                     continue;
                 QRect area = cellRect(c, r);
+                // A text too wide for its cell runs on over the empty cells to its right.
+                const int needed = fontMetrics().horizontalAdvance(cell.text) + 4;
                 if (m_grid.overflow()) {
-                    for (int n = c + 1; n <= m_grid.columns() && m_grid.text(n, r).isEmpty(); ++n)
+                    for (int n = c + 1; n <= m_grid.columns() && area.width() < needed && m_grid.text(n, r).isEmpty();
+                         ++n)
                         area.setRight(cellRect(n, r).right());
                 }
                 p.setPen(toColor(cell.fore));
