@@ -1,0 +1,86 @@
+#pragma once
+
+#include "analysis/ResultGrid.h"
+
+#include <QAbstractScrollArea>
+#include <QRect>
+
+#include <vector>
+
+class QPainter;
+
+// Shows a ResultGrid read-only, the way the analysis windows present their results: no headers,
+// frozen leading rows and columns, per-cell borders, left-aligned text running over empty
+// neighbours. The scroll bars move by whole rows and columns. The user may select cells with
+// the mouse and copy them (Ctrl+C) as tab-separated text.
+//
+// Grid units: a column width unit is the average character width of the font; a row height of
+// 10 is one text line plus a small margin, other heights in proportion.
+class ResultGridView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit ResultGridView(QWidget *parent = nullptr);
+
+    void setGrid(ResultGrid grid);
+    const ResultGrid &grid() const { return m_grid; }
+
+    int columnWidthPixels(int column) const;
+    int rowHeightPixels(int row) const;
+    // Where the cell is drawn in the viewport now; an empty rectangle when it is scrolled away.
+    QRect cellRect(int column, int row) const;
+    // The cell under a viewport position; (0, 0) when there is none.
+    QPoint cellAt(const QPoint &pos) const;
+    // The last column the text of a cell may use: further right than the cell itself only for a
+    // left-aligned text in a grid that allows overflow, up to the next cell that holds text.
+    int textEndColumn(int column, int row) const;
+
+    // Leading scrollable column and row shown right after the frozen ones (counted from 1).
+    int firstScrollableColumn() const;
+    int firstScrollableRow() const;
+    void scrollTo(int column, int row);
+
+    // Selected cells as (column, row, width, height); empty when nothing is selected.
+    QRect selection() const { return m_selection; }
+    void setSelection(const QRect &cells);
+    QString selectedText() const;
+    void copySelection() const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    struct Pane {
+        int col1, col2, row1, row2; // cells drawn, inclusive (empty when first > last)
+        QRect clip;
+    };
+
+    void updateMetrics();
+    void updateScrollBars();
+    int scrollOffsetX() const;
+    int scrollOffsetY() const;
+    int columnLeft(int column) const; // viewport x
+    int rowTop(int row) const;        // viewport y
+    int frozenWidth() const { return m_colEdge[m_frozenColumns]; }
+    int frozenHeight() const { return m_rowEdge[m_frozenRows]; }
+    int lastVisibleColumn(int first) const;
+    int lastVisibleRow(int first) const;
+    void paintPane(QPainter &painter, const Pane &pane);
+    void paintTexts(QPainter &painter, const Pane &pane);
+    void paintBorders(QPainter &painter, const Pane &pane);
+    void extendSelection(const QPoint &cell);
+
+    ResultGrid m_grid;
+    std::vector<int> m_colEdge; // m_colEdge[c]: sheet x just right of column c; m_colEdge[0] = 0
+    std::vector<int> m_rowEdge;
+    int m_frozenColumns = 0, m_frozenRows = 0;
+    int m_unitWidth = 1, m_lineHeight = 1;
+    QRect m_selection;
+    QPoint m_anchor;
+};
