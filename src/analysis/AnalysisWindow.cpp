@@ -60,6 +60,7 @@ AnalysisWindow::AnalysisWindow(const CatalogEntry &entry, const DrawHistory &his
 
     m_description = new QLabel(entry.description, this);
     m_description->setObjectName(QStringLiteral("Label1"));
+    m_description->setWordWrap(true);
 
     m_grid = new ResultGridView(this);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
@@ -128,11 +129,13 @@ void AnalysisWindow::layoutControls() {
     const QSize inner = size();
     const int margin = px(kMargin);
 
-    const QSize descriptionHint = m_description->sizeHint();
+    // A description longer than the window wraps onto a second line above the grid.
+    const int oneLine = m_description->fontMetrics().horizontalAdvance(m_entry.description) + 1;
     const int descriptionWidth = m_entry.legendPlace == LegendPlace::BesideDescription
-                                     ? std::max(px(kCarryOverDescriptionWidth), descriptionHint.width())
-                                     : descriptionHint.width();
-    m_description->setGeometry(margin, px(kDescriptionTop), descriptionWidth, descriptionHint.height());
+                                     ? std::max(px(kCarryOverDescriptionWidth), oneLine)
+                                     : std::min(oneLine, std::max(1, inner.width() - 2 * margin));
+    m_description->setGeometry(margin, px(kDescriptionTop), descriptionWidth,
+                               m_description->heightForWidth(descriptionWidth));
 
     // The buttons sit in a row at the bottom right, Close outermost.
     const QSize button(std::max(px(kButtonWidth), m_close->sizeHint().width()),

@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QScopedValueRollback>
 #include <QWindow>
 
@@ -24,6 +25,13 @@ struct WaitCursor {
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
+
+// Child windows carry no icon of their own in their title bars.
+QIcon blankIcon() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    return QIcon(pixmap);
+}
 
 void name(QMenu *menu, const QString &objectName) {
     menu->setObjectName(objectName);
@@ -215,6 +223,7 @@ QMdiSubWindow *MainFrm::showChild(const CatalogEntry &entry) {
     ChildWindow *child = createChild(entry);
     QMdiSubWindow *sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(blankIcon());
     m_open.insert(entry.formName, sub);
     setEndAllowed(false);
     connect(child, &QObject::destroyed, this, [this] { setEndAllowed(true); });
