@@ -265,10 +265,24 @@ void MainFrm::focusWindowChanged(QWindow *window) {
         m_focusFrom = passing ? FocusFrom::Elsewhere : FocusFrom::OwnWindow;
         return;
     }
-    const bool activated = !m_activatedOnce || m_focusFrom == FocusFrom::OwnWindow;
-    m_activatedOnce = true;
+    const bool fromOwnWindow = m_focusFrom == FocusFrom::OwnWindow;
     m_focusFrom = FocusFrom::Elsewhere;
-    if (activated && m_predictionOnActivation && !m_exited)
+    if (fromOwnWindow)
+        activated();
+}
+
+void MainFrm::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    // The first display counts as the first activation, whether or not the window system
+    // hands the focus over at once.
+    if (!m_displayed) {
+        m_displayed = true;
+        activated();
+    }
+}
+
+void MainFrm::activated() {
+    if (m_predictionOnActivation && !m_exited)
         QMetaObject::invokeMethod(this, &MainFrm::showPredictionWindow, Qt::QueuedConnection);
 }
 

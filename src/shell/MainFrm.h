@@ -61,6 +61,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildMenus();
@@ -69,6 +70,8 @@ private:
     void showError(const QString &text);
     void updateMenuBar(QMdiSubWindow *active);
     void focusWindowChanged(QWindow *window);
+    // The main window has become the active window of the program.
+    void activated();
     void tile(Qt::Orientation orientation);
 
     // Where the focus was before it came back to the main window.
@@ -85,6 +88,6 @@ private:
     bool m_opening = false;
     bool m_exited = false;
     bool m_predictionOnActivation = true;
-    bool m_activatedOnce = false;
+    bool m_displayed = false;
     FocusFrom m_focusFrom = FocusFrom::Elsewhere;
 };

@@ -224,7 +224,6 @@ private slots:
     void dataEntryRefusedWhilePredictionIsOpen() {
         auto frame = startFrame(true);
         QVERIFY(frame);
-        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
         QTRY_VERIFY(frame->subWindow(kPrediction));
         QMdiSubWindow *prediction = frame->subWindow(kPrediction);
         QCOMPARE(prediction->widget()->objectName(), kPrediction);
@@ -248,6 +247,34 @@ private slots:
         QCOMPARE(frame->subWindow(kDataEntry)->windowTitle(), kDataEntry);
         QCOMPARE(watcher.seen.size(), 1);
         QVERIFY(!frame->EndAllowed());
+    }
+
+    // Coming back from another window of the program shows the prediction window again;
+    // coming back from a message box does not.
+    void reactivationShowsPrediction() {
+        auto frame = startFrame(true);
+        QVERIFY(frame);
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QTRY_VERIFY(frame->subWindow(kPrediction));
+        frame->subWindow(kPrediction)->close();
+        QTRY_VERIFY(!frame->subWindow(kPrediction));
+
+        {
+            MessageBoxWatcher watcher;
+            QMessageBox::information(frame.get(), QStringLiteral("確認"), QStringLiteral("テスト"));
+            QCOMPARE(watcher.seen.size(), 1);
+        }
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QCoreApplication::processEvents();
+        QVERIFY(!frame->subWindow(kPrediction));
+
+        QWidget other;
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QTRY_VERIFY(frame->subWindow(kPrediction));
     }
 
     // EndAllowed is a flag, not a count: closing one of two windows sets it.
