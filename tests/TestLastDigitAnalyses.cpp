@@ -50,8 +50,8 @@ ResultGrid build(int window, const DrawHistory &history) {
 constexpr std::array<int, 9> kFiller{1, 2, 4, 5, 6, 8, 9, 10, 11};
 
 // The run marks as the window's own run scan defines them: per digit a text of five-digit draw
-// numbers each followed by a space, read back item by item, pairs (item i, item i + 1) for i up
-// to the latest draw number.
+// numbers each followed by a space, read back item by item, pairs (item i, item i + 1) up to
+// the last item.
 std::map<std::pair<int, int>, int> textScanMarks(const DrawHistory &history) {
     std::array<QString, 11> lastDigitDraws;
     for (const DrawRecord &r : history.records()) {
@@ -65,7 +65,7 @@ std::map<std::pair<int, int>, int> textScanMarks(const DrawHistory &history) {
     for (int d = 0; d <= 9; ++d) {
         const QString &items = lastDigitDraws[std::size_t(d)];
         int run = 0;
-        for (int i = 1; i <= history.latestDrawNumber(); ++i) {
+        for (int i = 1;; ++i) {
             const QString b = items.mid(6 * (i + 1) - 6, 5);
             if (b.isEmpty())
                 break;
@@ -273,11 +273,12 @@ private slots:
                                      {6, {1, 2, 3, 4, 5, 6, 7, 8, 0}}}
             << QStringList{"11,4:" + none, "11,6:" + none, "11,7:1|#000000|#C8FFFF|center|kkkk",
                            "1,3:1|#FF0000|#FFFFC8|center|kkkk", "1,8:|#FF0000|#FFFFC8|center|kkkk"};
-        // Draws 1 and 2 each hold four numbers ending in 1: eight items, of which only the first
-        // three (latest draw number + 1) take part.
-        QTest::newRow("only the first G + 1 items")
+        // Draws 1 and 2 each hold four numbers ending in 1: eight items, more than the latest
+        // draw number, and every one of them takes part.
+        QTest::newRow("more items than draws")
             << std::vector<DrawSpec>{{1, {1, 11, 21, 31, 2, 12, 22, 32, 3}}, {2, {1, 11, 21, 31, 2, 12, 22, 32, 3}}}
-            << QStringList{"3,3:2|#000000|#C8FFFF|center|kkkk", "3,4:" + none, "5,4:1|#000000|#C8FFFF|center|kkkk"};
+            << QStringList{"3,3:3|#000000|#C8FFFF|center|kkkk", "3,4:7|#000000|#FFFFC8|center|kkkk",
+                           "5,4:1|#000000|#C8FFFF|center|kkkk"};
     }
     void runMarks() {
         QFETCH(std::vector<DrawSpec>, draws);
@@ -287,7 +288,7 @@ private slots:
 
     void runsMatchTextScan_data() {
         QTest::addColumn<int>("source");    // 0 real history, otherwise a seed
-        QTest::addColumn<bool>("outgrown"); // some digit has more items than the scan reads
+        QTest::addColumn<bool>("outgrown"); // some digit has more items than there are draws
         QTest::newRow("real history") << 0 << true;
         QTest::newRow("random 1") << 1 << false;
         QTest::newRow("random 2, crowded digits") << 2 << true;
@@ -311,7 +312,7 @@ private slots:
                                                                    .arg(runBand(mark->second).hex());
                 QCOMPARE(describe(g.cell(d + 2, n + 2)), expected);
             }
-        // The case where a digit's list outgrows the scan is really reached.
+        // The case where a digit has more items than there are draws is really reached.
         std::array<int, 10> items{};
         for (const DrawRecord &r : history.records())
             for (int k = 1; k <= 9 && r.isComplete(); ++k)
@@ -327,10 +328,9 @@ private slots:
                          "5,3:1|#000000|#C8FFFF|center|kkkk", "5,4:2|#000000|#C8FFFF|center|kkkk",
                          "9,3:1|#000000|#C8FFFF|center|kkkk", "9,4:|#000000|#FFFFFF|center|kkkk",
                          "1,690:688|#FF0000|#FFFFC8|center|kkkk", "2,691:0|#0000FF|#FFC8C8|center|kkkk"});
-        // Digit 4 has 699 items; the scan ends at item 689, draw 675 (run 3), so the later runs
-        // of 4 (draws 678, 679, 682, 687, 688) get no marks.
-        compareCells(g, {"6,677:3|#000000|#C8FFFF|center|kkkk", "6,680:|#000000|#FFFFFF|center|kkkk",
-                         "6,690:|#000000|#FFFFFF|center|kkkk"});
+        // Digit 4 has 699 items, more than the 688 draws; its latest runs are still marked.
+        compareCells(g, {"6,677:3|#000000|#C8FFFF|center|kkkk", "6,680:1|#000000|#C8FFFF|center|kkkk",
+                         "6,681:3|#000000|#C8FFFF|center|kkkk", "6,690:2|#000000|#C8FFFF|center|kkkk"});
     }
 };
 

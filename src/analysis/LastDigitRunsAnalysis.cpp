@@ -76,11 +76,12 @@ ResultGrid buildLastDigitRuns(const DrawHistory &history) {
     writeHeader(grid, latest + 3, true);
 
     // Pairs of neighbouring items: the next draw, or the same draw again, continues the run; the
-    // first draw of a run gets no mark. Only the first latest + 1 items take part.
+    // first draw of a run gets no mark. Every item takes part: a digit drawn more often than the
+    // latest draw number would otherwise lose the marks of its most recent runs.
     for (int d = 0; d <= 9; ++d) {
         const std::vector<int> &items = draws[std::size_t(d)];
         int run = 0;
-        for (std::size_t i = 0; i < std::size_t(latest) && i + 1 < items.size(); ++i) {
+        for (std::size_t i = 0; i + 1 < items.size(); ++i) {
             const int a = items[i];
             const int b = items[i + 1];
             if (b > a + 1) {
