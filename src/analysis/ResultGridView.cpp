@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -65,7 +66,7 @@ int ResultGridView::rowHeightPixels(int row) const {
 void ResultGridView::updateMetrics() {
     const QFontMetrics fm = fontMetrics();
     m_unitWidth = std::max(1, fm.averageCharWidth());
-    m_lineHeight = fm.height() + 2;
+    m_lineHeight = fm.height() + 1;
     m_frozenColumns = std::clamp(m_grid.frozenColumns(), 0, m_grid.columns());
     m_frozenRows = std::clamp(m_grid.frozenRows(), 0, m_grid.rows());
     m_colEdge.assign(std::size_t(m_grid.columns()) + 1, 0);
@@ -162,14 +163,25 @@ QPoint ResultGridView::cellAt(const QPoint &pos) const {
     return column && row ? QPoint(column, row) : QPoint();
 }
 
-int ResultGridView::textEndColumn(int column, int row) const {
+std::pair<int, int> ResultGridView::textColumns(int column, int row) const {
     const GridCell &cell = m_grid.cell(column, row);
-    if (!m_grid.overflow() || cell.align != Align::Left || cell.text.isEmpty())
-        return column;
-    int end = column;
-    while (end < m_grid.columns() && m_grid.cell(end + 1, row).text.isEmpty())
-        ++end;
-    return end;
+    if (cell.text.isEmpty() || !m_grid.overflow())
+        return {column, column};
+    const int needed = fontMetrics().horizontalAdvance(cell.text) + kTextPadding;
+    auto isEmpty = [&](int c) { return c >= 1 && c <= m_grid.columns() && m_grid.cell(c, row).text.isEmpty(); };
+    int first = column, last = column;
+    if (cell.align == Align::Left) {
+        for (int room = columnWidthPixels(column); room < needed && isEmpty(last + 1);)
+            room += columnWidthPixels(++last);
+    } else {
+        // A centred text spreads evenly to both sides, each side as far as its empty cells go.
+        const int spill = (needed - columnWidthPixels(column) + 1) / 2;
+        for (int room = 0; room < spill && isEmpty(first - 1);)
+            room += columnWidthPixels(--first);
+        for (int room = 0; room < spill && isEmpty(last + 1);)
+            room += columnWidthPixels(++last);
+    }
+    return {first, last};
 }
 
 void ResultGridView::paintEvent(QPaintEvent *) {
@@ -220,25 +232,46 @@ void ResultGridView::paintPane(QPainter &painter, const Pane &pane) {
 }
 
 void ResultGridView::paintTexts(QPainter &painter, const Pane &pane) {
+    // A text may run over empty cells of its own pane only.
     const int paneFirst = pane.col1 <= m_frozenColumns ? 1 : m_frozenColumns + 1;
+    const int paneLast = pane.col1 <= m_frozenColumns ? m_frozenColumns : m_grid.columns();
     auto draw = [&](int c, int r) {
         const GridCell &cell = m_grid.cell(c, r);
-        const int end = textEndColumn(c, r);
-        const int x = columnLeft(c), y = rowTop(r);
-        const QRect area(x, y, columnLeft(end) + columnWidthPixels(end) - x, rowHeightPixels(r));
+        const auto [first, last] = textColumns(c, r);
+        const int y = rowTop(r), h = rowHeightPixels(r);
+        const QRect span(columnLeft(first), y, columnLeft(last) + columnWidthPixels(last) - columnLeft(first), h);
         painter.setPen(toColor(cell.fore));
-        if (cell.align == Align::Left)
-            painter.drawText(area.adjusted(kTextPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
-        else
-            painter.drawText(area.adjusted(1, 0, 0, 0), Qt::AlignHCenter | Qt::AlignVCenter, cell.text);
+        const int width = painter.fontMetrics().horizontalAdvance(cell.text);
+        if (cell.align == Align::Left) {
+            painter.drawText(span.adjusted(kTextPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
+            return;
+        }
+        // Centred on its own cell; a text wider than the room it has shows its beginning.
+        const int centre = columnLeft(c) + (columnWidthPixels(c) + 1) / 2;
+        const int x = std::max(span.left() + 1, centre - width / 2);
+        if (x + width <= span.right() + 1 && first == c && last == c) {
+            painter.drawText(QRect(x, y, width, h), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
+            return;
+        }
+        painter.save();
+        painter.setClipRect(span, Qt::IntersectClip);
+        painter.drawText(QRect(x, y, width, h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, cell.text);
+        painter.restore();
     };
     for (int r = pane.row1; r <= pane.row2; ++r) {
-        // A text that starts left of the shown columns may still run into them.
+        // Texts outside the shown columns may still run into them, from either side.
         if (m_grid.overflow()) {
             for (int c = pane.col1 - 1; c >= paneFirst; --c) {
                 if (m_grid.cell(c, r).text.isEmpty())
                     continue;
-                if (textEndColumn(c, r) >= pane.col1)
+                if (textColumns(c, r).second >= pane.col1)
+                    draw(c, r);
+                break;
+            }
+            for (int c = pane.col2 + 1; c <= paneLast; ++c) {
+                if (m_grid.cell(c, r).text.isEmpty())
+                    continue;
+                if (textColumns(c, r).first <= pane.col2)
                     draw(c, r);
                 break;
             }
@@ -267,6 +300,25 @@ void ResultGridView::paintBorders(QPainter &painter, const Pane &pane) {
                 painter.fillRect(QRect(x, y + h, w + 1, 1), toColor(*s));
         }
     }
+}
+
+bool ResultGridView::viewportEvent(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        // A text cut off by its cell shows in full as a tip.
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QPoint cell = cellAt(help->pos());
+        const QString text = cell.isNull() ? QString() : m_grid.text(cell.x(), cell.y());
+        const auto [first, last] = cell.isNull() ? std::pair(0, -1) : textColumns(cell.x(), cell.y());
+        int room = 0;
+        for (int c = first; c <= last; ++c)
+            room += columnWidthPixels(c);
+        if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) + kTextPadding > room)
+            QToolTip::showText(help->globalPos(), text, viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void ResultGridView::resizeEvent(QResizeEvent *event) {

@@ -5,12 +5,13 @@
 #include <QAbstractScrollArea>
 #include <QRect>
 
+#include <utility>
 #include <vector>
 
 class QPainter;
 
 // Shows a ResultGrid read-only, the way the analysis windows present their results: no headers,
-// frozen leading rows and columns, per-cell borders, left-aligned text running over empty
+// frozen leading rows and columns, per-cell borders, long texts running over empty
 // neighbours. The scroll bars move by whole rows and columns. The user may select cells with
 // the mouse and copy them (Ctrl+C) as tab-separated text.
 //
@@ -30,9 +31,10 @@ public:
     QRect cellRect(int column, int row) const;
     // The cell under a viewport position; (0, 0) when there is none.
     QPoint cellAt(const QPoint &pos) const;
-    // The last column the text of a cell may use: further right than the cell itself only for a
-    // left-aligned text in a grid that allows overflow, up to the next cell that holds text.
-    int textEndColumn(int column, int row) const;
+    // The first and last column the text of a cell covers. In a grid that allows overflow a text
+    // wider than its cell runs over empty neighbours, as far as it needs and up to the next cell
+    // holding text: to the right when left-aligned, evenly to both sides when centred.
+    std::pair<int, int> textColumns(int column, int row) const;
 
     // Leading scrollable column and row shown right after the frozen ones (counted from 1).
     int firstScrollableColumn() const;
@@ -54,6 +56,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     struct Pane {

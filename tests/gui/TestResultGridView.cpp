@@ -22,15 +22,21 @@ bool hasInk(const QImage &image, const QRect &rect, const QColor &background) {
     return false;
 }
 
-// A 6 x 3 sheet: a long left-aligned text in (1,1), a stop in (4,1), a centred long text in (1,2).
+const QString kLong = QString(60, QLatin1Char('W'));
+
+// A 7 x 3 sheet. Row 1: a long left-aligned text in column 1, a short text in column 4. Row 2:
+// a short text in column 1, a long centred text in column 4. Row 3: texts that fit their cells.
 ResultGrid overflowGrid(bool overflow) {
-    ResultGrid g(6, 3);
+    ResultGrid g(7, 3);
     g.setColumnWidth(-1, 3);
-    g.all().back(Palette::White);
-    g.setText(1, 1, QStringLiteral("WWWWWWWWWWWWWWWWWWWW"));
+    g.setText(1, 1, kLong);
     g.cellBlock(1, 1).align(Align::Left);
     g.setText(4, 1, QStringLiteral("x"));
-    g.setText(1, 2, QStringLiteral("WWWWWWWWWWWWWWWWWWWW"));
+    g.setText(1, 2, QStringLiteral("y"));
+    g.setText(4, 2, kLong);
+    g.setText(2, 3, QStringLiteral("短"));
+    g.setText(5, 3, QStringLiteral("ab"));
+    g.cellBlock(5, 3).align(Align::Left);
     g.setOverflow(overflow);
     return g;
 }
@@ -39,29 +45,29 @@ ResultGrid overflowGrid(bool overflow) {
 class TestResultGridView : public QObject {
     Q_OBJECT
 private slots:
-    void textEndColumn_data() {
+    void textColumns_data() {
         QTest::addColumn<bool>("overflow");
         QTest::addColumn<int>("column");
         QTest::addColumn<int>("row");
-        QTest::addColumn<int>("end");
-        QTest::newRow("left-aligned runs up to the next text") << true << 1 << 1 << 3;
-        QTest::newRow("left-aligned runs to the sheet edge") << true << 4 << 1 << 6;
-        QTest::newRow("centred never runs over") << true << 1 << 2 << 1;
-        QTest::newRow("empty cell") << true << 2 << 3 << 2;
-        QTest::newRow("overflow not allowed") << false << 1 << 1 << 1;
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::newRow("left-aligned runs up to the next text") << true << 1 << 1 << 1 << 3;
+        QTest::newRow("centred runs both ways up to texts and edges") << true << 4 << 2 << 2 << 7;
+        QTest::newRow("centred that fits stays") << true << 2 << 3 << 2 << 2;
+        QTest::newRow("left-aligned that fits stays") << true << 5 << 3 << 5 << 5;
+        QTest::newRow("empty cell") << true << 3 << 3 << 3 << 3;
+        QTest::newRow("left-aligned without overflow") << false << 1 << 1 << 1 << 1;
+        QTest::newRow("centred without overflow") << false << 4 << 2 << 4 << 4;
     }
-    void textEndColumn() {
+    void textColumns() {
         QFETCH(bool, overflow);
         QFETCH(int, column);
         QFETCH(int, row);
-        QFETCH(int, end);
-        ResultGrid g = overflowGrid(overflow);
-        g.cellBlock(4, 1).align(Align::Left);
-        g.setText(4, 1, QStringLiteral("stop"));
-        g.block(5, 1, 6, 1).back(Palette::LightPink);
+        QFETCH(int, first);
+        QFETCH(int, last);
         ResultGridView view;
-        view.setGrid(g);
-        QCOMPARE(view.textEndColumn(column, row), end);
+        view.setGrid(overflowGrid(overflow));
+        QCOMPARE(view.textColumns(column, row), std::pair(first, last));
     }
 
     // The long text shows in the empty neighbours only when overflow is allowed and it is
@@ -71,11 +77,13 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
         QTest::addColumn<bool>("inked");
-        QTest::newRow("runs into column 2") << true << 1 << 2 << true;
-        QTest::newRow("runs into column 3") << true << 1 << 3 << true;
-        QTest::newRow("stopped before column 5") << true << 1 << 5 << false;
-        QTest::newRow("clipped without overflow") << false << 1 << 2 << false;
-        QTest::newRow("centred text stays in its cell") << true << 2 << 2 << false;
+        QTest::newRow("left-aligned runs into column 2") << true << 1 << 2 << true;
+        QTest::newRow("left-aligned runs into column 3") << true << 1 << 3 << true;
+        QTest::newRow("a text stops it") << true << 1 << 5 << false;
+        QTest::newRow("centred runs left") << true << 2 << 2 << true;
+        QTest::newRow("centred runs right") << true << 2 << 7 << true;
+        QTest::newRow("left-aligned clipped without overflow") << false << 1 << 2 << false;
+        QTest::newRow("centred clipped without overflow") << false << 2 << 3 << false;
     }
     void overflowPainting() {
         QFETCH(bool, overflow);
