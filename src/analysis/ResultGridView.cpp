@@ -56,7 +56,7 @@ void ResultGridView::setGrid(ResultGrid grid) {
 }
 
 int ResultGridView::columnWidthPixels(int column) const {
-    return std::max(0, qRound(m_grid.columnWidth(column) * double(m_unitWidth)));
+    return std::max(0, qRound(m_grid.columnWidth(column) * m_unitWidth));
 }
 
 int ResultGridView::rowHeightPixels(int row) const {
@@ -65,7 +65,10 @@ int ResultGridView::rowHeightPixels(int row) const {
 
 void ResultGridView::updateMetrics() {
     const QFontMetrics fm = fontMetrics();
-    m_unitWidth = std::max(1, fm.averageCharWidth());
+    // A width unit is a third more than the average character width: the analysis windows'
+    // sizes were laid out for grids of that scale (each grid then just fills its window), and
+    // the headings the analyses write into their columns fit at it.
+    m_unitWidth = std::max(1, fm.averageCharWidth()) * 4.0 / 3.0;
     m_lineHeight = fm.height() + 1;
     m_frozenColumns = std::clamp(m_grid.frozenColumns(), 0, m_grid.columns());
     m_frozenRows = std::clamp(m_grid.frozenRows(), 0, m_grid.rows());

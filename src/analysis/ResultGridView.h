@@ -15,8 +15,8 @@ class QPainter;
 // neighbours. The scroll bars move by whole rows and columns. The user may select cells with
 // the mouse and copy them (Ctrl+C) as tab-separated text.
 //
-// Grid units: a column width unit is the average character width of the font; a row height of
-// 10 is one text line plus a small margin, other heights in proportion.
+// Grid units: a column width unit is a third more than the average character width of the
+// font; a row height of 10 is one text line plus a small margin, other heights in proportion.
 class ResultGridView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -83,7 +83,8 @@ private:
     std::vector<int> m_colEdge; // m_colEdge[c]: sheet x just right of column c; m_colEdge[0] = 0
     std::vector<int> m_rowEdge;
     int m_frozenColumns = 0, m_frozenRows = 0;
-    int m_unitWidth = 1, m_lineHeight = 1;
+    double m_unitWidth = 1;
+    int m_lineHeight = 1;
     QRect m_selection;
     QPoint m_anchor;
 };

@@ -166,8 +166,8 @@ private slots:
         ResultGridView view;
         view.setGrid(g);
         const QFontMetrics fm = view.fontMetrics();
-        QCOMPARE(view.columnWidthPixels(1), 2 * fm.averageCharWidth());
-        QCOMPARE(view.columnWidthPixels(3), 10 * fm.averageCharWidth());
+        QCOMPARE(view.columnWidthPixels(1), qRound(2 * fm.averageCharWidth() * 4 / 3.0));
+        QCOMPARE(view.columnWidthPixels(3), qRound(10 * fm.averageCharWidth() * 4 / 3.0));
         QVERIFY(view.rowHeightPixels(2) > fm.height());
         QVERIFY(view.rowHeightPixels(2) <= fm.height() + 4);
         QVERIFY(qAbs(view.rowHeightPixels(1) - 2 * view.rowHeightPixels(2)) <= 1);
