@@ -182,6 +182,41 @@ private slots:
                                    (i == 10 ? QStringLiteral("=True") : QStringLiteral("=False")));
     }
 
+    void utf8Validity_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("firstInvalid");
+        QTest::newRow("ASCII") << QByteArray("abc") << -1;
+        QTest::newRow("kana") << QByteArray("\xE3\x81\x82") << -1;
+        QTest::newRow("four bytes") << QByteArray("\xF0\x9F\x98\x80") << -1;
+        QTest::newRow("truncated at the end") << QByteArray("ab\xE3\x81") << 2;
+        QTest::newRow("stray continuation byte") << QByteArray("ab\xE3\x81\x82\x80") << 5;
+        QTest::newRow("overlong two bytes") << QByteArray("\xC0\xAF") << 0;
+        QTest::newRow("overlong three bytes") << QByteArray("\xE0\x80\xAF") << 0;
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << 0;
+        QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << 0;
+        QTest::newRow("CP932 kana") << QByteArray("a\x82\xA0") << 1;
+    }
+    void utf8Validity() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, firstInvalid);
+        QCOMPARE(int(Cp932::firstInvalidUtf8(bytes)), firstInvalid);
+    }
+
+    void cp932Conversion() {
+        // The Windows extensions round-trip: wave dash as full-width tilde, circled digits.
+        const QString text = QStringLiteral("～①あ");
+        QCOMPARE(*Cp932::encode(text), QByteArray("\x81\x60\x87\x40\x82\xA0"));
+        QCOMPARE(Cp932::decode(QByteArray("\x81\x60\x87\x40\x82\xA0")).text, text);
+        QVERIFY(!Cp932::encode(QStringLiteral("😀")));
+        const Cp932::Decoded bad = Cp932::decode(QByteArray("\x82\xA0\xFF" "a"));
+        QCOMPARE(bad.firstBadByte, 2);
+        QCOMPARE(bad.text, QStringLiteral("あ\uFFFDa"));
+        // Mostly UTF-8 with one stray byte stays UTF-8 around it.
+        const Cp932::Decoded mixed = Cp932::decodeUtf8OrCp932(QByteArray("頻度分析Opt=True\n\xFF\n"));
+        QCOMPARE(mixed.text, QStringLiteral("頻度分析Opt=True\n\uFFFD\n"));
+        QCOMPARE(int(mixed.firstBadByte), QByteArray("頻度分析Opt=True\n").size());
+    }
+
     void failedWriteIsReported() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("無いフォルダ/ナナズバリオ.ini"));

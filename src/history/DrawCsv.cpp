@@ -262,10 +262,10 @@ ParseResult parse(const QByteArray &bytes) {
     if (heading == oursHeading(true) || heading == oursHeading(false)) {
         result.layout = Layout::Ours;
         result.hasDates = heading.size() == DrawRecord::kFieldCount + 2;
-    } else if (heading.mid(0, 10) == publishedHeading()) {
+    } else if (heading.mid(0, publishedHeading().size()) == publishedHeading()) {
         result.layout = Layout::Published;
         result.hasDates = true;
-    } else if (heading.mid(0, 4) == compactHeading()) {
+    } else if (heading.mid(0, compactHeading().size()) == compactHeading()) {
         result.layout = Layout::Compact;
         result.hasDates = true;
     } else {

@@ -1,10 +1,9 @@
 #include "settings/Cp932.h"
 
-#include <QStringDecoder>
-
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 // An iconv descriptor closed on every path.
@@ -86,19 +85,56 @@ std::optional<QByteArray> encode(const QString &text) {
     return out;
 }
 
-bool isValidUtf8(const QByteArray &bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(bytes);
-    Q_UNUSED(text);
-    return !decoder.hasError();
+qsizetype firstInvalidUtf8(const QByteArray &bytes) {
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        int length;
+        unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0)
+                low = 0xA0; // overlong
+            else if (c == 0xED)
+                high = 0x9F; // surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0)
+                low = 0x90; // overlong
+            else if (c == 0xF4)
+                high = 0x8F; // beyond U+10FFFF
+        } else {
+            return i;
+        }
+        if (i + length > n)
+            return i;
+        if (p[i + 1] < low || p[i + 1] > high)
+            return i;
+        for (int k = 2; k < length; ++k)
+            if (p[i + k] < 0x80 || p[i + k] > 0xBF)
+                return i;
+        i += length;
+    }
+    return -1;
 }
 
 Decoded decodeUtf8OrCp932(const QByteArray &bytes) {
-    const QByteArray body = bytes.startsWith(kUtf8Bom) ? bytes.mid(kUtf8Bom.size()) : bytes;
-    if (isValidUtf8(body))
+    const bool bom = bytes.startsWith(kUtf8Bom);
+    const QByteArray body = bom ? bytes.mid(kUtf8Bom.size()) : bytes;
+    const qsizetype utf8Bad = firstInvalidUtf8(body);
+    if (utf8Bad < 0)
         return {QString::fromUtf8(body), -1};
     Decoded decoded = decode(body);
-    if (!decoded.ok() && bytes.startsWith(kUtf8Bom))
+    if (!decoded.ok() && utf8Bad > decoded.firstBadByte)
+        decoded = {QString::fromUtf8(body), utf8Bad}; // invalid sequences become U+FFFD
+    if (!decoded.ok() && bom)
         decoded.firstBadByte += kUtf8Bom.size();
     return decoded;
 }

@@ -21,11 +21,13 @@ Decoded decode(const QByteArray &bytes);
 // Text to CP932 bytes; nullopt when a character has no CP932 form.
 std::optional<QByteArray> encode(const QString &text);
 
-// Whether the bytes are well-formed UTF-8 (no truncated, overlong or surrogate sequences).
-bool isValidUtf8(const QByteArray &bytes);
+// The offset of the first byte that is not part of well-formed UTF-8 (truncated, overlong and
+// surrogate sequences are not), -1 when all of it is.
+qsizetype firstInvalidUtf8(const QByteArray &bytes);
 
 // A text file written by hand or by another program: a UTF-8 byte-order mark is skipped; the
-// rest is read as UTF-8 when it is valid UTF-8, otherwise as CP932.
+// rest is read as UTF-8 when it is valid UTF-8, otherwise as CP932. When neither fits, the
+// one that reads further wins and the first bad byte is reported.
 Decoded decodeUtf8OrCp932(const QByteArray &bytes);
 
 } // namespace Cp932
