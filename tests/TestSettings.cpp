@@ -208,7 +208,8 @@ private slots:
         QCOMPARE(*Cp932::encode(text), QByteArray("\x81\x60\x87\x40\x82\xA0"));
         QCOMPARE(Cp932::decode(QByteArray("\x81\x60\x87\x40\x82\xA0")).text, text);
         QVERIFY(!Cp932::encode(QStringLiteral("😀")));
-        const Cp932::Decoded bad = Cp932::decode(QByteArray("\x82\xA0\xFF" "a"));
+        const Cp932::Decoded bad = Cp932::decode(QByteArray("\x82\xA0\xFF"
+                                                            "a"));
         QCOMPARE(bad.firstBadByte, 2);
         QCOMPARE(bad.text, QStringLiteral("あ\uFFFDa"));
         // Mostly UTF-8 with one stray byte stays UTF-8 around it.
