@@ -226,6 +226,19 @@ private slots:
         QVERIFY(watcher.seen[0].text.contains(path));
     }
 
+    // A settings file that cannot be read is reported; the program starts all the same.
+    void unreadableSettingsAtStartUp() {
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("ナナズバリオ.ini")));
+        MessageBoxWatcher watcher;
+        MainFrm frame;
+        QVERIFY(frame.startUp(m_database));
+        QCOMPARE(watcher.seen.size(), 1);
+        QCOMPARE(watcher.seen[0].title, QStringLiteral("メッセ－ジ"));
+        QVERIFY(watcher.seen[0].text.contains(settingsFile()));
+        QVERIFY(frame.EndAllowed());
+        QCOMPARE(frame.history().records().size(), std::size_t(4));
+    }
+
     // The prediction window opens when the main window is first activated; while it is open the
     // data entry item is refused with a message, and allowed once it is closed.
     void dataEntryRefusedWhilePredictionIsOpen() {
@@ -478,9 +491,9 @@ private slots:
     void failedSettingsWriteStillExits() {
         if (!settingsAreWritten())
             QSKIP("settings files are not written by this build yet");
-        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("ナナズバリオ.ini")));
         auto frame = startFrame();
         QVERIFY(frame);
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("ナナズバリオ.ini")));
         action(*frame, "mnuSyutugenHindo")->trigger();
         MessageBoxWatcher watcher;
         frame->close();
