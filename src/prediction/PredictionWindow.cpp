@@ -2,11 +2,11 @@
 
 #include "prediction/PredictionEngine.h"
 
+#include "analysis/ResultGridView.h"
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMdiSubWindow>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -45,97 +45,10 @@ const std::array<Heading, PredictionEngine::kGridCount> &headings() {
     return list;
 }
 
-QColor toColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
-
-// Paints one result grid: backgrounds, texts (spilling into empty neighbours where the grid
-// allows it) and each cell's own border sides. Display only: it takes neither focus nor input.
-class GridPainter : public QWidget {
-public:
-    GridPainter(const ResultGrid &grid, QWidget *parent) : QWidget(parent), m_grid(grid) {
-        setFocusPolicy(Qt::NoFocus);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-    // A width unit is one average character, a height of 10 one text line with a margin.
-    int columnPixels(int column) const {
-        return m_grid.columnWidth(column) * fontMetrics().horizontalAdvance(QLatin1Char('0')) + 4;
-    }
-    int rowPixels(int row) const { return m_grid.rowHeight(row) * (fontMetrics().height() + 6) / 10; }
-    QSize contentSize() const {
-        int w = 1, h = 1;
-        for (int c = 1; c <= m_grid.columns(); ++c)
-            w += columnPixels(c);
-        for (int r = 1; r <= m_grid.rows(); ++r)
-            h += rowPixels(r);
-        return {w, h};
-    }
-    QSize sizeHint() const override { return contentSize(); }
-
-protected:
-    void paintEvent(QPaintEvent *) override {
-        QPainter p(this);
-        p.fillRect(rect(), Qt::white);
-        std::vector<int> xs{0}, ys{0};
-        for (int c = 1; c <= m_grid.columns(); ++c)
-            xs.push_back(xs.back() + columnPixels(c));
-        for (int r = 1; r <= m_grid.rows(); ++r)
-            ys.push_back(ys.back() + rowPixels(r));
-        auto cellRect = [&](int c, int r) { return QRect(xs[c - 1], ys[r - 1], xs[c] - xs[c - 1], ys[r] - ys[r - 1]); };
-
-        for (int r = 1; r <= m_grid.rows(); ++r)
-            for (int c = 1; c <= m_grid.columns(); ++c)
-                p.fillRect(cellRect(c, r), toColor(m_grid.cell(c, r).back));
-
-        for (int r = 1; r <= m_grid.rows(); ++r) {
-            for (int c = 1; c <= m_grid.columns(); ++c) {
-                const GridCell &cell = m_grid.cell(c, r);
-                if (cell.text.isEmpty())
-                    continue;
-                QRect area = cellRect(c, r);
-                // A text too wide for its cell runs on over the empty cells to its right.
-                const int needed = fontMetrics().horizontalAdvance(cell.text) + 4;
-                if (m_grid.overflow()) {
-                    for (int n = c + 1; n <= m_grid.columns() && area.width() < needed && m_grid.text(n, r).isEmpty();
-                         ++n)
-                        area.setRight(cellRect(n, r).right());
-                }
-                p.setPen(toColor(cell.fore));
-                p.setClipRect(area);
-                const int flags = Qt::AlignVCenter | (cell.align == Align::Left ? Qt::AlignLeft : Qt::AlignHCenter) |
-                                  Qt::TextSingleLine;
-                p.drawText(area.adjusted(2, 0, -2, 0), flags, cell.text);
-                p.setClipping(false);
-            }
-        }
-
-        for (int r = 1; r <= m_grid.rows(); ++r) {
-            for (int c = 1; c <= m_grid.columns(); ++c) {
-                const GridCell &cell = m_grid.cell(c, r);
-                const int x1 = xs[c - 1], x2 = xs[c], y1 = ys[r - 1], y2 = ys[r];
-                auto line = [&](int side, int ax, int ay, int bx, int by) {
-                    if (const auto &colour = cell.borders[std::size_t(side)]) {
-                        p.setPen(toColor(*colour));
-                        p.drawLine(ax, ay, bx, by);
-                    }
-                };
-                line(GridCell::LeftIndex, x1, y1, x1, y2);
-                line(GridCell::RightIndex, x2, y1, x2, y2);
-                line(GridCell::TopIndex, x1, y1, x2, y1);
-                line(GridCell::BottomIndex, x1, y2, x2, y2);
-            }
-        }
-    }
-
-private:
-    const ResultGrid &m_grid;
-};
 } // namespace
 
 PredictionWindow::PredictionWindow(PredictionEngine &engine, const DrawHistory &history, QWidget *parent)
     : ChildWindow(parent), m_engine(engine), m_history(history) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     setObjectName(QStringLiteral("一発ズバリオ予想"));
     setWindowTitle(QStringLiteral("一発ズバリオ予想"));
     resize(px(kWidthTwips), px(kHeightTwips));
@@ -155,27 +68,25 @@ PredictionWindow::PredictionWindow(PredictionEngine &engine, const DrawHistory &
     auto *closeButton = new QPushButton(QStringLiteral("閉じる"), this);
     closeButton->setObjectName(QStringLiteral("Cmd閉じる"));
     place(closeButton, 8640, 60, 1095, 360);
-    connect(closeButton, &QPushButton::clicked, this, [this] {
-        // Inside the main window the frame around this widget is what closes.
-        if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            frame->close();
-        else
-            close();
-    });
+    connect(closeButton, &QPushButton::clicked, this, &ChildWindow::closeWindow);
+    buildResultPanel(results);
+}
 
-    // The buttons mirror the flags as last set, not as the settings file holds them.
+void PredictionWindow::load() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The buttons mirror the flags as last set, not as the settings file holds them. Setting
+    // them does not count as a click: the recompute follows below anyway.
     for (int i = 0; i < PredictionOptions::kCount; ++i)
         (m_engine.reflectFlag(i) ? m_reflectButtons : m_ignoreButtons)[std::size_t(i)]->setChecked(true);
 
     m_engine.layOutGrids();
-    buildResultPanel(results);
     m_engine.runCycleMethod(m_history);
     refreshGrids();
     QApplication::restoreOverrideCursor();
 }
 
 int PredictionWindow::px(int twips) const {
-    return (twips * logicalDpiX() + 720) / 1440;
+    return twipsToPixels(twips, this);
 }
 
 void PredictionWindow::place(QWidget *w, int left, int top, int width, int height) const {
@@ -226,11 +137,13 @@ void PredictionWindow::buildResultPanel(QWidget *panel) {
         heading->setObjectName(QString::fromLatin1(h.name));
         place(heading, 120, h.top, 5535, 255);
 
-        auto *view = new GridPainter(m_engine.grid(g), panel);
+        auto *view = new ResultGridView(panel);
         view->setObjectName(QStringLiteral("fpSpread1"));
         view->setProperty("index", g);
-        const QSize size = view->contentSize();
-        view->setGeometry(px(120), px(h.top + 270), size.width(), size.height());
+        // Every row and column is visible, so the view never scrolls.
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->move(px(120), px(h.top + 270));
         m_gridViews[std::size_t(g)] = view;
     }
 }
@@ -242,6 +155,15 @@ void PredictionWindow::optionClicked(int index, bool reflect) {
 }
 
 void PredictionWindow::refreshGrids() {
-    for (QWidget *view : m_gridViews)
-        view->update();
+    for (int g = 0; g < PredictionEngine::kGridCount; ++g) {
+        ResultGridView *view = m_gridViews[std::size_t(g)];
+        view->setGrid(m_engine.grid(g));
+        const ResultGrid &grid = view->grid();
+        int width = 1 + 2 * view->frameWidth(), height = 1 + 2 * view->frameWidth();
+        for (int c = 1; c <= grid.columns(); ++c)
+            width += view->columnWidthPixels(c);
+        for (int r = 1; r <= grid.rows(); ++r)
+            height += view->rowHeightPixels(r);
+        view->resize(width, height);
+    }
 }

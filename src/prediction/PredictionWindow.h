@@ -7,7 +7,7 @@
 class DrawHistory;
 class PredictionEngine;
 class QRadioButton;
-class QWidget;
+class ResultGridView;
 
 // 一発ズバリオ予想: the twelve reflect options on the left, the four predictions on the right.
 // The engine belongs to the main window and outlives every opening, so the flags set here are
@@ -18,9 +18,11 @@ public:
     static constexpr int kWidthTwips = 10080;
     static constexpr int kHeightTwips = 8400;
 
+    PredictionWindow(PredictionEngine &engine, const DrawHistory &history, QWidget *parent = nullptr);
+
     // Opening: sets the option buttons from the flags, lays out the grids and runs the whole
     // prediction.
-    PredictionWindow(PredictionEngine &engine, const DrawHistory &history, QWidget *parent = nullptr);
+    void load() override;
 
 private:
     void buildOptionPanel(QWidget *panel);
@@ -35,5 +37,5 @@ private:
     const DrawHistory &m_history;
     std::array<QRadioButton *, 12> m_reflectButtons{};
     std::array<QRadioButton *, 12> m_ignoreButtons{};
-    std::array<QWidget *, 4> m_gridViews{};
+    std::array<ResultGridView *, 4> m_gridViews{};
 };

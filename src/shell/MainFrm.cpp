@@ -133,7 +133,7 @@ void MainFrm::buildMenus() {
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure) {
     // The options come first, before the database is touched.
-    const SettingsResult settings = ReadInitFile(defaultSettingsPath(), m_options);
+    const SettingsResult settings = ReadInitFile(defaultSettingsPath(), options());
     if (!settings.ok) {
         if (failure)
             qWarning("%s", qPrintable(settings.message));
@@ -349,7 +349,7 @@ void MainFrm::closeEvent(QCloseEvent *event) {
         for (QMdiSubWindow *sub : windows)
             delete sub;
 
-        const SettingsResult written = WriteInitFile(defaultSettingsPath(), m_options);
+        const SettingsResult written = WriteInitFile(defaultSettingsPath(), options());
         if (!written.ok)
             showError(written.message);
         m_history.reset();

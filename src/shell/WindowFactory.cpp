@@ -1,6 +1,7 @@
 #include "shell/WindowFactory.h"
 
 #include "analysis/AnalysisCatalog.h"
+#include "prediction/PredictionWindow.h"
 #include "shell/ChildWindow.h"
 #include "shell/MainFrm.h"
 
@@ -14,8 +15,8 @@ ChildWindow *standIn(const CatalogEntry &entry) {
 }
 } // namespace
 
-ChildWindow *WindowFactory::createPredictionWindow(MainFrm &) {
-    return standIn(AnalysisCatalog::prediction());
+ChildWindow *WindowFactory::createPredictionWindow(MainFrm &frame) {
+    return new PredictionWindow(frame.prediction(), frame.history());
 }
 
 ChildWindow *WindowFactory::createDataEntryWindow(MainFrm &) {

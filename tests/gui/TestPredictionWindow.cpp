@@ -1,12 +1,16 @@
 #include "analysis/Builders.h"
+#include "history/DrawStore.h"
 #include "prediction/PredictionEngine.h"
 #include "prediction/PredictionWindow.h"
+#include "shell/MainFrm.h"
 #include "support/Histories.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -39,6 +43,7 @@ private slots:
     void controls() {
         PredictionEngine engine;
         PredictionWindow window(engine, m_history);
+        window.load();
         QCOMPARE(window.objectName(), QStringLiteral("一発ズバリオ予想"));
         QCOMPARE(window.windowTitle(), QStringLiteral("一発ズバリオ予想"));
         QCOMPARE(window.findChild<QGroupBox *>(QStringLiteral("Frame3"))->title(),
@@ -71,6 +76,7 @@ private slots:
         QFETCH(int, index);
         PredictionEngine engine;
         PredictionWindow window(engine, m_history);
+        window.load();
         window.show();
         const QString before = rowText(engine.grid(1), 2);
 
@@ -94,6 +100,7 @@ private slots:
     void flagsSurviveCloseAndReopen() {
         PredictionEngine engine;
         auto window = std::make_unique<PredictionWindow>(engine, m_history);
+        window->load();
         window->show();
         QTest::mouseClick(optionButton(*window, 3, true), Qt::LeftButton);
         QTest::mouseClick(optionButton(*window, 10, true), Qt::LeftButton);
@@ -102,6 +109,8 @@ private slots:
         window.reset();
 
         PredictionWindow reopened(engine, m_history);
+
+        reopened.load();
         for (int i = 0; i < 12; ++i) {
             const bool on = i == 3 || i == 10;
             QCOMPARE(optionButton(reopened, i, true)->isChecked(), on);
@@ -117,8 +126,69 @@ private slots:
         PredictionEngine engine;
         const DrawHistory empty;
         PredictionWindow window(engine, empty);
+        window.load();
         QCOMPARE(rowText(engine.grid(1), 2), QStringLiteral("22,16,17,24,32,1,12"));
         QCOMPARE(rowText(engine.grid(0), 2), QStringLiteral(",,,,,,"));
+    }
+
+    // Inside the main window: the flags outlive the window and reach the settings file at exit.
+    void mainWindowKeepsFlagsUntilExit() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString database = dir.filePath(QStringLiteral("draws.mdb"));
+        StoreError error;
+        {
+            auto store =
+                DrawStore::open(ConnectionString::forDatabase(database), error, DrawStore::OpenMode::CreateIfMissing);
+            QVERIFY2(store, qPrintable(error.message));
+            QVERIFY2(store->store(m_history.records(), error), qPrintable(error.message));
+        }
+        const QString previousDir = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(previousDir); });
+        const QString settings = dir.filePath(QStringLiteral("ナナズバリオ.ini"));
+        PredictionOptions stored;
+        stored.ReflectFlag[0] = true;
+        QVERIFY(WriteInitFile(settings, stored).ok);
+
+        {
+            MainFrm frame;
+            frame.setPredictionOnActivation(false);
+            QVERIFY(frame.startUp(database));
+            frame.resize(1600, 1200);
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            QCOMPARE(frame.options(), stored);
+
+            QMdiSubWindow *sub = frame.openWindow(QStringLiteral("mnuYoso"));
+            QVERIFY(sub);
+            auto *window = qobject_cast<PredictionWindow *>(sub->widget());
+            QVERIFY(window);
+            QVERIFY(optionButton(*window, 0, true)->isChecked());
+            QCOMPARE(frame.prediction().grid(1), buildPredictionGrids(m_history, stored)[1]);
+            QTest::mouseClick(optionButton(*window, 0, false), Qt::LeftButton);
+            QTest::mouseClick(optionButton(*window, 7, true), Qt::LeftButton);
+            QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Cmd閉じる")), Qt::LeftButton);
+            QTRY_VERIFY(!frame.subWindow(QStringLiteral("一発ズバリオ予想")));
+            QVERIFY(frame.EndAllowed());
+
+            // Not yet in the file; reopening shows the flags as clicked.
+            PredictionOptions read;
+            QVERIFY(ReadInitFile(settings, read).ok);
+            QCOMPARE(read, stored);
+            sub = frame.openWindow(QStringLiteral("一発ズバリオ予想"));
+            QVERIFY(sub);
+            window = qobject_cast<PredictionWindow *>(sub->widget());
+            QVERIFY(optionButton(*window, 0, false)->isChecked());
+            QVERIFY(optionButton(*window, 7, true)->isChecked());
+            frame.close();
+        }
+
+        PredictionOptions expected;
+        expected.ReflectFlag[7] = true;
+        PredictionOptions read;
+        QVERIFY(ReadInitFile(settings, read).ok);
+        QCOMPARE(read, expected);
     }
 
     // Not a check: leaves a picture of the window beside the test for a person to look at.
@@ -126,6 +196,7 @@ private slots:
         PredictionEngine engine;
         engine.setReflectFlag(1, true);
         PredictionWindow window(engine, m_history);
+        window.load();
         window.show();
         QVERIFY(window.grab().save(QStringLiteral(TEST_BINARY_DIR "/prediction-window.png")));
     }
