@@ -116,86 +116,6 @@ std::array<std::array<QString, 8>, 4> literalCycleTable(const DrawHistory &histo
     return table;
 }
 
-// The three option-dependent predictions step by step, with their own counters, as number rows.
-QStringList literalPredictions(const DrawHistory &history, const PredictionOptions &options) {
-    static const int weights[12] = {1, 15, 6, 9, 10, 4, 8, 2, 11, 7, 16, 3};
-    static const int position[21] = {1, 2, 3, 4, 5, 6, 7, 1, 2, 3, 4, 5, 6, 7, 1, 2, 3, 4, 5, 6, 7};
-    static const int back[21] = {4, 5, 5, 9, 9, 12, 12, 5, 6, 6, 10, 13, 16, 16, 6, 7, 7, 11, 14, 17, 17};
-    static const int add[21] = {22, 16, 17, 24, 32, 1, 12, 22, 16, 17, 24, 32, 1, 12, 22, 16, 17, 24, 32, 1, 12};
-    int w = 0;
-    for (int i = 0; i < 12; ++i)
-        w += options.ReflectFlag[std::size_t(i)] ? weights[i] : 0;
-    std::map<int, const DrawRecord *> byDraw;
-    for (const DrawRecord &d : history.records())
-        if (d.isComplete())
-            byDraw[d.drawNumber] = &d;
-    auto at = [&](int draw, int k) { return byDraw.count(draw) ? byDraw[draw]->number(k) : 0; };
-    const int latest = history.latestDrawNumber();
-
-    QString elimination[3][7];
-    QStringList list;
-    int c = 0, r = 0;
-    for (int i = 0; i < 21; ++i) {
-        int n = at(latest - back[i] - w, position[i]) + add[i];
-        n = n >= 38 ? n - 37 : n <= 0 ? n + 37 : n;
-        const QString t = QString::number(n);
-        const bool seen = list.contains(t);
-        list << t;
-        if (seen)
-            continue;
-        elimination[r][c] = t;
-        if (++c == 7) {
-            c = 0;
-            ++r;
-        }
-    }
-
-    int cells[4][9] = {};
-    const int s0 = latest - w - 1;
-    for (int d = 0; d < 4; ++d)
-        for (int j = 1; j <= 8; ++j)
-            cells[d][j] = at(s0 - d, j);
-    QString repeated[2][7], oneShot[7];
-    c = 0;
-    r = 0;
-    int k = 0;
-    bool stopRepeated = false;
-    for (int d = 0; d < 4; ++d) {
-        for (int j = 1; j <= 8; ++j) {
-            if (r == 2)
-                stopRepeated = true;
-            const int v = cells[d][j];
-            if (v == 0)
-                break;
-            int same = 0;
-            for (int d2 = 0; d2 < 4; ++d2)
-                for (int j2 = 1; j2 <= 8; ++j2)
-                    same += (d2 != d || j2 != j) && cells[d2][j2] == v;
-            if (same > 0)
-                continue;
-            if (!stopRepeated) {
-                repeated[r][c] = QString::number(v);
-                if (++c > 6) {
-                    c = 0;
-                    ++r;
-                }
-            }
-            if (k < 7)
-                oneShot[k++] = QString::number(v);
-        }
-    }
-
-    auto rowText = [](const QString *cells) {
-        QStringList l(cells, cells + 7);
-        while (!l.isEmpty() && l.last().isEmpty())
-            l.removeLast();
-        return l.join(QLatin1Char(','));
-    };
-    return {rowText(elimination[0]) + QLatin1Char('/') + rowText(elimination[1]) + QLatin1Char('/') +
-                rowText(elimination[2]),
-            rowText(repeated[0]) + QLatin1Char('/') + rowText(repeated[1]), rowText(oneShot)};
-}
-
 // Ascending draw numbers with gaps, some incomplete draws, nine distinct numbers per draw.
 DrawHistory randomHistory(quint32 seed, int draws) {
     QRandomGenerator rng(seed);
@@ -386,28 +306,6 @@ private slots:
         QCOMPARE(numberRows(engine.grid(1)), elimination);
         QCOMPARE(numberRows(engine.grid(2)), repeated);
         QCOMPARE(numberRows(engine.grid(3)), oneShot);
-        QCOMPARE(literalPredictions(history, flags(on)), (QStringList{elimination, repeated, oneShot}));
-    }
-
-    void predictionsMatchStepByStep_data() {
-        QTest::addColumn<quint32>("seed");
-        QTest::addColumn<QList<int>>("on");
-        QTest::newRow("real history") << 0u << QList<int>{};
-        QTest::newRow("real history, some flags") << 0u << QList<int>{1, 4, 9};
-        QTest::newRow("real history, all flags") << 0u << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-        for (quint32 seed : {3u, 11u, 99u})
-            for (const QList<int> &on : {QList<int>{}, QList<int>{0}, QList<int>{2, 7, 11}, QList<int>{1, 3, 5, 8}})
-                QTest::addRow("seed %u, offset %d", seed, opened(DrawHistory(), flags(on)).reflectOffset())
-                    << seed << on;
-    }
-    void predictionsMatchStepByStep() {
-        QFETCH(quint32, seed);
-        QFETCH(QList<int>, on);
-        const DrawHistory history = seed == 0 ? realHistory() : randomHistory(seed, 150);
-        QVERIFY(!history.empty());
-        const PredictionEngine engine = opened(history, flags(on));
-        QCOMPARE((QStringList{numberRows(engine.grid(1)), numberRows(engine.grid(2)), numberRows(engine.grid(3))}),
-                 literalPredictions(history, flags(on)));
     }
 
     void sameWeightedSumSameGrids_data() {

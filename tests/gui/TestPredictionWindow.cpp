@@ -122,15 +122,6 @@ private slots:
         QCOMPARE(engine.grid(2), buildPredictionGrids(m_history, options)[2]);
     }
 
-    void emptyHistoryOpens() {
-        PredictionEngine engine;
-        const DrawHistory empty;
-        PredictionWindow window(engine, empty);
-        window.load();
-        QCOMPARE(rowText(engine.grid(1), 2), QStringLiteral("22,16,17,24,32,1,12"));
-        QCOMPARE(rowText(engine.grid(0), 2), QStringLiteral(",,,,,,"));
-    }
-
     // Inside the main window: the flags outlive the window and reach the settings file at exit.
     void mainWindowKeepsFlagsUntilExit() {
         QTemporaryDir dir;
