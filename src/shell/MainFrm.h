@@ -10,7 +10,9 @@
 
 #include <optional>
 
+class AboutWindow;
 class ChildWindow;
+class HelpWindow;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -58,6 +60,9 @@ public slots:
     void tileHorizontally();
     void tileVertically();
     void arrangeIcons();
+    // The help file at the topic about the program.
+    void showHelp();
+    void showAbout();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -85,6 +90,8 @@ private:
     QHash<QString, QPointer<QMdiSubWindow>> m_open;
     QList<QAction *> m_mainMenus;
     QPointer<QMenu> m_childMenu;
+    QPointer<HelpWindow> m_help;
+    QPointer<AboutWindow> m_about;
     bool m_opening = false;
     bool m_exited = false;
     bool m_predictionOnActivation = true;
