@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -135,6 +136,16 @@ void MainFrm::buildMenus() {
     connect(about, &QAction::triggered, this, &MainFrm::showAbout);
 
     m_mainMenus = bar->actions();
+}
+
+void MainFrm::useJapaneseFont() {
+    QFont font = QApplication::font();
+    const QString family = QStringLiteral("IPAGothic");
+    if (QFontDatabase::families().contains(family)) {
+        font.setFamilies({family, font.family()});
+        font.setPointSize(9);
+    }
+    QApplication::setFont(font);
 }
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure) {

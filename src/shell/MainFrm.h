@@ -35,6 +35,10 @@ public:
     // returned and the program must end.
     bool startUp(const QString &databasePath, QString *failure = nullptr);
 
+    // The program's texts are Japanese: a Japanese Gothic face as the application font, so
+    // that no Chinese glyph variants are chosen; the platform font when it is not installed.
+    static void useJapaneseFont();
+
     bool EndAllowed() const { return m_endAllowed; }
     void setEndAllowed(bool allowed) { m_endAllowed = allowed; }
 
