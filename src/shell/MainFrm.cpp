@@ -3,11 +3,15 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/AnalysisWindow.h"
 #include "history/DrawStore.h"
+#include "shell/AboutWindow.h"
 #include "shell/ChildWindow.h"
+#include "shell/HelpWindow.h"
 #include "shell/WindowFactory.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -122,13 +126,26 @@ void MainFrm::buildMenus() {
             connect(action, &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
     }
 
-    // Help and About are not wired yet.
     QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     name(help, QStringLiteral("mnuHelp"));
-    help->addAction(QStringLiteral("ヘルプ(&H)"))->setObjectName(QStringLiteral("mnuHelpFile"));
-    help->addAction(QStringLiteral("バージョン情報(&A)"))->setObjectName(QStringLiteral("mnuAbout"));
+    QAction *helpFile = help->addAction(QStringLiteral("ヘルプ(&H)"));
+    helpFile->setObjectName(QStringLiteral("mnuHelpFile"));
+    connect(helpFile, &QAction::triggered, this, &MainFrm::showHelp);
+    QAction *about = help->addAction(QStringLiteral("バージョン情報(&A)"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, &MainFrm::showAbout);
 
     m_mainMenus = bar->actions();
+}
+
+void MainFrm::useJapaneseFont() {
+    QFont font = QApplication::font();
+    const QString family = QStringLiteral("IPAGothic");
+    if (QFontDatabase::families().contains(family)) {
+        font.setFamilies({family, font.family()});
+        font.setPointSize(9);
+    }
+    QApplication::setFont(font);
 }
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure) {
@@ -284,6 +301,40 @@ void MainFrm::showEvent(QShowEvent *event) {
 void MainFrm::activated() {
     if (m_predictionOnActivation && !m_exited)
         QMetaObject::invokeMethod(this, &MainFrm::showPredictionWindow, Qt::QueuedConnection);
+}
+
+void MainFrm::showHelp() {
+    const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    if (!m_help->openFile(path)) {
+        showError(QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(path));
+        return;
+    }
+    // As the help viewer is asked: the index at the keyword, then the topic indexed under it.
+    const QString keyword = QString::fromUtf8(HelpIndex::kAboutKeyword);
+    m_help->showIndex(keyword);
+    m_help->showKeyword(keyword);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void MainFrm::showAbout() {
+    WaitCursor wait;
+    QCoreApplication::processEvents();
+    if (!m_about) {
+        m_about = new AboutWindow(this);
+        m_about->move(AboutWindow::placement(frameGeometry()));
+        // Back from About, the main window is active again and its activation rule applies.
+        connect(m_about, &AboutWindow::closed, this, [this] {
+            activateWindow();
+            activated();
+        });
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 void MainFrm::tileHorizontally() {

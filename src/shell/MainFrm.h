@@ -11,7 +11,9 @@
 
 #include <optional>
 
+class AboutWindow;
 class ChildWindow;
+class HelpWindow;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -33,6 +35,10 @@ public:
     // the reason goes to failure when given, otherwise into a message box; then false is
     // returned and the program must end.
     bool startUp(const QString &databasePath, QString *failure = nullptr);
+
+    // The program's texts are Japanese: a Japanese Gothic face as the application font, so
+    // that no Chinese glyph variants are chosen; the platform font when it is not installed.
+    static void useJapaneseFont();
 
     bool EndAllowed() const { return m_endAllowed; }
     void setEndAllowed(bool allowed) { m_endAllowed = allowed; }
@@ -60,6 +66,9 @@ public slots:
     void tileHorizontally();
     void tileVertically();
     void arrangeIcons();
+    // The help file at the topic about the program.
+    void showHelp();
+    void showAbout();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -87,6 +96,8 @@ private:
     QHash<QString, QPointer<QMdiSubWindow>> m_open;
     QList<QAction *> m_mainMenus;
     QPointer<QMenu> m_childMenu;
+    QPointer<HelpWindow> m_help;
+    QPointer<AboutWindow> m_about;
     bool m_opening = false;
     bool m_exited = false;
     bool m_predictionOnActivation = true;

@@ -4,6 +4,7 @@
 #include "history/DrawStore.h"
 #include "shell/MainFrm.h"
 #include "support/Histories.h"
+#include "support/MessageBoxWatcher.h"
 
 #include <QLabel>
 #include <QMdiArea>
@@ -19,36 +20,6 @@
 namespace {
 const QString kDataEntry = QStringLiteral("当選データ入力");
 const QString kPrediction = QStringLiteral("一発ズバリオ予想");
-
-// Records every message box that comes up modally and answers it, so that tests see the box
-// without blocking on it.
-class MessageBoxWatcher : public QObject {
-public:
-    struct Seen {
-        QString title, text;
-        QMessageBox::Icon icon;
-        QMessageBox::StandardButtons buttons;
-    };
-
-    MessageBoxWatcher() {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            seen.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
-            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
-                ok->click();
-            else
-                box->reject();
-        });
-        m_timer.start(5);
-    }
-
-    QList<Seen> seen;
-
-private:
-    QTimer m_timer;
-};
 
 // A child window with a menu of its own.
 class WindowWithMenu : public ChildWindow {
