@@ -14,14 +14,14 @@ namespace {
 // A neutral draw: its numbers come back every draw (gap 1), so they never reach the cycle table.
 constexpr std::array<int, 9> kFiller{30, 31, 32, 33, 34, 35, 36, 37, 29};
 
-// Draws 1..last built from fillers. specials "N:k=v;..." puts v at position k of draw N;
+// Draws 1..last built from fillers. overrides "N:k=v;..." puts v at position k of draw N;
 // "N=a,b,...,i" replaces the whole draw; missing and incomplete list draw numbers.
-DrawHistory buildHistory(int last, const QString &specials, const QList<int> &missing = {},
+DrawHistory buildHistory(int last, const QString &overrides, const QList<int> &missing = {},
                          const QList<int> &incomplete = {}) {
     std::map<int, std::array<int, 9>> draws;
     for (int n = 1; n <= last; ++n)
         draws[n] = kFiller;
-    for (const QString &item : specials.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString &item : overrides.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         if (item.contains(QLatin1Char(':'))) {
             const QStringList parts = item.split(QRegularExpression(QStringLiteral("[:=]")));
             draws[parts[0].toInt()][std::size_t(parts[1].toInt() - 1)] = parts[2].toInt();
@@ -141,7 +141,7 @@ class TestPredictionEngine : public QObject {
 private slots:
     void cycleMethod_data() {
         QTest::addColumn<int>("last");
-        QTest::addColumn<QString>("specials");
+        QTest::addColumn<QString>("overrides");
         QTest::addColumn<QList<int>>("missing");
         QTest::addColumn<QList<int>>("incomplete");
         QTest::addColumn<QString>("expected");
@@ -177,11 +177,11 @@ private slots:
     }
     void cycleMethod() {
         QFETCH(int, last);
-        QFETCH(QString, specials);
+        QFETCH(QString, overrides);
         QFETCH(QList<int>, missing);
         QFETCH(QList<int>, incomplete);
         QFETCH(QString, expected);
-        const PredictionEngine engine = opened(buildHistory(last, specials, missing, incomplete));
+        const PredictionEngine engine = opened(buildHistory(last, overrides, missing, incomplete));
         QCOMPARE(cycleCells(engine), expected);
         // Grid 0 shows table columns 1..7 only.
         for (int r = 1; r <= 4; ++r)
@@ -238,7 +238,7 @@ private slots:
 
     void predictions_data() {
         QTest::addColumn<int>("last");
-        QTest::addColumn<QString>("specials");
+        QTest::addColumn<QString>("overrides");
         QTest::addColumn<QList<int>>("missing");
         QTest::addColumn<QList<int>>("on");
         QTest::addColumn<QString>("elimination");
@@ -295,13 +295,13 @@ private slots:
     }
     void predictions() {
         QFETCH(int, last);
-        QFETCH(QString, specials);
+        QFETCH(QString, overrides);
         QFETCH(QList<int>, missing);
         QFETCH(QList<int>, on);
         QFETCH(QString, elimination);
         QFETCH(QString, repeated);
         QFETCH(QString, oneShot);
-        const DrawHistory history = buildHistory(last, specials, missing);
+        const DrawHistory history = buildHistory(last, overrides, missing);
         const PredictionEngine engine = opened(history, flags(on));
         QCOMPARE(numberRows(engine.grid(1)), elimination);
         QCOMPARE(numberRows(engine.grid(2)), repeated);
