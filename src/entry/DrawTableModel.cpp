@@ -88,6 +88,10 @@ QString DrawTableModel::drawNumberFaultMessage() {
 
 DrawTableModel::DrawTableModel(QObject *parent) : QAbstractTableModel(parent) {}
 
+bool DrawTableModel::isCell(const QModelIndex &index) const {
+    return index.isValid() && index.model() == this && index.row() < rowCount() && index.column() < kColumnCount;
+}
+
 DrawTableModel::~DrawTableModel() = default;
 
 bool DrawTableModel::open(const ConnectionString &connection, StoreError &error) {
@@ -125,7 +129,7 @@ int DrawTableModel::columnCount(const QModelIndex &parent) const {
 }
 
 QVariant DrawTableModel::data(const QModelIndex &index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!isCell(index))
         return {};
     switch (role) {
     case Qt::DisplayRole:
@@ -147,13 +151,13 @@ QVariant DrawTableModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 Qt::ItemFlags DrawTableModel::flags(const QModelIndex &index) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!isCell(index))
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
 bool DrawTableModel::setData(const QModelIndex &index, const QVariant &value, int role) {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (role != Qt::EditRole || !isCell(index))
         return false;
     Row &row = m_rows[index.row()];
     const QString text = normalised(value.toString());

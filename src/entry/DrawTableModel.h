@@ -97,6 +97,7 @@ private:
         StoreError error;
     };
 
+    bool isCell(const QModelIndex &index) const;
     Row makeRow(const std::optional<DrawRecord> &record);
     int indexOf(quint64 id) const;
     std::vector<bool> duplicateRows() const;
