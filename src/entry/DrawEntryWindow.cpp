@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
@@ -146,7 +147,7 @@ DrawEntryWindow::DrawEntryWindow(const ConnectionString &connection, QWidget *pa
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
-    layout->addWidget(m_view, 1);
+    layout->addWidget(m_view, 1, Qt::AlignLeft);
     layout->addWidget(m_close, 0, Qt::AlignRight);
 
     const auto pixels = [](int twips, int dpi) { return qRound(twips * dpi / 1440.0); };
@@ -203,7 +204,9 @@ QString DrawEntryWindow::deleteLineQuestion() {
 void DrawEntryWindow::setUpGrid() {
     m_view->setItemDelegate(new DrawCellDelegate(m_view));
     m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // As wide as its columns, so that no empty band stands to the right of them.
+    m_view->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -229,8 +232,19 @@ void DrawEntryWindow::setUpGrid() {
     columns->setMinimumSectionSize(1);
     // Long field names wrap onto a second line rather than being cut.
     columns->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
-    for (int c = 0; c < DrawTableModel::kColumnCount; ++c)
-        m_view->setColumnWidth(c, (c == kDrawNumberColumn ? 5 : 7) * metrics.averageCharWidth());
+    const int margin = m_view->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, columns);
+    const QFontMetrics headingMetrics(columns->font());
+    int headingHeight = 0;
+    for (int c = 0; c < DrawTableModel::kColumnCount; ++c) {
+        const int width = (c == kDrawNumberColumn ? 5 : 7) * metrics.averageCharWidth();
+        m_view->setColumnWidth(c, width);
+        // The header does not grow by itself for wrapped names: make room for the longest.
+        const QString name = m_model->headerData(c, Qt::Horizontal).toString();
+        const QRect needed = headingMetrics.boundingRect(QRect(0, 0, width - 2 * margin, 1000),
+                                                         Qt::AlignCenter | Qt::TextWordWrap, name);
+        headingHeight = std::max(headingHeight, needed.height() + 2 * margin);
+    }
+    columns->setMinimumHeight(headingHeight);
 }
 
 void DrawEntryWindow::showEvent(QShowEvent *event) {
