@@ -197,6 +197,10 @@ QString DrawEntryWindow::addLineQuestion() {
     return QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？");
 }
 
+QString DrawEntryWindow::discardQuestion() {
+    return QStringLiteral("保存できなかった行があります。入力した内容を保存せずに閉じますか？");
+}
+
 QString DrawEntryWindow::deleteLineQuestion() {
     return QStringLiteral("選択された行を削除します。よろしいですか？");
 }
@@ -345,7 +349,9 @@ bool DrawEntryWindow::validateAndStore() {
     for (const StoreProblem &p : problems)
         parts << p.message;
     m_notify(parts.join(QStringLiteral("\n\n")));
-    return false;
+    // Rows the database keeps refusing would otherwise hold the window open for good; the
+    // user has just been shown what they hold and may let them go.
+    return m_model->hasPendingRows() && m_confirm(discardQuestion());
 }
 
 void DrawEntryWindow::closeWindow() {

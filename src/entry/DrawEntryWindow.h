@@ -42,6 +42,7 @@ public:
 
     static QString addLineQuestion();
     static QString deleteLineQuestion();
+    static QString discardQuestion();
 
 public slots:
     void addLine();

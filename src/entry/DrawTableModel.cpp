@@ -211,14 +211,14 @@ bool DrawTableModel::deleteRow(int row, std::optional<StoreProblem> &problem) {
             if (changedElsewhere) {
                 problem =
                     StoreProblem{StoreProblem::Kind::Conflict, row,
-                                 QStringLiteral("%1 のデータは、この画面に読み込んだ後に他のプログラムが変更したため、"
+                                 QStringLiteral("%1のデータは、この画面に読み込んだ後に他のプログラムが変更したため、"
                                                 "削除しませんでした。保存されている内容を表示します。")
                                      .arg(name)};
                 showRecord(row, current);
             } else {
                 problem =
                     StoreProblem{StoreProblem::Kind::Refused, row,
-                                 QStringLiteral("%1 を削除できませんでした。データベースは変更されていません。\n%2")
+                                 QStringLiteral("%1を削除できませんでした。データベースは変更されていません。\n%2")
                                      .arg(name, error.message)};
             }
             return false;
@@ -410,13 +410,13 @@ StoreProblem DrawTableModel::resolveConflict(const Attempt &attempt) {
     QString message;
     switch (attempt.conflict) {
     case ConflictKind::Changed:
-        message = QStringLiteral("%1 のデータは、この画面に読み込んだ後に他のプログラムが変更したため、"
+        message = QStringLiteral("%1のデータは、この画面に読み込んだ後に他のプログラムが変更したため、"
                                  "保存しませんでした。保存されている内容を表示します。")
                       .arg(name);
         showRecord(row, attempt.found);
         break;
     case ConflictKind::Deleted:
-        message = QStringLiteral("%1 のデータは、この画面に読み込んだ後に他のプログラムが削除したため、"
+        message = QStringLiteral("%1のデータは、この画面に読み込んだ後に他のプログラムが削除したため、"
                                  "保存しませんでした。行を取り除きます。")
                       .arg(name);
         beginRemoveRows(QModelIndex(), row, row);
@@ -424,7 +424,7 @@ StoreProblem DrawTableModel::resolveConflict(const Attempt &attempt) {
         endRemoveRows();
         break;
     case ConflictKind::Added:
-        message = QStringLiteral("%1 は保存しませんでした。回数 %2 のデータは、この画面に読み込んだ後に他のプログラムが"
+        message = QStringLiteral("%1は保存しませんでした。回数 %2 のデータは、この画面に読み込んだ後に他のプログラムが"
                                  "追加しました。保存されている内容を表示します。")
                       .arg(name)
                       .arg(attempt.found->drawNumber);
@@ -466,7 +466,7 @@ std::vector<StoreProblem> DrawTableModel::storeRows(const std::vector<quint64> &
     auto refused = [&](int row, const StoreError &error) {
         m_rows[row].refused = true;
         problems.push_back({StoreProblem::Kind::Refused, row,
-                            QStringLiteral("%1 を保存できませんでした。データベースは変更されていません。\n%2\n%3")
+                            QStringLiteral("%1を保存できませんでした。データベースは変更されていません。\n%2\n%3")
                                 .arg(rowName(row, m_rows[row].texts[0]), error.message, typedText(m_rows[row].texts))});
     };
 
@@ -481,7 +481,7 @@ std::vector<StoreProblem> DrawTableModel::storeRows(const std::vector<quint64> &
             if (faultColumn(i, duplicateRows()) >= 0) {
                 if (reportUnstored)
                     problems.push_back({StoreProblem::Kind::Invalid, i,
-                                        QStringLiteral("%1 は入力に誤りがあるため保存できませんでした。\n%2")
+                                        QStringLiteral("%1は入力に誤りがあるため保存できませんでした。\n%2")
                                             .arg(rowName(i, m_rows[i].texts[0]), typedText(m_rows[i].texts))});
                 continue;
             }
@@ -528,7 +528,7 @@ std::vector<StoreProblem> DrawTableModel::storeRows(const std::vector<quint64> &
             if (reportUnstored)
                 problems.push_back(
                     {StoreProblem::Kind::Blocked, i,
-                     QStringLiteral("%1 は、その回数がまだ保存できていない別の行のデータに使われているため、"
+                     QStringLiteral("%1は、その回数がまだ保存できていない別の行のデータに使われているため、"
                                     "保存できませんでした。\n%2")
                          .arg(rowName(i, m_rows[i].texts[0]), typedText(m_rows[i].texts))});
             std::erase(waiting, m_rows[i].id);

@@ -406,6 +406,35 @@ private slots:
         QVERIFY(quiet.notices.isEmpty());
     }
 
+    void closeWhileTheDatabaseRefuses_data() {
+        QTest::addColumn<bool>("letGo");
+        QTest::newRow("keep the rows") << false;
+        QTest::newRow("let them go") << true;
+    }
+
+    void closeWhileTheDatabaseRefuses() {
+        QFETCH(bool, letGo);
+        Database db(2);
+        const auto before = db.records();
+        DrawEntryWindow window(db.connection());
+        User user;
+        user.answer = letGo;
+        user.watch(window);
+        window.show();
+        StoreError error;
+        QVERIFY(db.store().exec(
+            "CREATE TRIGGER refuse BEFORE INSERT ON 当選データ BEGIN SELECT RAISE(ABORT, 'full'); END", error));
+        typeInto(window, 1, 1, "33");
+        window.closeWindow();
+        QCOMPARE(user.notices.size(), 1);
+        QVERIFY(user.notices[0].contains(QStringLiteral("2 行目（回数 2）を保存できませんでした")));
+        QCOMPARE(user.questions, QStringList{DrawEntryWindow::discardQuestion()});
+        QCOMPARE(window.isVisible(), !letGo);
+        QCOMPARE(db.records(), before);
+        if (!letGo)
+            QCOMPARE(window.model()->text(1, 1), QStringLiteral("33"));
+    }
+
     void missingDatabase() {
         QTemporaryDir dir;
         DrawEntryWindow window(ConnectionString::forDatabase(dir.filePath(QStringLiteral("none.mdb"))));
@@ -427,7 +456,7 @@ private slots:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-        auto inspectAndAnswer = [&](QMessageBox::StandardButton answer) {
+        auto examineAndAnswer = [&](QMessageBox::StandardButton answer) {
             QTimer::singleShot(0, [&, answer] {
                 auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
                 QVERIFY(box);
@@ -439,7 +468,7 @@ private slots:
             });
         };
         setCurrent(window, 0, 0);
-        inspectAndAnswer(QMessageBox::No);
+        examineAndAnswer(QMessageBox::No);
         window.addLine();
         QCOMPARE(title, QStringLiteral("ナナズバリオ"));
         QCOMPARE(icon, QMessageBox::Warning);
@@ -448,7 +477,7 @@ private slots:
         QCOMPARE(window.model()->rowCount(), 2);
 
         typeInto(window, 1, 1, "0");
-        inspectAndAnswer(QMessageBox::Ok);
+        examineAndAnswer(QMessageBox::Ok);
         window.closeWindow();
         QCOMPARE(title, QStringLiteral("メッセ－ジ"));
         QCOMPARE(title.at(3).unicode(), char16_t(0xFF0D));
