@@ -223,7 +223,7 @@ void DrawEntryWindow::setUpGrid() {
     // Grid units: a width of 1 is the average character width, a height of 10 one text line
     // with a small margin.
     const QFontMetrics metrics(m_view->font());
-    const int lineHeight = metrics.height() + 6;
+    const int lineHeight = metrics.height() + 2;
     QHeaderView *rows = m_view->verticalHeader();
     rows->setMinimumSectionSize(1);
     rows->setSectionResizeMode(QHeaderView::Fixed);
