@@ -309,6 +309,16 @@ bool DrawTableModel::heldByRowOutside(int drawNumber, const std::vector<int> &gr
 // row moves to must be free or held by a row of the same group; otherwise nothing is written.
 DrawTableModel::Attempt DrawTableModel::write(const std::vector<int> &rows) {
     Attempt attempt;
+    // Only what passes the check is ever turned into a record: a faulty cell must not become
+    // an empty field on its way to the database.
+    const std::vector<bool> duplicates = duplicateRows();
+    for (int i : rows) {
+        if (faultColumn(i, duplicates) >= 0) {
+            attempt.outcome = Outcome::Blocked;
+            attempt.row = i;
+            return attempt;
+        }
+    }
     std::vector<std::optional<DrawRecord>> records(rows.size()); // nullopt: the row was emptied
     QSet<int> heldByGroup;
     for (std::size_t k = 0; k < rows.size(); ++k) {
@@ -510,7 +520,10 @@ std::vector<StoreProblem> DrawTableModel::storeRows(const std::vector<quint64> &
         // their numbers, say). Written together they need nobody else.
         std::vector<int> group;
         for (const quint64 id : waiting)
-            group.push_back(indexOf(id));
+            if (const int i = indexOf(id); i >= 0 && isPending(i))
+                group.push_back(i);
+        if (group.empty())
+            break;
         const Attempt attempt = write(group);
         if (attempt.outcome == Outcome::Written)
             break;
