@@ -131,7 +131,8 @@ protected:
     }
 };
 
-DrawEntryWindow::DrawEntryWindow(const ConnectionString &connection, QWidget *parent) : ChildWindow(parent) {
+DrawEntryWindow::DrawEntryWindow(const ConnectionString &connection, QWidget *parent)
+    : ChildWindow(parent), m_connection(connection) {
     const CatalogEntry &entry = AnalysisCatalog::dataEntry();
     setObjectName(entry.formName);
     setWindowTitle(entry.caption);
@@ -150,8 +151,7 @@ DrawEntryWindow::DrawEntryWindow(const ConnectionString &connection, QWidget *pa
     layout->addWidget(m_view, 1, Qt::AlignLeft);
     layout->addWidget(m_close, 0, Qt::AlignRight);
 
-    const auto pixels = [](int twips, int dpi) { return qRound(twips * dpi / 1440.0); };
-    resize(pixels(entry.widthTwips, logicalDpiX()), pixels(entry.heightTwips, logicalDpiY()));
+    resize(twipsToPixels(entry.widthTwips, this), twipsToPixels(entry.heightTwips, this));
 
     m_editMenu = new QMenu(QStringLiteral("編集(&E)"), this);
     m_editMenu->setObjectName(QStringLiteral("mnuEdit"));
@@ -172,13 +172,17 @@ DrawEntryWindow::DrawEntryWindow(const ConnectionString &connection, QWidget *pa
     };
     m_notify = [this](const QString &text) { QMessageBox::critical(this, kErrorTitle, text); };
 
-    StoreError error;
-    if (!m_model->open(connection, error))
-        m_loadError = error.message;
     m_view->setModel(m_model);
     setUpGrid();
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { rowLeft(current.row()); });
+}
+
+void DrawEntryWindow::load() {
+    StoreError error;
+    if (!m_model->open(m_connection, error))
+        m_loadError = error.message;
+    setColumnWidths(); // reading the draws resets the columns
     if (m_model->rowCount() > 0)
         m_view->setCurrentIndex(m_model->index(0, 0));
 }
@@ -236,6 +240,12 @@ void DrawEntryWindow::setUpGrid() {
     columns->setMinimumSectionSize(1);
     // Long field names wrap onto a second line rather than being cut.
     columns->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
+    setColumnWidths();
+}
+
+void DrawEntryWindow::setColumnWidths() {
+    const QFontMetrics metrics(m_view->font());
+    QHeaderView *columns = m_view->horizontalHeader();
     const int margin = m_view->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, columns);
     const QFontMetrics headingMetrics(columns->font());
     int headingHeight = 0;
@@ -352,12 +362,6 @@ bool DrawEntryWindow::validateAndStore() {
     // Rows the database keeps refusing would otherwise hold the window open for good; the
     // user has just been shown what they hold and may let them go.
     return m_model->hasPendingRows() && m_confirm(discardQuestion());
-}
-
-void DrawEntryWindow::closeWindow() {
-    // Inside the main window the frame closes, and asks this window first.
-    QWidget *frame = parentWidget() && parentWidget()->windowType() == Qt::SubWindow ? parentWidget() : this;
-    frame->close();
 }
 
 void DrawEntryWindow::closeEvent(QCloseEvent *event) {

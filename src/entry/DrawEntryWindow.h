@@ -24,9 +24,12 @@ public:
     // An error for the user. The default shows it titled "メッセ－ジ" with a critical icon.
     using Notify = std::function<void(const QString &text)>;
 
+    // Nothing is read before load().
     explicit DrawEntryWindow(const ConnectionString &connection, QWidget *parent = nullptr);
     ~DrawEntryWindow() override;
 
+    // Opens the window's own connection and reads the draws into the grid.
+    void load() override;
     // False when the database could not be opened (the window then says so and closes).
     bool isLoaded() const { return m_model->isOpen(); }
     const QString &loadError() const { return m_loadError; }
@@ -47,8 +50,6 @@ public:
 public slots:
     void addLine();
     void deleteLine();
-    // 閉じる: the window closes (with its frame) when every row is valid and stored.
-    void closeWindow();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -56,6 +57,7 @@ protected:
 
 private:
     void setUpGrid();
+    void setColumnWidths();
     bool validateAndStore();
     void rowLeft(int currentRow);
     void rowHeadingMenuRequested(const QPoint &position);
@@ -71,6 +73,7 @@ private:
     QAction *m_delLine;
     Confirm m_confirm;
     Notify m_notify;
+    ConnectionString m_connection;
     QString m_loadError;
     bool m_exiting = false;
 };

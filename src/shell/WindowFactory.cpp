@@ -1,6 +1,7 @@
 #include "shell/WindowFactory.h"
 
 #include "analysis/AnalysisCatalog.h"
+#include "entry/DrawEntryWindow.h"
 #include "shell/ChildWindow.h"
 #include "shell/MainFrm.h"
 
@@ -18,6 +19,6 @@ ChildWindow *WindowFactory::createPredictionWindow(MainFrm &) {
     return standIn(AnalysisCatalog::prediction());
 }
 
-ChildWindow *WindowFactory::createDataEntryWindow(MainFrm &) {
-    return standIn(AnalysisCatalog::dataEntry());
+ChildWindow *WindowFactory::createDataEntryWindow(MainFrm &frame) {
+    return new DrawEntryWindow(frame.connection());
 }

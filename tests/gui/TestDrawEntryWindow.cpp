@@ -1,6 +1,8 @@
 #include "entry/DrawEntryWindow.h"
 #include "history/DrawStore.h"
+#include "shell/MainFrm.h"
 #include "support/Histories.h"
+#include "support/MessageBoxWatcher.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
@@ -95,6 +98,7 @@ private slots:
     void formAndControls() {
         Database db;
         DrawEntryWindow window(db.connection());
+        window.load();
         QVERIFY(window.isLoaded());
         QCOMPARE(window.objectName(), QStringLiteral("当選データ入力"));
         QCOMPARE(window.windowTitle(), QStringLiteral("当選データ入力"));
@@ -148,6 +152,7 @@ private slots:
         QFETCH(QPoint, cursor);
         Database db(draws);
         DrawEntryWindow window(db.connection());
+        window.load();
         User user;
         user.answer = answer;
         user.watch(window);
@@ -178,6 +183,7 @@ private slots:
         QFETCH(QPoint, cursor);
         Database db(3);
         DrawEntryWindow window(db.connection());
+        window.load();
         User user;
         user.answer = answer;
         user.watch(window);
@@ -220,6 +226,7 @@ private slots:
         Database db(3);
         const auto before = db.records();
         DrawEntryWindow window(db.connection());
+        window.load();
         User user;
         user.watch(window);
         window.show();
@@ -252,6 +259,7 @@ private slots:
         Database db(3);
         QMdiArea area;
         auto *window = new DrawEntryWindow(db.connection());
+        window->load();
         User user;
         user.watch(*window);
         QMdiSubWindow *frame = area.addSubWindow(window);
@@ -271,6 +279,7 @@ private slots:
     void enterMovesToTheNextCell() {
         Database db(2);
         DrawEntryWindow window(db.connection());
+        window.load();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         window.view()->setFocus();
@@ -300,6 +309,7 @@ private slots:
     void shortcutsWinOverTheEditor() {
         Database db(2);
         DrawEntryWindow window(db.connection());
+        window.load();
         User user;
         user.watch(window);
         window.show();
@@ -334,6 +344,7 @@ private slots:
         QFETCH(bool, menuShown);
         Database db(3);
         DrawEntryWindow window(db.connection());
+        window.load();
         window.resize(window.width(), 400);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -356,6 +367,7 @@ private slots:
     void leavingARowStoresIt() {
         Database db(3);
         DrawEntryWindow window(db.connection());
+        window.load();
         User user;
         user.watch(window);
         setCurrent(window, 0, 1);
@@ -381,6 +393,7 @@ private slots:
     void exitStoresWhatItCanAndSaysWhatNot() {
         Database db(3);
         auto window = std::make_unique<DrawEntryWindow>(db.connection());
+        window->load();
         User user;
         user.watch(*window);
         window->show();
@@ -400,6 +413,7 @@ private slots:
 
         Database clean(1);
         DrawEntryWindow other(clean.connection());
+        other.load();
         User quiet;
         quiet.watch(other);
         other.prepareForExit();
@@ -417,6 +431,7 @@ private slots:
         Database db(2);
         const auto before = db.records();
         DrawEntryWindow window(db.connection());
+        window.load();
         User user;
         user.answer = letGo;
         user.watch(window);
@@ -438,6 +453,7 @@ private slots:
     void missingDatabase() {
         QTemporaryDir dir;
         DrawEntryWindow window(ConnectionString::forDatabase(dir.filePath(QStringLiteral("none.mdb"))));
+        window.load();
         User user;
         user.watch(window);
         QVERIFY(!window.isLoaded());
@@ -451,6 +467,7 @@ private slots:
     void messageBoxes() {
         Database db(2);
         DrawEntryWindow window(db.connection());
+        window.load();
         window.show();
         QString title;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -485,10 +502,54 @@ private slots:
         QVERIFY(window.isVisible());
     }
 
+    // Opened from the main window's menu, with the connection made at start-up; the program's
+    // exit stores the valid rows and names the others in a message box.
+    void inTheMainWindow() {
+        Database db(3);
+        QTemporaryDir settingsDir; // the settings file is written into the current directory
+        const QString previousDir = QDir::currentPath();
+        QDir::setCurrent(settingsDir.path());
+        auto restore = qScopeGuard([&] { QDir::setCurrent(previousDir); });
+
+        auto frame = std::make_unique<MainFrm>();
+        frame->setPredictionOnActivation(false);
+        QVERIFY(frame->startUp(db.connection().databasePath));
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        QMdiSubWindow *sub = frame->openWindow(QStringLiteral("mnuMasterInput"));
+        QVERIFY(sub);
+        auto *window = qobject_cast<DrawEntryWindow *>(sub->widget());
+        QVERIFY(window);
+        QVERIFY(window->isLoaded());
+        QCOMPARE(window->model()->rowCount(), 3);
+        QVERIFY(!frame->EndAllowed());
+        QVERIFY(window->windowMenu()->menuAction()->isVisible());
+        QVERIFY(frame->menuBar()->actions().contains(window->windowMenu()->menuAction()));
+
+        MessageBoxWatcher boxes;
+        setCurrent(*window, 0, 1);
+        typeInto(*window, 0, 1, "31"); // valid, not yet left
+        typeInto(*window, 2, 2, "0");  // faulty
+        QVERIFY(!sub->close());
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen[0].title, QStringLiteral("メッセ－ジ"));
+        QCOMPARE(boxes.seen[0].text, QStringLiteral("当選データの数字に誤りがあります。"));
+        QCOMPARE(boxes.seen[0].icon, QMessageBox::Critical);
+        QCOMPARE(cellOf(window->view()), QPoint(2, 2));
+
+        frame->close();
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        QCOMPARE(boxes.seen[1].title, QStringLiteral("メッセ－ジ"));
+        QVERIFY(boxes.seen[1].text.contains(QStringLiteral("3 行目（回数 3）")));
+        QCOMPARE(*db.records().at(0).numbers[0], 31);
+        QCOMPARE(*db.records().at(2).numbers[1], 4);
+    }
+
     // Looks at the window as the user sees it, on the real history.
     void rendersTheRealHistory() {
         Database db(realHistory().records());
         DrawEntryWindow window(db.connection());
+        window.load();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTableView *view = window.view();
