@@ -1,5 +1,7 @@
 #include "analysis/AppearanceCountAnalysis.h"
 
+#include "analysis/GridSetUp.h"
+
 #include <unordered_map>
 
 using namespace AppearanceCount;
@@ -18,13 +20,13 @@ ResultGrid buildAppearanceCount(const DrawHistory &history) {
     const int rows = history.latestDrawNumber() + 2;
 
     ResultGrid grid(kColumns, rows);
-    grid.setVisibleArea(kColumns, 52);
-    grid.freezeRows(2);
-    grid.setRowHeight(-1, 10);
-    grid.setRowHeight(1, 20);
-    grid.setRowHeight(2, 12);
-    grid.setColumnWidth(-1, 5);
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = kColumns,
+              .visibleRows = 52,
+              .frozenRows = 2,
+              .rowHeight = 10,
+              .rowHeights = {{1, 20}, {2, 12}},
+              .columnWidth = 5}
+        .applyTo(grid);
 
     grid.block(1, -1, 1, -1).fore(Palette::Red).back(Palette::LightYellow);
     grid.block(2, 1, 10, 2).fore(Palette::Blue).back(Palette::LightCyan);

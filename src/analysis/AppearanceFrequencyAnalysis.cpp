@@ -1,5 +1,7 @@
 #include "analysis/AppearanceFrequencyAnalysis.h"
 
+#include "analysis/GridSetUp.h"
+
 #include <array>
 #include <cmath>
 
@@ -22,16 +24,15 @@ ResultGrid buildAppearanceFrequency(const DrawHistory &history) {
     const int last = maxCount + 2; // column L: the number labels again, right after the longest row
 
     ResultGrid grid(last, kRows);
-    grid.setVisibleArea(kVisibleColumns, kRows);
-    grid.freezeRows(2);
-    grid.freezeColumns(1);
-    grid.setRowHeight(-1, 10);
-    grid.setRowHeight(1, 15);
-    grid.setRowHeight(2, 15);
-    grid.setColumnWidth(-1, 2);
-    grid.setColumnWidth(1, 5);
-    grid.setColumnWidth(last, 5);
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = kVisibleColumns,
+              .visibleRows = kRows,
+              .frozenRows = 2,
+              .frozenColumns = 1,
+              .rowHeight = 10,
+              .rowHeights = {{1, 15}, {2, 15}},
+              .columnWidth = 2,
+              .columnWidths = {{1, 5}, {last, 5}}}
+        .applyTo(grid);
 
     // Settings are applied in this order on purpose: later ones override earlier ones on shared cells.
     grid.block(2, 1, last, 1).outline(Palette::LightBlue).back(Palette::LightYellow);

@@ -1,5 +1,7 @@
 #include "analysis/CarryOverAnalysis.h"
 
+#include "analysis/GridSetUp.h"
+
 #include <algorithm>
 #include <array>
 
@@ -23,15 +25,15 @@ void writeHeading(ResultGrid &grid) {
 
 ResultGrid buildCarryOver(const DrawHistory &history) {
     ResultGrid grid(kColumns, history.latestDrawNumber() + 1);
-    grid.setVisibleArea(kColumns, 51);
-    grid.freezeRows(1);
-    grid.freezeColumns(1);
-    grid.setRowHeight(-1, 10);
-    grid.setRowHeight(1, 15);
-    grid.setColumnWidth(-1, 7);
-    grid.setColumnWidth(9, 10);
-    grid.setColumnWidth(10, 10);
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = kColumns,
+              .visibleRows = 51,
+              .frozenRows = 1,
+              .frozenColumns = 1,
+              .rowHeight = 10,
+              .rowHeights = {{1, 15}},
+              .columnWidth = 7,
+              .columnWidths = {{9, 10}, {10, 10}}}
+        .applyTo(grid);
 
     grid.block(1, -1, 1, -1).fore(Palette::Red).back(Palette::LightYellow);
     grid.all().border(AllSides, Palette::LightBlue);

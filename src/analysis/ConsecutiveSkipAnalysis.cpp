@@ -1,5 +1,7 @@
 #include "analysis/ConsecutiveSkipAnalysis.h"
 
+#include "analysis/GridSetUp.h"
+
 namespace {
 constexpr int kColumns = 16;
 constexpr int kConsecutiveDrawColumn = 1; // then the main numbers in 2..8
@@ -34,11 +36,8 @@ void writePairs(ResultGrid &grid, int row, int drawColumn, const DrawRecord &dra
 
 ResultGrid buildConsecutiveSkip(const DrawHistory &history) {
     ResultGrid grid(kColumns, history.latestDrawNumber() + 1);
-    grid.setVisibleArea(kColumns, 51);
-    grid.freezeRows(1);
-    grid.setRowHeight(-1, 10);
-    grid.setColumnWidth(-1, 4);
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = kColumns, .visibleRows = 51, .frozenRows = 1, .rowHeight = 10, .columnWidth = 4}
+        .applyTo(grid);
 
     grid.block(kConsecutiveDrawColumn, -1, kConsecutiveDrawColumn, -1).fore(Palette::Red).back(Palette::LightYellow);
     grid.block(kSkipDrawColumn, -1, kSkipDrawColumn, -1).fore(Palette::Red).back(Palette::LightYellow);

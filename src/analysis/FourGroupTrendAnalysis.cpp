@@ -1,6 +1,7 @@
 #include "analysis/FourGroupTrendAnalysis.h"
 
 #include "analysis/Builders.h"
+#include "analysis/GridSetUp.h"
 
 #include <array>
 
@@ -35,16 +36,14 @@ using namespace FourGroupTrendAnalysis;
 constexpr int kFirstCountColumn = 11;
 
 void setUpGrid(ResultGrid &grid) {
-    grid.setVisibleArea(kColumns, kVisibleRows);
-    grid.freezeRows(1);
-
-    grid.setRowHeight(-1, 10);
-    grid.setRowHeight(1, 20);
-    grid.setRowHeight(grid.rows(), 20);
-    grid.setColumnWidth(-1, 5);
-    grid.setColumnWidth(1, 6);
-
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = kColumns,
+              .visibleRows = kVisibleRows,
+              .frozenRows = 1,
+              .rowHeight = 10,
+              .rowHeights = {{1, 20}, {grid.rows(), 20}},
+              .columnWidth = 5,
+              .columnWidths = {{1, 6}}}
+        .applyTo(grid);
 
     grid.all().border(AllSides);
     // Separates the nine numbers from the group counts.

@@ -1,6 +1,7 @@
 #include "analysis/GroupSplitAnalysis.h"
 
 #include "analysis/Builders.h"
+#include "analysis/GridSetUp.h"
 
 #include <algorithm>
 #include <vector>
@@ -46,19 +47,16 @@ const GroupSplitLayout &nineGroups() {
 ResultGrid buildGroupSplit(const DrawHistory &history, const GroupSplitLayout &layout) {
     const int rows = history.latestDrawNumber() + kHeaderRows;
     ResultGrid grid(kColumns, rows);
-    grid.setVisibleArea(layout.visibleColumns, kVisibleRows);
-    grid.freezeRows(kHeaderRows);
     // The title and the group letters run across their blocks.
     grid.setOverflow(true);
-
-    grid.setRowHeight(-1, 9);
-    grid.setRowHeight(1, 15);
-    grid.setRowHeight(2, 12);
-    grid.setColumnWidth(-1, 2);
-    grid.setColumnWidth(1, 3);
-    grid.setColumnWidth(kColumns, 3);
-
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = layout.visibleColumns,
+              .visibleRows = kVisibleRows,
+              .frozenRows = kHeaderRows,
+              .rowHeight = 9,
+              .rowHeights = {{1, 15}, {2, 12}},
+              .columnWidth = 2,
+              .columnWidths = {{1, 3}, {kColumns, 3}}}
+        .applyTo(grid);
 
     // Later settings override earlier ones on the same cell, so the order below matters.
     grid.block(1, kHeaderRows, kColumns, -1).border(AllSides, Palette::LightBlue);

@@ -1,6 +1,7 @@
 #include "analysis/LastDigitRunsAnalysis.h"
 
 #include "analysis/Builders.h"
+#include "analysis/GridSetUp.h"
 #include "analysis/LastDigitTrendAnalysis.h"
 
 namespace {
@@ -58,12 +59,9 @@ ResultGrid buildLastDigitRuns(const DrawHistory &history) {
     const int latest = history.latestDrawNumber();
 
     ResultGrid grid(kColumns, latest + 4);
-    grid.setVisibleArea(29, 52);
-    grid.freezeRows(2);
     grid.setOverflow(true);
-    grid.setRowHeight(-1, 10);
-    grid.setColumnWidth(-1, 5);
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = 29, .visibleRows = 52, .frozenRows = 2, .rowHeight = 10, .columnWidth = 5}.applyTo(
+        grid);
 
     grid.block(1, -1, 1, -1).fore(Palette::Red).back(Palette::LightYellow);
     // Every draw number up to the latest, also those missing from the history.

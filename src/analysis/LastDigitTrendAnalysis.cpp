@@ -1,6 +1,7 @@
 #include "analysis/LastDigitTrendAnalysis.h"
 
 #include "analysis/Builders.h"
+#include "analysis/GridSetUp.h"
 
 #include <array>
 
@@ -39,16 +40,14 @@ void writeHeader(ResultGrid &grid, int titleRow, int digitRow) {
 ResultGrid buildLastDigitTrend(const DrawHistory &history) {
     const int latest = history.latestDrawNumber();
     ResultGrid grid(kColumns, latest + 4);
-    grid.setVisibleArea(29, 52);
-    grid.freezeRows(2);
     grid.setOverflow(true);
-
-    grid.setRowHeight(-1, 10);
-    grid.setRowHeight(1, kTitleHeight);
-    grid.setRowHeight(latest + 4, kTitleHeight);
-    grid.setColumnWidth(-1, 5);
-
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = 29,
+              .visibleRows = 52,
+              .frozenRows = 2,
+              .rowHeight = 10,
+              .rowHeights = {{1, kTitleHeight}, {latest + 4, kTitleHeight}},
+              .columnWidth = 5}
+        .applyTo(grid);
 
     grid.block(1, 2, kColumns, -1).border(AllSides);
     grid.block(1, -1, 1, -1).fore(Palette::Red).back(Palette::LightYellow);

@@ -1,6 +1,7 @@
 #include "analysis/NumberSumAnalysis.h"
 
 #include "analysis/Builders.h"
+#include "analysis/GridSetUp.h"
 
 namespace NumberSumAnalysis {
 int mainNumberSum(const DrawRecord &draw) {
@@ -19,18 +20,14 @@ using namespace NumberSumAnalysis;
 const QString kMainBand = QStringLiteral("                       　本 数 字                              ");
 
 void setUpGrid(ResultGrid &grid) {
-    grid.setVisibleArea(kColumns, kVisibleRows);
-    grid.freezeRows(1);
-
-    grid.setRowHeight(-1, 10);
-    grid.setRowHeight(1, 20);
-    grid.setColumnWidth(-1, 5);
-    grid.setColumnWidth(9, 8);
-    grid.setColumnWidth(10, 6);
-    grid.setColumnWidth(11, 6);
-    grid.setColumnWidth(12, 10);
-
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = kColumns,
+              .visibleRows = kVisibleRows,
+              .frozenRows = 1,
+              .rowHeight = 10,
+              .rowHeights = {{1, 20}},
+              .columnWidth = 5,
+              .columnWidths = {{9, 8}, {10, 6}, {11, 6}, {12, 10}}}
+        .applyTo(grid);
 
     grid.all().border(AllSides);
     // Data rows; on a sheet with the heading row only these blocks select nothing.

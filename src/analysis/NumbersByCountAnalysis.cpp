@@ -1,5 +1,7 @@
 #include "analysis/NumbersByCountAnalysis.h"
 
+#include "analysis/GridSetUp.h"
+
 using namespace NumbersByCount;
 
 ResultGrid buildNumbersByCount(const DrawHistory &history) {
@@ -8,12 +10,14 @@ ResultGrid buildNumbersByCount(const DrawHistory &history) {
     const int rows = std::max(agg.CountGroupTotal, 1);
 
     ResultGrid grid(2, rows);
-    grid.setVisibleArea(2, rows);
-    grid.freezeRows(1);
-    grid.setRowHeight(-1, 10);
-    grid.setColumnWidth(1, kCountColumnWidth);
-    grid.setColumnWidth(2, kNumbersColumnWidth);
-    grid.all().align(Align::Center).border(AllSides);
+    GridSetUp{.visibleColumns = 2,
+              .visibleRows = rows,
+              .frozenRows = 1,
+              .rowHeight = 10,
+              .columnWidth = kCountColumnWidth,
+              .columnWidths = {{2, kNumbersColumnWidth}}}
+        .applyTo(grid);
+    grid.all().border(AllSides);
     grid.block(1, 2, 1, rows).back(Palette::LightYellow);
 
     grid.setText(1, 1, QStringLiteral("出 現"));

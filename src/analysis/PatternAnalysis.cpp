@@ -1,6 +1,7 @@
 #include "analysis/PatternAnalysis.h"
 
 #include "analysis/Builders.h"
+#include "analysis/GridSetUp.h"
 
 namespace PatternAnalysis {
 namespace {
@@ -10,16 +11,14 @@ bool inFirstClass(Classing classing, int number) {
 }
 
 void setUpGrid(ResultGrid &grid) {
-    grid.setVisibleArea(kColumns, kVisibleRows);
-    grid.freezeRows(1);
-
-    grid.setRowHeight(-1, 10);
-    grid.setRowHeight(1, 20);
-    grid.setColumnWidth(-1, 5);
-    grid.setColumnWidth(1, 6);
-    grid.setColumnWidth(13, 7);
-
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = kColumns,
+              .visibleRows = kVisibleRows,
+              .frozenRows = 1,
+              .rowHeight = 10,
+              .rowHeights = {{1, 20}},
+              .columnWidth = 5,
+              .columnWidths = {{1, 6}, {13, 7}}}
+        .applyTo(grid);
 
     grid.all().border(AllSides);
     // Data rows; on a sheet with the heading row only these blocks select nothing.

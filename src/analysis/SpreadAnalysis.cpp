@@ -1,5 +1,7 @@
 #include "analysis/SpreadAnalysis.h"
 
+#include "analysis/GridSetUp.h"
+
 namespace {
 constexpr int kColumns = 39; // 回, the numbers 1..37, 回
 constexpr int kLastNumber = 37;
@@ -25,16 +27,15 @@ ResultGrid buildSpread(const DrawHistory &history) {
     const int lastRow = latest + 3; // title band and column headers, then the draws, then the bottom header
 
     ResultGrid grid(kColumns, lastRow);
-    grid.setVisibleArea(grid.columns(), 47);
-    grid.freezeRows(2);
-    grid.freezeColumns(1);
-    grid.setRowHeight(-1, 10);
-    grid.setRowHeight(1, 15);
-    grid.setRowHeight(2, 15);
-    grid.setColumnWidth(-1, 2);
-    grid.setColumnWidth(1, 5);
-    grid.setColumnWidth(kColumns, 5);
-    grid.all().align(Align::Center);
+    GridSetUp{.visibleColumns = grid.columns(),
+              .visibleRows = 47,
+              .frozenRows = 2,
+              .frozenColumns = 1,
+              .rowHeight = 10,
+              .rowHeights = {{1, 15}, {2, 15}},
+              .columnWidth = 2,
+              .columnWidths = {{1, 5}, {kColumns, 5}}}
+        .applyTo(grid);
 
     // Title band: the number columns outlined as one wide cell, the title centred across them.
     grid.block(2, 1, kColumns - 1, 1).outline(Palette::LightBlue);

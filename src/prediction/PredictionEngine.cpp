@@ -1,5 +1,7 @@
 #include "prediction/PredictionEngine.h"
 
+#include "analysis/GridSetUp.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -68,12 +70,13 @@ void PredictionEngine::layOutGrids() {
     for (int g = 0; g < kGridCount; ++g) {
         const int rows = kGridRows[std::size_t(g)];
         ResultGrid grid(kGridColumns, rows);
-        grid.setVisibleArea(kGridColumns, rows);
         grid.setOverflow(true);
-        grid.setRowHeight(-1, 10);
-        grid.setColumnWidth(-1, 5);
-        grid.setColumnWidth(1, 8);
-        grid.all().align(Align::Center);
+        GridSetUp{.visibleColumns = kGridColumns,
+                  .visibleRows = rows,
+                  .rowHeight = 10,
+                  .columnWidth = 5,
+                  .columnWidths = {{1, 8}}}
+            .applyTo(grid);
 
         if (g == 0) {
             // Horizontal rules between the methods, a vertical rule after the label column.
