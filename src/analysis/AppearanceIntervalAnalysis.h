@@ -7,9 +7,6 @@
 // 出現間隔分析: for every draw and each of its nine numbers, how many draws earlier that number was
 // last drawn (as a main or a bonus number). Built by buildAppearanceInterval.
 namespace AppearanceInterval {
-inline constexpr int kColumns = 19;
-inline constexpr int kFirstDataRow = 3;
-
 // "初回" for 0 (no earlier appearance), otherwise "N回前"; nothing for a negative interval.
 QString intervalText(int interval);
 } // namespace AppearanceInterval
