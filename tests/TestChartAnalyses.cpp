@@ -1,67 +1,12 @@
 #include "analysis/Builders.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 
 #include <QtTest>
 
-#include <map>
-
 namespace {
-// Readable names for the colours these windows use, so a failing comparison says what it saw.
-QString colourName(Rgb c) {
-    static const std::vector<std::pair<Rgb, const char *>> names = {{Palette::Black, "black"},
-                                                                    {Palette::White, "white"},
-                                                                    {Palette::Red, "red"},
-                                                                    {Palette::Blue, "blue"},
-                                                                    {Palette::LightYellow, "yellow"},
-                                                                    {Palette::LightPink, "pink"},
-                                                                    {Palette::LightCyan, "cyan"},
-                                                                    {Palette::PaleCyan, "paleCyan"},
-                                                                    {Palette::LightGreen, "green"},
-                                                                    {Palette::LightMagenta, "magenta"},
-                                                                    {Palette::Grey225, "grey"},
-                                                                    {Palette::MainMark, "main"},
-                                                                    {Palette::Bonus1Mark, "bonus1"},
-                                                                    {Palette::Bonus2Mark, "bonus2"}};
-    for (const auto &[rgb, name] : names)
-        if (rgb == c)
-            return QLatin1String(name);
-    return c.hex();
-}
-
-// The sides that carry a line, in the order L R T B: upper case for black, lower case for light blue.
-QString bordersText(const GridCell &cell) {
-    QString s;
-    const char sides[] = "LRTB";
-    for (int i = 0; i < 4; ++i) {
-        if (!cell.borders[i])
-            continue;
-        const QChar side = QLatin1Char(sides[i]);
-        if (*cell.borders[i] == Palette::Black)
-            s += side;
-        else if (*cell.borders[i] == Palette::LightBlue)
-            s += side.toLower();
-        else
-            s += side + cell.borders[i]->hex();
-    }
-    return s;
-}
-
-// The cell as one line: text|fore|back|align|borders.
-QString describe(const GridCell &c) {
-    return QStringList{c.text, colourName(c.fore), colourName(c.back),
-                       c.align == Align::Left ? QStringLiteral("left") : QStringLiteral("center"), bordersText(c)}
-        .join(QLatin1Char('|'));
-}
-
-QString rowTexts(const ResultGrid &g, int row) {
-    QStringList texts;
-    for (int col = 1; col <= g.columns(); ++col)
-        texts << g.text(col, row);
-    return texts.join(QLatin1Char(','));
-}
-
-const std::map<QString, DrawHistory> &histories() {
-    static const std::map<QString, DrawHistory> list = {
+const HistoryTable &histories() {
+    static const HistoryTable list = {
         {QStringLiteral("one"), makeHistory({{1, {1, 2, 3, 4, 5, 6, 7, 8, 9}}})},
         // Draw 2 lacks ボーナス数字2 and draw 3 is missing: draw 4 takes row 3 (dot chart) or 3 (pairs).
         {QStringLiteral("incomplete and gap"), makeHistory({{1, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
@@ -76,32 +21,12 @@ const std::map<QString, DrawHistory> &histories() {
     return list;
 }
 
-const DrawHistory &history(const QString &key) {
-    static const DrawHistory real = realHistory();
-    return key == QLatin1String("real") ? real : histories().at(key);
-}
-
 const ResultGrid &spreadGrid(const QString &key) {
-    static std::map<QString, ResultGrid> cache;
-    auto it = cache.find(key);
-    if (it == cache.end())
-        it = cache.emplace(key, buildSpread(history(key))).first;
-    return it->second;
+    return builtGrid(buildSpread, histories(), key);
 }
 
 const ResultGrid &pairsGrid(const QString &key) {
-    static std::map<QString, ResultGrid> cache;
-    auto it = cache.find(key);
-    if (it == cache.end())
-        it = cache.emplace(key, buildConsecutiveSkip(history(key))).first;
-    return it->second;
-}
-
-void addCellColumns() {
-    QTest::addColumn<QString>("history");
-    QTest::addColumn<int>("col");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("expected");
+    return builtGrid(buildConsecutiveSkip, histories(), key);
 }
 
 void addBlankRowColumns() {
@@ -125,14 +50,8 @@ private slots:
         QFETCH(QString, history);
         QFETCH(int, rows);
         const ResultGrid &g = spreadGrid(history);
-        QCOMPARE(g.columns(), 39);
-        QCOMPARE(g.rows(), rows);
-        QCOMPARE(g.visibleColumns(), 39);
-        QCOMPARE(g.visibleRows(), 47);
-        QCOMPARE(g.frozenRows(), 2);
-        QCOMPARE(g.frozenColumns(), 1);
-        QVERIFY(g.overflow());
-        QVERIFY(g.cursorParked());
+        QCOMPARE(describeSheet(g),
+                 QStringLiteral("39x%1 visible 39x47 frozen rows 2 columns 1 overflow parked").arg(rows));
         std::vector<int> widths(39, 2);
         widths.front() = widths.back() = 5;
         QCOMPARE(g.columnWidths(), widths);
@@ -182,13 +101,7 @@ private slots:
         QTest::newRow("real 688 bonus 16") << "real" << 17 << 690 << "●|bonus2|white|center|lrtb";
         QTest::newRow("real 688 none") << "real" << 6 << 690 << "|black|white|center|lrtb";
     }
-    void spreadCells() {
-        QFETCH(QString, history);
-        QFETCH(int, col);
-        QFETCH(int, row);
-        QFETCH(QString, expected);
-        QCOMPARE(describe(spreadGrid(history).cell(col, row)), expected);
-    }
+    void spreadCells() { checkCell(buildSpread, histories()); }
 
     void spreadBlankRows_data() {
         addBlankRowColumns();
@@ -221,14 +134,8 @@ private slots:
         QFETCH(QString, history);
         QFETCH(int, rows);
         const ResultGrid &g = pairsGrid(history);
-        QCOMPARE(g.columns(), 16);
-        QCOMPARE(g.rows(), rows);
-        QCOMPARE(g.visibleColumns(), 16);
-        QCOMPARE(g.visibleRows(), 51);
-        QCOMPARE(g.frozenRows(), 1);
-        QCOMPARE(g.frozenColumns(), 0);
-        QVERIFY(g.overflow());
-        QVERIFY(g.cursorParked());
+        QCOMPARE(describeSheet(g),
+                 QStringLiteral("16x%1 visible 16x51 frozen rows 1 columns 0 overflow parked").arg(rows));
         QCOMPARE(g.columnWidths(), std::vector<int>(16, 4));
         QCOMPARE(g.rowHeights(), std::vector<int>(rows, 10));
     }
@@ -247,11 +154,11 @@ private slots:
         QTest::newRow("run, draw number") << "one" << 1 << 2 << "1|red|yellow|center|LRTB";
         QTest::newRow("run, first") << "one" << 2 << 2 << "1|black|cyan|center|LRTB";
         QTest::newRow("run, last") << "one" << 8 << 2 << "7|black|cyan|center|LRTB";
-        QTest::newRow("run, no skip pair") << "one" << 9 << 2 << "1|red|grey|center|LRTB";
+        QTest::newRow("run, no skip pair") << "one" << 9 << 2 << "1|red|grey225|center|LRTB";
         QTest::newRow("run, right block plain") << "one" << 10 << 2 << "1|black|white|center|LRTB";
         QTest::newRow("run, right block last") << "one" << 16 << 2 << "7|black|white|center|LRTB";
         // 2, 4, .., 14 (draw 4, right after the skipped draw 2): all skip pairs, no consecutive one.
-        QTest::newRow("steps, no consecutive pair") << "incomplete and gap" << 1 << 3 << "4|red|grey|center|LRTB";
+        QTest::newRow("steps, no consecutive pair") << "incomplete and gap" << 1 << 3 << "4|red|grey225|center|LRTB";
         QTest::newRow("steps, left plain") << "incomplete and gap" << 5 << 3 << "8|black|white|center|LRTB";
         QTest::newRow("steps, draw number") << "incomplete and gap" << 9 << 3 << "4|red|yellow|center|LRTB";
         QTest::newRow("steps, first") << "incomplete and gap" << 10 << 3 << "2|black|green|center|LRTB";
@@ -277,19 +184,13 @@ private slots:
         QTest::newRow("empty heading") << "empty" << 12 << 1 << "　飛び石(本数字)|black|pink|left|TB";
         // Real history: draw 4 is one long chain of consecutive pairs; draw 688 has two skip pairs.
         QTest::newRow("real 4 all cyan") << "real" << 5 << 5 << "23|black|cyan|center|LRTB";
-        QTest::newRow("real 4 no skip") << "real" << 9 << 5 << "4|red|grey|center|LRTB";
-        QTest::newRow("real 688 no consecutive") << "real" << 1 << 689 << "688|red|grey|center|LRTB";
+        QTest::newRow("real 4 no skip") << "real" << 9 << 5 << "4|red|grey225|center|LRTB";
+        QTest::newRow("real 688 no consecutive") << "real" << 1 << 689 << "688|red|grey225|center|LRTB";
         QTest::newRow("real 688 skip 28") << "real" << 13 << 689 << "28|black|green|center|LRTB";
         QTest::newRow("real 688 skip 37") << "real" << 16 << 689 << "37|black|green|center|LRTB";
         QTest::newRow("real 688 plain 21") << "real" << 11 << 689 << "21|black|white|center|LRTB";
     }
-    void consecutiveCells() {
-        QFETCH(QString, history);
-        QFETCH(int, col);
-        QFETCH(int, row);
-        QFETCH(QString, expected);
-        QCOMPARE(describe(pairsGrid(history).cell(col, row)), expected);
-    }
+    void consecutiveCells() { checkCell(buildConsecutiveSkip, histories()); }
 
     void consecutiveBlankRows_data() {
         addBlankRowColumns();

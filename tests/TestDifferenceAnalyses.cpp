@@ -1,58 +1,13 @@
 #include "analysis/Builders.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 
 #include <QtTest>
 
-#include <map>
-
 namespace {
-// Readable names for the colours these windows use, so a failing comparison says what it saw.
-QString colourName(Rgb c) {
-    static const std::vector<std::pair<Rgb, const char *>> names = {
-        {Palette::Black, "black"},          {Palette::White, "white"},        {Palette::Red, "red"},
-        {Palette::LightYellow, "yellow"},   {Palette::LightPink, "pink"},     {Palette::LightCyan, "cyan"},
-        {Palette::LightMagenta, "magenta"}, {Palette::LightBlue, "lightBlue"}};
-    for (const auto &[rgb, name] : names)
-        if (rgb == c)
-            return QLatin1String(name);
-    return c.hex();
-}
-
-// The sides that carry a line, in the order L R T B: upper case for black, lower case for light blue.
-QString bordersText(const GridCell &cell) {
-    QString s;
-    const char sides[] = "LRTB";
-    for (int i = 0; i < 4; ++i) {
-        if (!cell.borders[i])
-            continue;
-        const QChar side = QLatin1Char(sides[i]);
-        if (*cell.borders[i] == Palette::Black)
-            s += side;
-        else if (*cell.borders[i] == Palette::LightBlue)
-            s += side.toLower();
-        else
-            s += side + cell.borders[i]->hex();
-    }
-    return s;
-}
-
-// The cell as one line: text|fore|back|align|borders.
-QString describe(const GridCell &c) {
-    return QStringList{c.text, colourName(c.fore), colourName(c.back),
-                       c.align == Align::Left ? QStringLiteral("left") : QStringLiteral("center"), bordersText(c)}
-        .join(QLatin1Char('|'));
-}
-
-QString rowTexts(const ResultGrid &g, int row) {
-    QStringList texts;
-    for (int col = 1; col <= g.columns(); ++col)
-        texts << g.text(col, row);
-    return texts.join(QLatin1Char(','));
-}
-
 // 数字間隔分析 histories.
-const std::map<QString, DrawHistory> &intervalHistories() {
-    static const std::map<QString, DrawHistory> histories = {
+const HistoryTable &intervalHistories() {
+    static const HistoryTable histories = {
         // Draw 2: 第1数字 3 after 15, 第3数字 repeated, both bonus numbers compared position by position.
         {QStringLiteral("two"),
          makeHistory({{1, {15, 8, 10, 20, 25, 30, 35, 1, 2}}, {2, {3, 9, 10, 21, 26, 31, 36, 5, 2}}})},
@@ -71,8 +26,8 @@ const std::map<QString, DrawHistory> &intervalHistories() {
     return histories;
 }
 
-const std::map<QString, DrawHistory> &carryHistories() {
-    static const std::map<QString, DrawHistory> histories = {
+const HistoryTable &carryHistories() {
+    static const HistoryTable histories = {
         {QStringLiteral("example"),
          makeHistory({{1, {3, 8, 12, 19, 25, 30, 36, 5, 22}}, {2, {1, 8, 14, 22, 27, 31, 35, 3, 17}}})},
         // Draw 2 is skipped; draw 3 is compared with draw 1. Its bonus number 2 was draw 1's 第7数字.
@@ -84,38 +39,12 @@ const std::map<QString, DrawHistory> &carryHistories() {
     return histories;
 }
 
-template <typename Build>
-const ResultGrid &gridFor(std::map<QString, ResultGrid> &cache, const DrawHistory &history, const QString &key,
-                          Build build) {
-    auto it = cache.find(key);
-    if (it == cache.end())
-        it = cache.emplace(key, build(history)).first;
-    return it->second;
-}
-
 const ResultGrid &intervalGrid(const QString &key) {
-    static std::map<QString, ResultGrid> cache;
-    if (key == QLatin1String("real")) {
-        static const DrawHistory real = realHistory();
-        return gridFor(cache, real, key, buildNumberInterval);
-    }
-    return gridFor(cache, intervalHistories().at(key), key, buildNumberInterval);
+    return builtGrid(buildNumberInterval, intervalHistories(), key);
 }
 
 const ResultGrid &carryGrid(const QString &key) {
-    static std::map<QString, ResultGrid> cache;
-    if (key == QLatin1String("real")) {
-        static const DrawHistory real = realHistory();
-        return gridFor(cache, real, key, buildCarryOver);
-    }
-    return gridFor(cache, carryHistories().at(key), key, buildCarryOver);
-}
-
-void addCellColumns() {
-    QTest::addColumn<QString>("history");
-    QTest::addColumn<int>("col");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("expected");
+    return builtGrid(buildCarryOver, carryHistories(), key);
 }
 } // namespace
 
@@ -134,14 +63,8 @@ private slots:
         QFETCH(QString, history);
         QFETCH(int, rows);
         const ResultGrid &g = intervalGrid(history);
-        QCOMPARE(g.columns(), 19);
-        QCOMPARE(g.rows(), rows);
-        QCOMPARE(g.visibleColumns(), 19);
-        QCOMPARE(g.visibleRows(), 52);
-        QCOMPARE(g.frozenRows(), 2);
-        QCOMPARE(g.frozenColumns(), 0);
-        QVERIFY(g.overflow());
-        QVERIFY(g.cursorParked());
+        QCOMPARE(describeSheet(g),
+                 QStringLiteral("19x%1 visible 19x52 frozen rows 2 columns 0 overflow parked").arg(rows));
         QCOMPARE(g.columnWidths(), std::vector<int>(19, 5));
         std::vector<int> heights(rows, 10);
         heights[0] = 15;
@@ -207,13 +130,7 @@ private slots:
         QTest::newRow("real 2 seventh") << "real" << 15 << 4 << "+1|black|white|center|LRTB";
         QTest::newRow("real bottom names") << "real" << 1 << 691 << "回数|red|yellow|center|LRTB";
     }
-    void numberIntervalCells() {
-        QFETCH(QString, history);
-        QFETCH(int, col);
-        QFETCH(int, row);
-        QFETCH(QString, expected);
-        QCOMPARE(describe(intervalGrid(history).cell(col, row)), expected);
-    }
+    void numberIntervalCells() { checkCell(buildNumberInterval, intervalHistories()); }
 
     void numberIntervalBlankRows_data() {
         QTest::addColumn<QString>("history");
@@ -240,14 +157,8 @@ private slots:
         QFETCH(QString, history);
         QFETCH(int, rows);
         const ResultGrid &g = carryGrid(history);
-        QCOMPARE(g.columns(), 10);
-        QCOMPARE(g.rows(), rows);
-        QCOMPARE(g.visibleColumns(), 10);
-        QCOMPARE(g.visibleRows(), 51);
-        QCOMPARE(g.frozenRows(), 1);
-        QCOMPARE(g.frozenColumns(), 1);
-        QVERIFY(g.overflow());
-        QVERIFY(g.cursorParked());
+        QCOMPARE(describeSheet(g),
+                 QStringLiteral("10x%1 visible 10x51 frozen rows 1 columns 1 overflow parked").arg(rows));
         QCOMPARE(g.columnWidths(), (std::vector<int>{7, 7, 7, 7, 7, 7, 7, 7, 10, 10}));
         std::vector<int> heights(rows, 10);
         heights[0] = 15;
@@ -289,13 +200,7 @@ private slots:
         QTest::newRow("real 688 37") << "real" << 8 << 689 << "37|black|cyan|center|lrtb";
         QTest::newRow("real 688 bonus 12") << "real" << 9 << 689 << "12|black|white|center|lrtb";
     }
-    void carryOverCells() {
-        QFETCH(QString, history);
-        QFETCH(int, col);
-        QFETCH(int, row);
-        QFETCH(QString, expected);
-        QCOMPARE(describe(carryGrid(history).cell(col, row)), expected);
-    }
+    void carryOverCells() { checkCell(buildCarryOver, carryHistories()); }
 };
 
 QTEST_GUILESS_MAIN(TestDifferenceAnalyses)

@@ -20,11 +20,15 @@ inline DrawRecord makeDraw(int drawNumber, const std::array<int, 9> &numbers) {
     return r;
 }
 
-inline DrawHistory makeHistory(std::initializer_list<DrawSpec> draws) {
+inline DrawHistory makeHistory(const std::vector<DrawSpec> &draws) {
     std::vector<DrawRecord> records;
     for (const DrawSpec &d : draws)
         records.push_back(makeDraw(d.drawNumber, d.numbers));
     return DrawHistory(std::move(records));
+}
+
+inline DrawHistory makeHistory(std::initializer_list<DrawSpec> draws) {
+    return makeHistory(std::vector<DrawSpec>(draws));
 }
 
 // The real history shipped with the program (data/loto7-draws.csv), parsed without the importer.
