@@ -1,24 +1,12 @@
 #include "analysis/AppearanceCountAnalysis.h"
 #include "analysis/AppearanceIntervalAnalysis.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
-// Four sides of a cell as one code per side, left, right, top, bottom: '.' no line, 'k' black,
-// '?' any other colour.
-QString borderCode(const GridCell &cell) {
-    QString code;
-    for (const auto &side : cell.borders)
-        code += !side ? QLatin1Char('.') : *side == Palette::Black ? QLatin1Char('k') : QLatin1Char('?');
-    return code;
-}
-
-QString alignCode(const GridCell &cell) {
-    return cell.align == Align::Left ? QStringLiteral("L") : QStringLiteral("C");
-}
-
 // 5 is a main number of draws 1 and 3 and bonus 2 of draw 2; draw 4 (holding 5) lacks a field.
 // Draw 6 is missing, so the sheet ends with an empty row.
 DrawHistory countHistory() {
@@ -45,42 +33,13 @@ DrawHistory intervalHistory() {
     });
 }
 
-DrawHistory namedHistory(const QString &name) {
-    if (name == QLatin1String("count"))
-        return countHistory();
-    if (name == QLatin1String("interval"))
-        return intervalHistory();
-    if (name == QLatin1String("real"))
-        return realHistory();
-    return DrawHistory();
-}
-
-void addCellColumns() {
-    QTest::addColumn<QString>("history");
-    QTest::addColumn<int>("col");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("fore");
-    QTest::addColumn<QString>("back");
-    QTest::addColumn<QString>("align");
-    QTest::addColumn<QString>("borders");
-}
-
-void checkCell(const ResultGrid &grid) {
-    QFETCH(int, col);
-    QFETCH(int, row);
-    QFETCH(QString, text);
-    QFETCH(QString, fore);
-    QFETCH(QString, back);
-    QFETCH(QString, align);
-    QFETCH(QString, borders);
-    QVERIFY2(grid.contains(col, row), "cell outside the sheet");
-    const GridCell &cell = grid.cell(col, row);
-    QCOMPARE(cell.text, text);
-    QCOMPARE(cell.fore.hex(), fore);
-    QCOMPARE(cell.back.hex(), back);
-    QCOMPARE(alignCode(cell), align);
-    QCOMPARE(borderCode(cell), borders);
+const HistoryTable &histories() {
+    static const HistoryTable table = {
+        {QStringLiteral("count"), countHistory()},
+        {QStringLiteral("interval"), intervalHistory()},
+        {QStringLiteral("empty"), DrawHistory()},
+    };
+    return table;
 }
 
 // The interval as the window defines it, searched the long way: back from the draw before,
@@ -124,75 +83,42 @@ class TestCountIntervalAnalyses : public QObject {
 private slots:
     void countCells_data() {
         addCellColumns();
-        const QString red = Palette::Red.hex(), blue = Palette::Blue.hex(), black = Palette::Black.hex();
-        const QString white = Palette::White.hex(), yellow = Palette::LightYellow.hex();
-        const QString cyan = Palette::LightCyan.hex(), green = Palette::LightGreen.hex();
         const QString c = QStringLiteral("count");
 
-        QTest::newRow("corner") << c << 1 << 1 << "" << red << yellow << "C"
-                                << "kkkk";
-        QTest::newRow("wide heading 1 text") << c << 5 << 1 << kWinning << blue << cyan << "L"
-                                             << "....";
-        QTest::newRow("wide heading 1 closed right") << c << 10 << 1 << "" << blue << cyan << "C"
-                                                     << ".k..";
-        QTest::newRow("wide heading 2 starts open") << c << 11 << 1 << "" << red << green << "C"
-                                                    << "....";
-        QTest::newRow("wide heading 2 text") << c << 15 << 1 << kTotals << red << green << "L"
-                                             << "....";
-        QTest::newRow("wide heading 2 closed right") << c << 19 << 1 << "" << red << green << "C"
-                                                     << ".k..";
-        QTest::newRow("name 回数") << c << 1 << 2 << "回数" << red << yellow << "C"
-                                   << "kkkk";
-        QTest::newRow("name first number") << c << 2 << 2 << "第1数字" << blue << cyan << "C"
-                                           << "kkkk";
-        QTest::newRow("name bonus 2") << c << 10 << 2 << "ボ数字2" << blue << cyan << "C"
-                                      << "kkkk";
-        QTest::newRow("name first count") << c << 11 << 2 << "第1数字" << red << green << "C"
-                                          << "kkkk";
-        QTest::newRow("name last count") << c << 19 << 2 << "ボ数字2" << red << green << "C"
-                                         << "kkkk";
+        QTest::newRow("corner") << c << 1 << 1 << "|red|yellow|center|LRTB";
+        QTest::newRow("wide heading 1 text") << c << 5 << 1 << kWinning + "|blue|cyan|left|";
+        QTest::newRow("wide heading 1 closed right") << c << 10 << 1 << "|blue|cyan|center|R";
+        QTest::newRow("wide heading 2 starts open") << c << 11 << 1 << "|red|green|center|";
+        QTest::newRow("wide heading 2 text") << c << 15 << 1 << kTotals + "|red|green|left|";
+        QTest::newRow("wide heading 2 closed right") << c << 19 << 1 << "|red|green|center|R";
+        QTest::newRow("name 回数") << c << 1 << 2 << "回数|red|yellow|center|LRTB";
+        QTest::newRow("name first number") << c << 2 << 2 << "第1数字|blue|cyan|center|LRTB";
+        QTest::newRow("name bonus 2") << c << 10 << 2 << "ボ数字2|blue|cyan|center|LRTB";
+        QTest::newRow("name first count") << c << 11 << 2 << "第1数字|red|green|center|LRTB";
+        QTest::newRow("name last count") << c << 19 << 2 << "ボ数字2|red|green|center|LRTB";
 
-        QTest::newRow("draw 1 number") << c << 1 << 3 << "1" << red << yellow << "C"
-                                       << "kkkk";
-        QTest::newRow("first draw counts 0") << c << 11 << 3 << "0" << black << white << "C"
-                                             << "kkkk";
-        QTest::newRow("5 as bonus 2 after one main") << c << 19 << 4 << "1" << black << white << "C"
-                                                     << "kkkk";
-        QTest::newRow("5 in draw 3: main and bonus count alike") << c << 12 << 5 << "2" << black << white << "C"
-                                                                 << "kkkk";
-        QTest::newRow("10 as bonus 2 in draw 3") << c << 19 << 5 << "1" << black << white << "C"
-                                                 << "kkkk";
+        QTest::newRow("draw 1 number") << c << 1 << 3 << "1|red|yellow|center|LRTB";
+        QTest::newRow("first draw counts 0") << c << 11 << 3 << "0|black|white|center|LRTB";
+        QTest::newRow("5 as bonus 2 after one main") << c << 19 << 4 << "1|black|white|center|LRTB";
+        QTest::newRow("5 in draw 3: main and bonus count alike") << c << 12 << 5 << "2|black|white|center|LRTB";
+        QTest::newRow("10 as bonus 2 in draw 3") << c << 19 << 5 << "1|black|white|center|LRTB";
         // The incomplete draw 4 takes no row and adds nothing: draw 5 follows directly.
-        QTest::newRow("draw 5 right after draw 3") << c << 1 << 6 << "5" << red << yellow << "C"
-                                                   << "kkkk";
-        QTest::newRow("5 in draw 5 ignores draw 4") << c << 12 << 6 << "3" << black << white << "C"
-                                                    << "kkkk";
-        QTest::newRow("draw 8 after incomplete 7") << c << 1 << 7 << "8" << red << yellow << "C"
-                                                   << "kkkk";
-        QTest::newRow("1 in draw 8") << c << 15 << 7 << "2" << black << white << "C"
-                                     << "kkkk";
-        QTest::newRow("6 in draw 8") << c << 19 << 7 << "1" << black << white << "C"
-                                     << "kkkk";
-        QTest::newRow("leftover row empty") << c << 1 << 10 << "" << red << yellow << "C"
-                                            << "kkkk";
+        QTest::newRow("draw 5 right after draw 3") << c << 1 << 6 << "5|red|yellow|center|LRTB";
+        QTest::newRow("5 in draw 5 ignores draw 4") << c << 12 << 6 << "3|black|white|center|LRTB";
+        QTest::newRow("draw 8 after incomplete 7") << c << 1 << 7 << "8|red|yellow|center|LRTB";
+        QTest::newRow("1 in draw 8") << c << 15 << 7 << "2|black|white|center|LRTB";
+        QTest::newRow("6 in draw 8") << c << 19 << 7 << "1|black|white|center|LRTB";
+        QTest::newRow("leftover row empty") << c << 1 << 10 << "|red|yellow|center|LRTB";
 
-        QTest::newRow("empty: heading only") << "empty" << 2 << 2 << "第1数字" << blue << cyan << "C"
-                                             << "kkkk";
+        QTest::newRow("empty: heading only") << "empty" << 2 << 2 << "第1数字|blue|cyan|center|LRTB";
 
         // Second real draw: 20 24 29 31 33 34 35, bonus 12 and 32; draw 1 had 34 and 12.
-        QTest::newRow("real: 34 once before") << "real" << 16 << 4 << "1" << black << white << "C"
-                                              << "kkkk";
-        QTest::newRow("real: 20 new") << "real" << 11 << 4 << "0" << black << white << "C"
-                                      << "kkkk";
-        QTest::newRow("real: bonus 12 once before") << "real" << 18 << 4 << "1" << black << white << "C"
-                                                    << "kkkk";
-        QTest::newRow("real: last row") << "real" << 1 << 690 << "688" << red << yellow << "C"
-                                        << "kkkk";
+        QTest::newRow("real: 34 once before") << "real" << 16 << 4 << "1|black|white|center|LRTB";
+        QTest::newRow("real: 20 new") << "real" << 11 << 4 << "0|black|white|center|LRTB";
+        QTest::newRow("real: bonus 12 once before") << "real" << 18 << 4 << "1|black|white|center|LRTB";
+        QTest::newRow("real: last row") << "real" << 1 << 690 << "688|red|yellow|center|LRTB";
     }
-    void countCells() {
-        QFETCH(QString, history);
-        checkCell(buildAppearanceCount(namedHistory(history)));
-    }
+    void countCells() { checkCell(buildAppearanceCount, histories()); }
 
     void countSizes_data() {
         QTest::addColumn<QString>("history");
@@ -204,15 +130,9 @@ private slots:
     void countSizes() {
         QFETCH(QString, history);
         QFETCH(int, rows);
-        const ResultGrid grid = buildAppearanceCount(namedHistory(history));
-        QCOMPARE(grid.columns(), 19);
-        QCOMPARE(grid.rows(), rows);
-        QCOMPARE(grid.visibleColumns(), 19);
-        QCOMPARE(grid.visibleRows(), 52);
-        QCOMPARE(grid.frozenRows(), 2);
-        QCOMPARE(grid.frozenColumns(), 0);
-        QVERIFY(grid.overflow());
-        QVERIFY(grid.cursorParked());
+        const ResultGrid &grid = builtGrid(buildAppearanceCount, histories(), history);
+        QCOMPARE(describeSheet(grid),
+                 QStringLiteral("19x%1 visible 19x52 frozen rows 2 columns 0 overflow parked").arg(rows));
         QCOMPARE(grid.columnWidths(), std::vector<int>(19, 5));
         std::vector<int> heights(rows, 10);
         heights[0] = 20;
@@ -222,102 +142,57 @@ private slots:
 
     void intervalCells_data() {
         addCellColumns();
-        const QString red = Palette::Red.hex(), black = Palette::Black.hex(), white = Palette::White.hex();
-        const QString yellow = Palette::LightYellow.hex(), cyan = Palette::LightCyan.hex();
-        const QString pink = Palette::LightPink.hex();
         const QString i = QStringLiteral("interval"), e = QStringLiteral("empty");
 
         // Band row: two outlined blocks sharing column 15.
-        QTest::newRow("band: column 1 untouched") << i << 1 << 1 << "" << red << yellow << "C"
-                                                  << "kkkk";
-        QTest::newRow("band: main block start") << i << 2 << 1 << "" << black << pink << "C"
-                                                << "k.kk";
-        QTest::newRow("band: main text") << i << 8 << 1 << kMainBand << black << pink << "L"
-                                         << "..kk";
-        QTest::newRow("band: shared column") << i << 15 << 1 << "" << black << pink << "C"
-                                             << "k.kk";
-        QTest::newRow("band: bonus text") << i << 16 << 1 << kBonusBand << black << pink << "L"
-                                          << "..kk";
-        QTest::newRow("band: bonus block end") << i << 19 << 1 << "" << black << pink << "C"
-                                               << ".kkk";
-        QTest::newRow("names: 回数") << i << 1 << 2 << "回数" << red << yellow << "C"
-                                     << "kkkk";
-        QTest::newRow("names: first") << i << 2 << 2 << "第1数字" << black << pink << "C"
-                                      << "kkkk";
-        QTest::newRow("names: interval") << i << 3 << 2 << "出現" << black << pink << "C"
-                                         << "kkkk";
-        QTest::newRow("names: bonus 2") << i << 18 << 2 << "ボ数字2" << black << pink << "C"
-                                        << "kkkk";
+        QTest::newRow("band: column 1 untouched") << i << 1 << 1 << "|red|yellow|center|LRTB";
+        QTest::newRow("band: main block start") << i << 2 << 1 << "|black|pink|center|LTB";
+        QTest::newRow("band: main text") << i << 8 << 1 << kMainBand + "|black|pink|left|TB";
+        QTest::newRow("band: shared column") << i << 15 << 1 << "|black|pink|center|LTB";
+        QTest::newRow("band: bonus text") << i << 16 << 1 << kBonusBand + "|black|pink|left|TB";
+        QTest::newRow("band: bonus block end") << i << 19 << 1 << "|black|pink|center|RTB";
+        QTest::newRow("names: 回数") << i << 1 << 2 << "回数|red|yellow|center|LRTB";
+        QTest::newRow("names: first") << i << 2 << 2 << "第1数字|black|pink|center|LRTB";
+        QTest::newRow("names: interval") << i << 3 << 2 << "出現|black|pink|center|LRTB";
+        QTest::newRow("names: bonus 2") << i << 18 << 2 << "ボ数字2|black|pink|center|LRTB";
 
-        QTest::newRow("main number on cyan") << i << 2 << 3 << "1" << black << cyan << "C"
-                                             << "kkkk";
-        QTest::newRow("first draw: 初回") << i << 3 << 3 << "初回" << black << white << "C"
-                                          << "kkkk";
-        QTest::newRow("bonus 1 number, plain") << i << 16 << 3 << "8" << black << white << "C"
-                                               << "kkkk";
-        QTest::newRow("successive draws: 1回前") << i << 3 << 4 << "1回前" << black << white << "C"
-                                                 << "kkkk";
-        QTest::newRow("new number: 初回") << i << 5 << 4 << "初回" << black << white << "C"
-                                          << "kkkk";
-        QTest::newRow("incomplete draw: empty row") << i << 1 << 5 << "" << red << yellow << "C"
-                                                    << "kkkk";
-        QTest::newRow("incomplete draw: empty number") << i << 2 << 5 << "" << black << cyan << "C"
-                                                       << "kkkk";
-        QTest::newRow("after bonus 2 of draw 1") << i << 3 << 6 << "3回前" << black << white << "C"
-                                                 << "kkkk";
-        QTest::newRow("incomplete draw does not count") << i << 5 << 6 << "初回" << black << white << "C"
-                                                        << "kkkk";
-        QTest::newRow("main of draw 1") << i << 7 << 6 << "3回前" << black << white << "C"
-                                        << "kkkk";
-        QTest::newRow("bonus 1 measured from draw 2") << i << 17 << 6 << "2回前" << black << white << "C"
-                                                      << "kkkk";
+        QTest::newRow("main number on cyan") << i << 2 << 3 << "1|black|cyan|center|LRTB";
+        QTest::newRow("first draw: 初回") << i << 3 << 3 << "初回|black|white|center|LRTB";
+        QTest::newRow("bonus 1 number, plain") << i << 16 << 3 << "8|black|white|center|LRTB";
+        QTest::newRow("successive draws: 1回前") << i << 3 << 4 << "1回前|black|white|center|LRTB";
+        QTest::newRow("new number: 初回") << i << 5 << 4 << "初回|black|white|center|LRTB";
+        QTest::newRow("incomplete draw: empty row") << i << 1 << 5 << "|red|yellow|center|LRTB";
+        QTest::newRow("incomplete draw: empty number") << i << 2 << 5 << "|black|cyan|center|LRTB";
+        QTest::newRow("after bonus 2 of draw 1") << i << 3 << 6 << "3回前|black|white|center|LRTB";
+        QTest::newRow("incomplete draw does not count") << i << 5 << 6 << "初回|black|white|center|LRTB";
+        QTest::newRow("main of draw 1") << i << 7 << 6 << "3回前|black|white|center|LRTB";
+        QTest::newRow("bonus 1 measured from draw 2") << i << 17 << 6 << "2回前|black|white|center|LRTB";
         // Draw 6 follows draw 4 in the next row; intervals count draw numbers across the gap.
-        QTest::newRow("draw 6 in the next row") << i << 1 << 7 << "6" << red << yellow << "C"
-                                                << "kkkk";
-        QTest::newRow("after bonus 1 of draw 2") << i << 3 << 7 << "4回前" << black << white << "C"
-                                                 << "kkkk";
-        QTest::newRow("main after bonus of R - 2") << i << 5 << 7 << "2回前" << black << white << "C"
-                                                   << "kkkk";
-        QTest::newRow("bonus 2 across the gap") << i << 19 << 7 << "2回前" << black << white << "C"
-                                                << "kkkk";
-        QTest::newRow("unreached row stays empty") << i << 2 << 8 << "" << black << cyan << "C"
-                                                   << "kkkk";
+        QTest::newRow("draw 6 in the next row") << i << 1 << 7 << "6|red|yellow|center|LRTB";
+        QTest::newRow("after bonus 1 of draw 2") << i << 3 << 7 << "4回前|black|white|center|LRTB";
+        QTest::newRow("main after bonus of R - 2") << i << 5 << 7 << "2回前|black|white|center|LRTB";
+        QTest::newRow("bonus 2 across the gap") << i << 19 << 7 << "2回前|black|white|center|LRTB";
+        QTest::newRow("unreached row stays empty") << i << 2 << 8 << "|black|cyan|center|LRTB";
         // Bottom header at G + 3 = 9, mirrored: names first, band last.
-        QTest::newRow("bottom names: 回数") << i << 1 << 9 << "回数" << red << yellow << "C"
-                                            << "kkkk";
-        QTest::newRow("bottom names: first") << i << 2 << 9 << "第1数字" << black << pink << "C"
-                                             << "kkkk";
-        QTest::newRow("bottom band: start") << i << 2 << 10 << "" << black << pink << "C"
-                                            << "k.kk";
-        QTest::newRow("bottom band: main text") << i << 8 << 10 << kMainBand << black << pink << "L"
-                                                << "..kk";
-        QTest::newRow("bottom band: bonus text") << i << 16 << 10 << kBonusBand << black << pink << "L"
-                                                 << "..kk";
-        QTest::newRow("bottom band: end") << i << 19 << 10 << "" << black << pink << "C"
-                                          << ".kkk";
+        QTest::newRow("bottom names: 回数") << i << 1 << 9 << "回数|red|yellow|center|LRTB";
+        QTest::newRow("bottom names: first") << i << 2 << 9 << "第1数字|black|pink|center|LRTB";
+        QTest::newRow("bottom band: start") << i << 2 << 10 << "|black|pink|center|LTB";
+        QTest::newRow("bottom band: main text") << i << 8 << 10 << kMainBand + "|black|pink|left|TB";
+        QTest::newRow("bottom band: bonus text") << i << 16 << 10 << kBonusBand + "|black|pink|left|TB";
+        QTest::newRow("bottom band: end") << i << 19 << 10 << "|black|pink|center|RTB";
 
         // No draws: the two header blocks back to back.
-        QTest::newRow("empty: top names") << e << 2 << 2 << "第1数字" << black << pink << "C"
-                                          << "kkkk";
-        QTest::newRow("empty: bottom names") << e << 1 << 3 << "回数" << red << yellow << "C"
-                                             << "kkkk";
-        QTest::newRow("empty: bottom band") << e << 16 << 4 << kBonusBand << black << pink << "L"
-                                            << "..kk";
+        QTest::newRow("empty: top names") << e << 2 << 2 << "第1数字|black|pink|center|LRTB";
+        QTest::newRow("empty: bottom names") << e << 1 << 3 << "回数|red|yellow|center|LRTB";
+        QTest::newRow("empty: bottom band") << e << 16 << 4 << kBonusBand + "|black|pink|left|TB";
 
         // Second real draw: 20 24 29 31 33 34 35, bonus 12 and 32; draw 1 had 34 and 12.
-        QTest::newRow("real: 20 初回") << "real" << 3 << 4 << "初回" << black << white << "C"
-                                       << "kkkk";
-        QTest::newRow("real: 34 1回前") << "real" << 13 << 4 << "1回前" << black << white << "C"
-                                        << "kkkk";
-        QTest::newRow("real: bonus 12 1回前") << "real" << 17 << 4 << "1回前" << black << white << "C"
-                                              << "kkkk";
-        QTest::newRow("real: last draw") << "real" << 1 << 690 << "688" << red << yellow << "C"
-                                         << "kkkk";
+        QTest::newRow("real: 20 初回") << "real" << 3 << 4 << "初回|black|white|center|LRTB";
+        QTest::newRow("real: 34 1回前") << "real" << 13 << 4 << "1回前|black|white|center|LRTB";
+        QTest::newRow("real: bonus 12 1回前") << "real" << 17 << 4 << "1回前|black|white|center|LRTB";
+        QTest::newRow("real: last draw") << "real" << 1 << 690 << "688|red|yellow|center|LRTB";
     }
-    void intervalCells() {
-        QFETCH(QString, history);
-        checkCell(buildAppearanceInterval(namedHistory(history)));
-    }
+    void intervalCells() { checkCell(buildAppearanceInterval, histories()); }
 
     void intervalSizes_data() {
         QTest::addColumn<QString>("history");
@@ -329,15 +204,9 @@ private slots:
     void intervalSizes() {
         QFETCH(QString, history);
         QFETCH(int, rows);
-        const ResultGrid grid = buildAppearanceInterval(namedHistory(history));
-        QCOMPARE(grid.columns(), 19);
-        QCOMPARE(grid.rows(), rows);
-        QCOMPARE(grid.visibleColumns(), 19);
-        QCOMPARE(grid.visibleRows(), 52);
-        QCOMPARE(grid.frozenRows(), 2);
-        QCOMPARE(grid.frozenColumns(), 0);
-        QVERIFY(grid.overflow());
-        QVERIFY(grid.cursorParked());
+        const ResultGrid &grid = builtGrid(buildAppearanceInterval, histories(), history);
+        QCOMPARE(describeSheet(grid),
+                 QStringLiteral("19x%1 visible 19x52 frozen rows 2 columns 0 overflow parked").arg(rows));
         QCOMPARE(grid.columnWidths(), std::vector<int>(19, 5));
         std::vector<int> heights(rows, 10);
         heights[0] = 15;

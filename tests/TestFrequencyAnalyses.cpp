@@ -1,26 +1,11 @@
 #include "analysis/AppearanceFrequencyAnalysis.h"
 #include "analysis/NumbersByCountAnalysis.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 
 #include <QtTest>
 
 namespace {
-// Four sides of a cell as one code per side, left, right, top, bottom:
-// '.' no line, 'k' black, 'b' light blue, '?' any other colour.
-QString borderCode(const GridCell &cell) {
-    QString code;
-    for (const auto &side : cell.borders)
-        code += !side                         ? QLatin1Char('.')
-                : *side == Palette::Black     ? QLatin1Char('k')
-                : *side == Palette::LightBlue ? QLatin1Char('b')
-                                              : QLatin1Char('?');
-    return code;
-}
-
-QString alignCode(const GridCell &cell) {
-    return cell.align == Align::Left ? QStringLiteral("L") : QStringLiteral("C");
-}
-
 // Draws 1, 2 and 4 complete, draw 3 missing a field. Number 2 is bonus 1 in draw 2, number 3
 // bonus 2 in draw 4, so their rows carry one pink and one green mark between main marks.
 // Counts: 1 and 2 three times, 3 twice, 4..16 and 20..25 once, the rest never (M = 3).
@@ -53,44 +38,14 @@ DrawHistory allIncompleteHistory() {
     });
 }
 
-DrawHistory namedHistory(const QString &name) {
-    if (name == QLatin1String("small"))
-        return smallHistory();
-    if (name == QLatin1String("groups"))
-        return countGroupsHistory();
-    if (name == QLatin1String("incomplete"))
-        return allIncompleteHistory();
-    if (name == QLatin1String("real"))
-        return realHistory();
-    return DrawHistory();
-}
-
-void addCellColumns() {
-    QTest::addColumn<QString>("history");
-    QTest::addColumn<int>("col");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("fore");
-    QTest::addColumn<QString>("back");
-    QTest::addColumn<QString>("align");
-    QTest::addColumn<QString>("borders");
-}
-
-void checkCell(const ResultGrid &grid) {
-    QFETCH(int, col);
-    QFETCH(int, row);
-    QFETCH(QString, text);
-    QFETCH(QString, fore);
-    QFETCH(QString, back);
-    QFETCH(QString, align);
-    QFETCH(QString, borders);
-    QVERIFY2(grid.contains(col, row), "cell outside the sheet");
-    const GridCell &cell = grid.cell(col, row);
-    QCOMPARE(cell.text, text);
-    QCOMPARE(cell.fore.hex(), fore);
-    QCOMPARE(cell.back.hex(), back);
-    QCOMPARE(alignCode(cell), align);
-    QCOMPARE(borderCode(cell), borders);
+const HistoryTable &histories() {
+    static const HistoryTable table = {
+        {QStringLiteral("small"), smallHistory()},
+        {QStringLiteral("groups"), countGroupsHistory()},
+        {QStringLiteral("incomplete"), allIncompleteHistory()},
+        {QStringLiteral("empty"), DrawHistory()},
+    };
+    return table;
 }
 
 const QString kTitle = QStringLiteral("  出 現 頻 度（回）");
@@ -102,74 +57,39 @@ class TestFrequencyAnalyses : public QObject {
 private slots:
     void frequencyCells_data() {
         addCellColumns();
-        const QString blue = Palette::Blue.hex(), red = Palette::Red.hex(), black = Palette::Black.hex();
-        const QString white = Palette::White.hex(), cyan = Palette::PaleCyan.hex();
-        const QString yellow = Palette::LightYellow.hex();
-        const QString mainMark = Palette::MainMark.hex(), bonus1 = Palette::Bonus1Mark.hex();
-        const QString bonus2 = Palette::Bonus2Mark.hex();
         const QString s = QStringLiteral("small"), e = QStringLiteral("empty");
 
         // M = 3, L = 5: title in column round(5 / 3) = 2.
-        QTest::newRow("corner: label column, light-blue right side") << s << 1 << 1 << "" << blue << cyan << "C"
-                                                                     << ".b..";
-        QTest::newRow("title") << s << 2 << 1 << kTitle << red << yellow << "L"
-                               << "b.bb";
-        QTest::newRow("title row at column M + 1") << s << 4 << 1 << "" << black << yellow << "C"
-                                                   << ".bbb";
-        QTest::newRow("title row, last column") << s << 5 << 1 << "" << blue << cyan << "C"
-                                                << ".bbb";
-        QTest::newRow("heading left") << s << 1 << 2 << "数字" << blue << cyan << "C"
-                                      << "kkkk";
-        QTest::newRow("scale 3") << s << 4 << 2 << "3" << red << yellow << "C"
-                                 << "kkkk";
-        QTest::newRow("1: first mark") << s << 2 << 3 << kMark << mainMark << white << "C"
-                                       << "kkkk";
-        QTest::newRow("1: incomplete draw 3 adds none") << s << 4 << 3 << kMark << mainMark << white << "C"
-                                                        << "kkkk";
-        QTest::newRow("1: label right after the last mark") << s << 5 << 3 << "1" << blue << cyan << "C"
-                                                            << "kkkk";
-        QTest::newRow("2: bonus 1 in time order") << s << 3 << 4 << kMark << bonus1 << white << "C"
-                                                  << "kkkk";
-        QTest::newRow("2: main after bonus") << s << 4 << 4 << kMark << mainMark << white << "C"
-                                             << "kkkk";
-        QTest::newRow("3: bonus 2") << s << 3 << 5 << kMark << bonus2 << white << "C"
-                                    << "kkkk";
-        QTest::newRow("3: no third mark") << s << 4 << 5 << "" << black << white << "C"
-                                          << "kkkk";
-        QTest::newRow("never drawn: empty row") << s << 2 << 39 << "" << black << white << "C"
-                                                << "kkkk";
+        QTest::newRow("corner: label column, light-blue right side") << s << 1 << 1 << "|blue|paleCyan|center|r";
+        QTest::newRow("title") << s << 2 << 1 << kTitle + "|red|yellow|left|ltb";
+        QTest::newRow("title row at column M + 1") << s << 4 << 1 << "|black|yellow|center|rtb";
+        QTest::newRow("title row, last column") << s << 5 << 1 << "|blue|paleCyan|center|rtb";
+        QTest::newRow("heading left") << s << 1 << 2 << "数字|blue|paleCyan|center|LRTB";
+        QTest::newRow("scale 3") << s << 4 << 2 << "3|red|yellow|center|LRTB";
+        QTest::newRow("1: first mark") << s << 2 << 3 << kMark + "|main|white|center|LRTB";
+        QTest::newRow("1: incomplete draw 3 adds none") << s << 4 << 3 << kMark + "|main|white|center|LRTB";
+        QTest::newRow("1: label right after the last mark") << s << 5 << 3 << "1|blue|paleCyan|center|LRTB";
+        QTest::newRow("2: bonus 1 in time order") << s << 3 << 4 << kMark + "|bonus1|white|center|LRTB";
+        QTest::newRow("2: main after bonus") << s << 4 << 4 << kMark + "|main|white|center|LRTB";
+        QTest::newRow("3: bonus 2") << s << 3 << 5 << kMark + "|bonus2|white|center|LRTB";
+        QTest::newRow("3: no third mark") << s << 4 << 5 << "|black|white|center|LRTB";
+        QTest::newRow("never drawn: empty row") << s << 2 << 39 << "|black|white|center|LRTB";
 
         // M = 0, L = 2: the title lands in column 1 and takes its colours; column 2 is the label column.
-        QTest::newRow("empty: title in column 1") << e << 1 << 1 << kTitle << blue << cyan << "L"
-                                                  << ".b..";
-        QTest::newRow("empty: column 2 row 1") << e << 2 << 1 << "" << blue << cyan << "C"
-                                               << "bbbb";
-        QTest::newRow("empty: headings") << e << 2 << 2 << "数字" << blue << cyan << "C"
-                                         << "kkkk";
+        QTest::newRow("empty: title in column 1") << e << 1 << 1 << kTitle + "|blue|paleCyan|left|r";
+        QTest::newRow("empty: column 2 row 1") << e << 2 << 1 << "|blue|paleCyan|center|lrtb";
+        QTest::newRow("empty: headings") << e << 2 << 2 << "数字|blue|paleCyan|center|LRTB";
 
         // First real draw: 7 10 12 17 23 28 34, bonus 3 and 15.
-        QTest::newRow("real: main") << "real" << 2 << 9 << kMark << mainMark << white << "C"
-                                    << "kkkk";
-        QTest::newRow("real: bonus 1") << "real" << 2 << 5 << kMark << bonus1 << white << "C"
-                                       << "kkkk";
-        QTest::newRow("real: bonus 2") << "real" << 2 << 17 << kMark << bonus2 << white << "C"
-                                       << "kkkk";
+        QTest::newRow("real: main") << "real" << 2 << 9 << kMark + "|main|white|center|LRTB";
+        QTest::newRow("real: bonus 1") << "real" << 2 << 5 << kMark + "|bonus1|white|center|LRTB";
+        QTest::newRow("real: bonus 2") << "real" << 2 << 17 << kMark + "|bonus2|white|center|LRTB";
     }
-    void frequencyCells() {
-        QFETCH(QString, history);
-        checkCell(buildAppearanceFrequency(namedHistory(history)));
-    }
+    void frequencyCells() { checkCell(buildAppearanceFrequency, histories()); }
 
     void frequencySizes() {
         const ResultGrid grid = buildAppearanceFrequency(smallHistory());
-        QCOMPARE(grid.columns(), 5);
-        QCOMPARE(grid.rows(), 39);
-        QCOMPARE(grid.visibleColumns(), 51);
-        QCOMPARE(grid.visibleRows(), 39);
-        QCOMPARE(grid.frozenRows(), 2);
-        QCOMPARE(grid.frozenColumns(), 1);
-        QVERIFY(grid.overflow());
-        QVERIFY(grid.cursorParked());
+        QCOMPARE(describeSheet(grid), QStringLiteral("5x39 visible 51x39 frozen rows 2 columns 1 overflow parked"));
         QCOMPARE(grid.columnWidths(), (std::vector<int>{5, 2, 2, 2, 5}));
         std::vector<int> heights(39, 10);
         heights[0] = heights[1] = 15;
@@ -230,52 +150,33 @@ private slots:
 
     void byCountCells_data() {
         addCellColumns();
-        const QString blue = Palette::Blue.hex(), black = Palette::Black.hex(), white = Palette::White.hex();
-        const QString pink = Palette::LightPink.hex(), yellow = Palette::LightYellow.hex();
         const QString g = QStringLiteral("groups"), s = QStringLiteral("small");
 
-        QTest::newRow("heading 1") << g << 1 << 1 << "出 現" << black << pink << "C"
-                                   << "kkkk";
-        QTest::newRow("heading 2") << g << 2 << 1 << "数 字" << black << pink << "C"
-                                   << "kkkk";
+        QTest::newRow("heading 1") << g << 1 << 1 << "出 現|black|pink|center|LRTB";
+        QTest::newRow("heading 2") << g << 2 << 1 << "数 字|black|pink|center|LRTB";
         // No number is undrawn here, so no 0回 row; counts 3 and 6 have no row either.
-        QTest::newRow("lowest count first") << g << 1 << 2 << "1回" << black << yellow << "C"
-                                            << "kkkk";
+        QTest::newRow("lowest count first") << g << 1 << 2 << "1回|black|yellow|center|LRTB";
         QTest::newRow("numbers of count 1")
-            << g << 2 << 2 << "7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,37" << blue << white
-            << "L"
-            << "kkkk";
-        QTest::newRow("count 2") << g << 2 << 3 << "5,6,30,31,32,33,34,35,36" << blue << white << "L"
-                                 << "kkkk";
-        QTest::newRow("gap at 3") << g << 1 << 4 << "4回" << black << yellow << "C"
-                                  << "kkkk";
-        QTest::newRow("count 5 ascending") << g << 2 << 5 << "1,3" << blue << white << "L"
-                                           << "kkkk";
-        QTest::newRow("last row is the highest count") << g << 1 << 6 << "7回" << black << yellow << "C"
-                                                       << "kkkk";
-        QTest::newRow("highest count numbers") << g << 2 << 6 << "2" << blue << white << "L"
-                                               << "kkkk";
+            << g << 2 << 2
+            << "7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,37|blue|white|left|LRTB";
+        QTest::newRow("count 2") << g << 2 << 3 << "5,6,30,31,32,33,34,35,36|blue|white|left|LRTB";
+        QTest::newRow("gap at 3") << g << 1 << 4 << "4回|black|yellow|center|LRTB";
+        QTest::newRow("count 5 ascending") << g << 2 << 5 << "1,3|blue|white|left|LRTB";
+        QTest::newRow("last row is the highest count") << g << 1 << 6 << "7回|black|yellow|center|LRTB";
+        QTest::newRow("highest count numbers") << g << 2 << 6 << "2|blue|white|left|LRTB";
 
-        QTest::newRow("never drawn first") << s << 1 << 2 << "0回" << black << yellow << "C"
-                                           << "kkkk";
+        QTest::newRow("never drawn first") << s << 1 << 2 << "0回|black|yellow|center|LRTB";
         QTest::newRow("never drawn numbers")
-            << s << 2 << 2 << "17,18,19,26,27,28,29,30,31,32,33,34,35,36,37" << blue << white << "L"
-            << "kkkk";
-        QTest::newRow("three times") << s << 2 << 5 << "1,2" << blue << white << "L"
-                                     << "kkkk";
+            << s << 2 << 2 << "17,18,19,26,27,28,29,30,31,32,33,34,35,36,37|blue|white|left|LRTB";
+        QTest::newRow("three times") << s << 2 << 5 << "1,2|blue|white|left|LRTB";
 
         QTest::newRow("no complete draw: every number at 0")
             << "incomplete" << 2 << 2
-            << "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,34,35,36,37"
-            << blue << white << "L"
-            << "kkkk";
-        QTest::newRow("empty table: heading only") << "empty" << 2 << 1 << "数 字" << black << pink << "C"
-                                                   << "kkkk";
+            << "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,34,35,36,37|"
+               "blue|white|left|LRTB";
+        QTest::newRow("empty table: heading only") << "empty" << 2 << 1 << "数 字|black|pink|center|LRTB";
     }
-    void byCountCells() {
-        QFETCH(QString, history);
-        checkCell(buildNumbersByCount(namedHistory(history)));
-    }
+    void byCountCells() { checkCell(buildNumbersByCount, histories()); }
 
     void byCountSizes_data() {
         QTest::addColumn<QString>("history");
@@ -288,15 +189,11 @@ private slots:
     void byCountSizes() {
         QFETCH(QString, history);
         QFETCH(int, rows);
-        const ResultGrid grid = buildNumbersByCount(namedHistory(history));
-        QCOMPARE(grid.columns(), 2);
-        QCOMPARE(grid.rows(), rows);
-        QCOMPARE(grid.visibleColumns(), 2);
-        QCOMPARE(grid.visibleRows(), rows);
+        const ResultGrid &grid = builtGrid(buildNumbersByCount, histories(), history);
+        QCOMPARE(describeSheet(grid),
+                 QStringLiteral("2x%1 visible 2x%1 frozen rows 1 columns 0 overflow parked").arg(rows));
         QCOMPARE(grid.columnWidths(), (std::vector<int>{5, 20}));
         QCOMPARE(grid.rowHeights(), std::vector<int>(rows, 10));
-        QVERIFY(grid.overflow());
-        QVERIFY(grid.cursorParked());
     }
 
     // Every number exactly once, counts ascending, the last row that of the highest count.
