@@ -1,4 +1,5 @@
 #include "analysis/Builders.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 
 #include <QtTest>
@@ -7,20 +8,6 @@
 #include <vector>
 
 namespace {
-// A cell in one line: text|fore|back|align|sides, sides as four letters left, right, top, bottom:
-// '-' no line, 'k' black, 'b' light blue, '?' another colour.
-QString describe(const GridCell &c) {
-    QString sides;
-    for (const auto &side : c.borders)
-        sides += !side                         ? QLatin1Char('-')
-                 : *side == Palette::Black     ? QLatin1Char('k')
-                 : *side == Palette::LightBlue ? QLatin1Char('b')
-                                               : QLatin1Char('?');
-    return QStringLiteral("%1|%2|%3|%4|%5")
-        .arg(c.text, c.fore.hex(), c.back.hex(),
-             c.align == Align::Left ? QStringLiteral("left") : QStringLiteral("center"), sides);
-}
-
 ResultGrid build(int groups, const DrawHistory &history) {
     switch (groups) {
     case 6:
@@ -70,14 +57,8 @@ private slots:
         QFETCH(int, visibleColumns);
         const ResultGrid g =
             build(groups, makeHistory({{1, {1, 2, 3, 4, 5, 6, 7, 8, 9}}, {5, {1, 2, 3, 4, 5, 6, 7, 8, 9}}}));
-        QCOMPARE(g.columns(), 39);
-        QCOMPARE(g.rows(), 5 + 3);
-        QCOMPARE(g.visibleColumns(), visibleColumns);
-        QCOMPARE(g.visibleRows(), 53);
-        QCOMPARE(g.frozenRows(), 3);
-        QCOMPARE(g.frozenColumns(), 0);
-        QVERIFY(g.overflow());
-        QVERIFY(g.cursorParked());
+        QCOMPARE(describeSheet(g),
+                 QStringLiteral("39x8 visible %1x53 frozen rows 3 columns 0 overflow parked").arg(visibleColumns));
         std::vector<int> widths(39, 2);
         widths.front() = widths.back() = 3;
         QCOMPARE(g.columnWidths(), widths);
@@ -116,37 +97,37 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QStringList, letters);
         const ResultGrid g = build(groups, makeHistory({{2, {1, 2, 3, 4, 5, 6, 7, 8, 9}}}));
-        const QString yellow = QStringLiteral("|#FF0000|#FFFFC8|center|");
+        const QString yellow = QStringLiteral("|red|yellow|center|");
 
         // Row 1: one light-blue outlined pink block over the number columns, title in column 18.
-        QCOMPARE(describe(g.cell(1, 1)), QString(yellow + "----"));
-        QCOMPARE(describe(g.cell(2, 1)), QStringLiteral("|#000000|#FFC8C8|left|b-bb"));
-        QCOMPARE(describe(g.cell(18, 1)), QStringLiteral("%1|#000000|#FFC8C8|left|--bb").arg(title));
-        QCOMPARE(describe(g.cell(38, 1)), QStringLiteral("|#000000|#FFC8C8|left|-bbb"));
-        QCOMPARE(describe(g.cell(39, 1)), QString(yellow + "----"));
+        QCOMPARE(describe(g.cell(1, 1)), yellow);
+        QCOMPARE(describe(g.cell(2, 1)), QStringLiteral("|black|pink|left|ltb"));
+        QCOMPARE(describe(g.cell(18, 1)), QStringLiteral("%1|black|pink|left|tb").arg(title));
+        QCOMPARE(describe(g.cell(38, 1)), QStringLiteral("|black|pink|left|rtb"));
+        QCOMPARE(describe(g.cell(39, 1)), yellow);
 
         // Row 2: each group outlined with no lines inside, its letter left-aligned in its first column.
         const Columns columns = groupColumns(groups);
         QCOMPARE(int(columns.size()), letters.size());
-        QCOMPARE(describe(g.cell(1, 2)), QString(yellow + "----"));
+        QCOMPARE(describe(g.cell(1, 2)), yellow);
         for (int k = 0; k < int(columns.size()); ++k) {
             const auto [first, last] = columns[std::size_t(k)];
-            const QString back = bandColour(k).hex();
+            const QString back = colourName(bandColour(k));
             QCOMPARE(describe(g.cell(first, 2)),
-                     QStringLiteral("%1|#000000|%2|left|b%3bb").arg(letters[k], back, first == last ? "b" : "-"));
+                     QStringLiteral("%1|black|%2|left|l%3tb").arg(letters[k], back, first == last ? "r" : ""));
             QVERIFY(letters[k].contains(kLetters[k]));
-            QCOMPARE(describe(g.cell(last, 2)), QStringLiteral("|#000000|%1|center|-bbb").arg(back));
+            QCOMPARE(describe(g.cell(last, 2)), QStringLiteral("|black|%1|center|rtb").arg(back));
             for (int col = first + 1; col < last; ++col)
-                QCOMPARE(describe(g.cell(col, 2)), QStringLiteral("|#000000|%1|center|--bb").arg(back));
+                QCOMPARE(describe(g.cell(col, 2)), QStringLiteral("|black|%1|center|tb").arg(back));
         }
 
         // Row 3: 回 at both ends, the numbers in blue, light-blue lines all round every cell.
-        QCOMPARE(describe(g.cell(1, 3)), QString("回" + yellow + "bbbb"));
-        QCOMPARE(describe(g.cell(39, 3)), QString("回" + yellow + "bbbb"));
+        QCOMPARE(describe(g.cell(1, 3)), QString("回" + yellow + "lrtb"));
+        QCOMPARE(describe(g.cell(39, 3)), QString("回" + yellow + "lrtb"));
         for (int k = 0; k < int(columns.size()); ++k)
             for (int col = columns[std::size_t(k)].first; col <= columns[std::size_t(k)].second; ++col)
                 QCOMPARE(describe(g.cell(col, 3)),
-                         QStringLiteral("%1|#0000FF|%2|center|bbbb").arg(col - 1).arg(bandColour(k).hex()));
+                         QStringLiteral("%1|blue|%2|center|lrtb").arg(col - 1).arg(colourName(bandColour(k))));
     }
 
     void drawRow_data() {
@@ -175,7 +156,7 @@ private slots:
         const ResultGrid g = build(groups, makeHistory({{1, fields}}));
         QCOMPARE(g.rows(), 4);
 
-        const QString drawNumber = QStringLiteral("1|#FF0000|#FFFFC8|center|bbbb");
+        const QString drawNumber = QStringLiteral("1|red|yellow|center|lrtb");
         QCOMPARE(describe(g.cell(1, 4)), drawNumber);
         QCOMPARE(describe(g.cell(39, 4)), drawNumber);
         const Columns columns = groupColumns(groups);
@@ -187,7 +168,7 @@ private slots:
                 const Rgb fore =
                     field == numbers.end() ? Palette::Black : Palette::markColour(int(field - numbers.begin()) + 1);
                 QCOMPARE(describe(g.cell(col, 4)),
-                         QStringLiteral("%1|%2|%3|center|bbbb").arg(text, fore.hex(), back.hex()));
+                         QStringLiteral("%1|%2|%3|center|lrtb").arg(text, colourName(fore), colourName(back)));
             }
         }
     }
@@ -216,11 +197,11 @@ private slots:
         QCOMPARE(g.text(32, 6), kMark);
         const Columns columns = groupColumns(groups);
         for (int row = 7; row <= 9; ++row) {
-            QCOMPARE(describe(g.cell(1, row)), QStringLiteral("|#FF0000|#FFFFC8|center|bbbb"));
+            QCOMPARE(describe(g.cell(1, row)), QStringLiteral("|red|yellow|center|lrtb"));
             for (int k = 0; k < int(columns.size()); ++k)
                 for (int col = columns[std::size_t(k)].first; col <= columns[std::size_t(k)].second; ++col)
                     QCOMPARE(describe(g.cell(col, row)),
-                             QStringLiteral("|#000000|%1|center|bbbb").arg(bandColour(k).hex()));
+                             QStringLiteral("|black|%1|center|lrtb").arg(colourName(bandColour(k))));
         }
     }
 
@@ -260,16 +241,15 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("cell");
         // Draw 1: 7 10 12 17 23 28 34, bonus 3 15.
-        QTest::newRow("7: draw 1, bonus 1 in Ａ") << 7 << 4 << 4 << QStringLiteral("●|#FF80C0|#FFFFFF|center|bbbb");
-        QTest::newRow("7: draw 1, main in band Ｂ") << 7 << 8 << 4 << QStringLiteral("●|#3E9EFF|#C8FFFF|center|bbbb");
+        QTest::newRow("7: draw 1, bonus 1 in Ａ") << 7 << 4 << 4 << QStringLiteral("●|bonus1|white|center|lrtb");
+        QTest::newRow("7: draw 1, main in band Ｂ") << 7 << 8 << 4 << QStringLiteral("●|main|cyan|center|lrtb");
         // Draw 688: 4 21 25 28 30 35 37, bonus 12 16; nothing in 6..10.
-        QTest::newRow("7: draw 688, Ｂ empty") << 7 << 7 << 691 << QStringLiteral("|#000000|#D2D2D2|center|bbbb");
+        QTest::newRow("7: draw 688, Ｂ empty") << 7 << 7 << 691 << QStringLiteral("|black|grey210|center|lrtb");
         // Draw 2: 20 24 29 31 33 34 35, bonus 12 32; Ａ, Ｂ, Ｄ, Ｇ empty.
-        QTest::newRow("9: draw 2, Ａ empty") << 9 << 2 << 5 << QStringLiteral("|#000000|#D2D2D2|center|bbbb");
+        QTest::newRow("9: draw 2, Ａ empty") << 9 << 2 << 5 << QStringLiteral("|black|grey210|center|lrtb");
         QTest::newRow("9: draw 2, Ｂ empty over the band")
-            << 9 << 9 << 5 << QStringLiteral("|#000000|#D2D2D2|center|bbbb");
-        QTest::newRow("9: draw 2, bonus 2 in band Ｈ")
-            << 9 << 33 << 5 << QStringLiteral("●|#00FFAA|#C8FFFF|center|bbbb");
+            << 9 << 9 << 5 << QStringLiteral("|black|grey210|center|lrtb");
+        QTest::newRow("9: draw 2, bonus 2 in band Ｈ") << 9 << 33 << 5 << QStringLiteral("●|bonus2|cyan|center|lrtb");
     }
     void realHistorySpotCheck() {
         QFETCH(int, groups);

@@ -1,4 +1,5 @@
 #include "analysis/Builders.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 
 #include <QRandomGenerator>
@@ -10,33 +11,6 @@
 Q_DECLARE_METATYPE(std::vector<DrawSpec>)
 
 namespace {
-// A cell in one line: text|fore|back|align|sides, sides as four letters left, right, top, bottom:
-// '-' no line, 'k' black, '?' another colour.
-QString describe(const GridCell &c) {
-    QString sides;
-    for (const auto &side : c.borders)
-        sides += !side ? QLatin1Char('-') : *side == Palette::Black ? QLatin1Char('k') : QLatin1Char('?');
-    return QStringLiteral("%1|%2|%3|%4|%5")
-        .arg(c.text, c.fore.hex(), c.back.hex(),
-             c.align == Align::Left ? QStringLiteral("left") : QStringLiteral("center"), sides);
-}
-
-DrawHistory historyOf(const std::vector<DrawSpec> &draws) {
-    std::vector<DrawRecord> records;
-    for (const DrawSpec &d : draws)
-        records.push_back(makeDraw(d.drawNumber, d.numbers));
-    return DrawHistory(std::move(records));
-}
-
-// Expected cells as "col,row:description".
-void compareCells(const ResultGrid &g, const QStringList &cells) {
-    for (const QString &expected : cells) {
-        const int colon = expected.indexOf(QLatin1Char(':'));
-        const QStringList at = expected.left(colon).split(QLatin1Char(','));
-        QCOMPARE(QStringLiteral("%1,%2:").arg(at[0], at[1]) + describe(g.cell(at[0].toInt(), at[1].toInt())), expected);
-    }
-}
-
 const QString kBandText = QStringLiteral(
     "                                           下一桁数字                           　　　                  ");
 
@@ -121,15 +95,8 @@ private slots:
     }
     void sheet() {
         QFETCH(int, window);
-        const ResultGrid g = build(window, historyOf({{2, kFiller}, {5, kFiller}, {6, {1, 2, 3, 4, 5, 6, 7, 8, 0}}}));
-        QCOMPARE(g.columns(), 11);
-        QCOMPARE(g.rows(), 5 + 4);
-        QCOMPARE(g.visibleColumns(), 29);
-        QCOMPARE(g.visibleRows(), 52);
-        QCOMPARE(g.frozenRows(), 2);
-        QCOMPARE(g.frozenColumns(), 0);
-        QVERIFY(g.overflow());
-        QVERIFY(g.cursorParked());
+        const ResultGrid g = build(window, makeHistory({{2, kFiller}, {5, kFiller}, {6, {1, 2, 3, 4, 5, 6, 7, 8, 0}}}));
+        QCOMPARE(describeSheet(g), QStringLiteral("11x9 visible 29x52 frozen rows 2 columns 0 overflow parked"));
         QCOMPARE(g.columnWidths(), std::vector<int>(11, 5));
         QCOMPARE(g.rowHeights(), (std::vector<int>{20, 10, 10, 10, 10, 10, 10, 10, 20}));
     }
@@ -153,20 +120,18 @@ private slots:
         QFETCH(int, window);
         QFETCH(std::vector<DrawSpec>, draws);
         QFETCH(int, bottomDigitRow);
-        const ResultGrid g = build(window, historyOf(draws));
+        const ResultGrid g = build(window, makeHistory(draws));
         QCOMPARE(g.rows(), bottomDigitRow + 1);
         for (const auto &[titleRow, digitRow] : {std::pair{1, 2}, std::pair{bottomDigitRow + 1, bottomDigitRow}}) {
             QCOMPARE(g.rowHeight(titleRow), 20);
             QCOMPARE(g.rowHeight(digitRow), 10);
             const QString t = QString::number(titleRow) + QLatin1Char(':');
             const QString d = QString::number(digitRow) + QLatin1Char(':');
-            compareCells(g, {"1," + t + "回数|#FF0000|#FFFFC8|center|kkkk",
-                             "2," + t + kBandText + "|#0000FF|#FFC8C8|left|k-kk",
-                             "3," + t + "|#0000FF|#FFC8C8|center|--kk", "10," + t + "|#0000FF|#FFC8C8|center|--kk",
-                             "11," + t + "|#0000FF|#FFC8C8|center|-kkk", "1," + d + "|#FF0000|#FFFFC8|center|kkkk"});
+            compareCells(g, {"1," + t + "回数|red|yellow|center|LRTB", "2," + t + kBandText + "|blue|pink|left|LTB",
+                             "3," + t + "|blue|pink|center|TB", "10," + t + "|blue|pink|center|TB",
+                             "11," + t + "|blue|pink|center|RTB", "1," + d + "|red|yellow|center|LRTB"});
             for (int digit = 0; digit <= 9; ++digit)
-                compareCells(g,
-                             {QStringLiteral("%1,%2%3|#0000FF|#FFC8C8|center|kkkk").arg(digit + 2).arg(d).arg(digit)});
+                compareCells(g, {QStringLiteral("%1,%2%3|blue|pink|center|LRTB").arg(digit + 2).arg(d).arg(digit)});
         }
     }
 
@@ -175,41 +140,40 @@ private slots:
         QTest::addColumn<QStringList>("cells"); // digits 0..9: text and back colour
         QTest::newRow("3 13 23 33 5 15 7, bonus 10 20")
             << std::vector<int>{3, 13, 23, 33, 5, 15, 7, 10, 20}
-            << QStringList{"00 #C8FFFF", " #FFFFFF", " #FFFFFF",  "3333 #FFC8C8", " #FFFFFF",
-                           "55 #C8FFFF", " #FFFFFF", "7 #FFFFFF", " #FFFFFF",     " #FFFFFF"};
+            << QStringList{"00 cyan", " white", " white",  "3333 pink", " white",
+                           "55 cyan", " white", "7 white", " white",    " white"};
         QTest::newRow("10 20 30 under 0, three of a digit")
             << std::vector<int>{10, 20, 30, 1, 11, 2, 12, 22, 32}
-            << QStringList{"000 #C8FFC8", "11 #C8FFFF", "2222 #FFC8C8", " #FFFFFF", " #FFFFFF",
-                           " #FFFFFF",    " #FFFFFF",   " #FFFFFF",     " #FFFFFF", " #FFFFFF"};
+            << QStringList{"000 green", "11 cyan", "2222 pink", " white", " white",
+                           " white",    " white",  " white",    " white", " white"};
     }
     void trendRow() {
         QFETCH(std::vector<int>, numbers);
         QFETCH(QStringList, cells);
         std::array<int, 9> fields{};
         std::copy(numbers.begin(), numbers.end(), fields.begin());
-        const ResultGrid g = buildLastDigitTrend(historyOf({{1, fields}}));
-        QCOMPARE(describe(g.cell(1, 3)), QStringLiteral("1|#FF0000|#FFFFC8|center|kkkk"));
+        const ResultGrid g = buildLastDigitTrend(makeHistory({{1, fields}}));
+        QCOMPARE(describe(g.cell(1, 3)), QStringLiteral("1|red|yellow|center|LRTB"));
         for (int digit = 0; digit <= 9; ++digit) {
             const QStringList textAndBack = cells[digit].split(QLatin1Char(' '));
             QCOMPARE(describe(g.cell(digit + 2, 3)),
-                     QStringLiteral("%1|#000000|%2|center|kkkk").arg(textAndBack[0], textAndBack[1]));
+                     QStringLiteral("%1|black|%2|center|LRTB").arg(textAndBack[0], textAndBack[1]));
         }
     }
 
     // Incomplete draws (first, middle and last record) and missing draw numbers leave no row:
     // the rows close up and the rows above the bottom header stay empty.
     void trendSkipsDraws() {
-        const ResultGrid g = buildLastDigitTrend(historyOf({{1, {1, 2, 3, 4, 5, 6, 7, 8, 0}},
-                                                            {2, {3, 13, 23, 33, 5, 15, 7, 10, 20}},
-                                                            {3, {0, 2, 3, 4, 5, 6, 7, 8, 9}},
-                                                            {5, {1, 11, 21, 31, 2, 12, 22, 32, 3}},
-                                                            {6, {1, 2, 3, 4, 5, 6, 7, 8, 0}}}));
+        const ResultGrid g = buildLastDigitTrend(makeHistory({{1, {1, 2, 3, 4, 5, 6, 7, 8, 0}},
+                                                              {2, {3, 13, 23, 33, 5, 15, 7, 10, 20}},
+                                                              {3, {0, 2, 3, 4, 5, 6, 7, 8, 9}},
+                                                              {5, {1, 11, 21, 31, 2, 12, 22, 32, 3}},
+                                                              {6, {1, 2, 3, 4, 5, 6, 7, 8, 0}}}));
         QCOMPARE(g.rows(), 5 + 4);
-        compareCells(g, {"1,3:2|#FF0000|#FFFFC8|center|kkkk", "5,3:3333|#000000|#FFC8C8|center|kkkk",
-                         "1,4:5|#FF0000|#FFFFC8|center|kkkk", "3,4:1111|#000000|#FFC8C8|center|kkkk",
-                         "1,5:|#FF0000|#FFFFC8|center|kkkk", "3,5:|#000000|#FFFFFF|center|kkkk",
-                         "1,7:|#FF0000|#FFFFC8|center|kkkk", "11,7:|#000000|#FFFFFF|center|kkkk",
-                         "2,8:0|#0000FF|#FFC8C8|center|kkkk"});
+        compareCells(g,
+                     {"1,3:2|red|yellow|center|LRTB", "5,3:3333|black|pink|center|LRTB", "1,4:5|red|yellow|center|LRTB",
+                      "3,4:1111|black|pink|center|LRTB", "1,5:|red|yellow|center|LRTB", "3,5:|black|white|center|LRTB",
+                      "1,7:|red|yellow|center|LRTB", "11,7:|black|white|center|LRTB", "2,8:0|blue|pink|center|LRTB"});
     }
 
     void trendRealHistory() {
@@ -217,10 +181,10 @@ private slots:
         const ResultGrid g = buildLastDigitTrend(history);
         QCOMPARE(g.rows(), 692);
         // Draw 1: 7 10 12 17 23 28 34, bonus 3 15. Draw 688: 4 21 25 28 30 35 37, bonus 12 16.
-        compareCells(g, {"1,3:1|#FF0000|#FFFFC8|center|kkkk", "9,3:77|#000000|#C8FFFF|center|kkkk",
-                         "5,3:33|#000000|#C8FFFF|center|kkkk", "2,3:0|#000000|#FFFFFF|center|kkkk",
-                         "7,690:55|#000000|#C8FFFF|center|kkkk", "1,690:688|#FF0000|#FFFFC8|center|kkkk",
-                         "11,691:9|#0000FF|#FFC8C8|center|kkkk", "1,692:回数|#FF0000|#FFFFC8|center|kkkk"});
+        compareCells(g, {"1,3:1|red|yellow|center|LRTB", "9,3:77|black|cyan|center|LRTB",
+                         "5,3:33|black|cyan|center|LRTB", "2,3:0|black|white|center|LRTB",
+                         "7,690:55|black|cyan|center|LRTB", "1,690:688|red|yellow|center|LRTB",
+                         "11,691:9|blue|pink|center|LRTB", "1,692:回数|red|yellow|center|LRTB"});
         for (int row = 3; row <= 690; ++row) {
             qsizetype total = 0;
             for (int col = 2; col <= 11; ++col)
@@ -232,38 +196,38 @@ private slots:
     void runMarks_data() {
         QTest::addColumn<std::vector<DrawSpec>>("draws");
         QTest::addColumn<QStringList>("cells");
-        const QString none = QStringLiteral("|#000000|#FFFFFF|center|kkkk");
+        const QString none = QStringLiteral("|black|white|center|LRTB");
         const std::array<int, 9> seven{7, 1, 2, 4, 5, 6, 8, 9, 10};
         std::vector<DrawSpec> sevens;
         for (int n = 1; n <= 13; ++n)
             sevens.push_back({n, n >= 10 && n <= 12 ? seven : kFiller});
         QTest::newRow("7 in draws 10, 11, 12") << sevens
-                                               << QStringList{"9,12:" + none, "9,13:1|#000000|#C8FFFF|center|kkkk",
-                                                              "9,14:2|#000000|#C8FFFF|center|kkkk", "9,15:" + none};
+                                               << QStringList{"9,12:" + none, "9,13:1|black|cyan|center|LRTB",
+                                                              "9,14:2|black|cyan|center|LRTB", "9,15:" + none};
         QTest::newRow("3 and 13 continue the run in the same draw")
             << std::vector<DrawSpec>{{1, kFiller}, {2, {3, 13, 1, 2, 4, 5, 6, 8, 9}}}
-            << QStringList{"5,3:" + none, "5,4:1|#000000|#C8FFFF|center|kkkk"};
+            << QStringList{"5,3:" + none, "5,4:1|black|cyan|center|LRTB"};
         QTest::newRow("3, 13 and 23") << std::vector<DrawSpec>{{1, kFiller}, {2, {3, 13, 23, 1, 2, 4, 5, 6, 8}}}
-                                      << QStringList{"5,4:2|#000000|#C8FFFF|center|kkkk"};
+                                      << QStringList{"5,4:2|black|cyan|center|LRTB"};
         std::vector<DrawSpec> long9;
         for (int n = 1; n <= 15; ++n)
             long9.push_back({n, {1, 2, 3, 4, 5, 6, 7, 8, 9}});
         QTest::newRow("colour bands up to 14 repeats") << long9
                                                        << QStringList{"11,3:" + none,
-                                                                      "11,4:1|#000000|#C8FFFF|center|kkkk",
-                                                                      "11,6:3|#000000|#C8FFFF|center|kkkk",
-                                                                      "11,7:4|#000000|#C8FFC8|center|kkkk",
-                                                                      "11,9:6|#000000|#C8FFC8|center|kkkk",
-                                                                      "11,10:7|#000000|#FFFFC8|center|kkkk",
-                                                                      "11,12:9|#000000|#FFFFC8|center|kkkk",
-                                                                      "11,13:10|#000000|#FFC8FF|center|kkkk",
-                                                                      "11,15:12|#000000|#FFC8FF|center|kkkk",
-                                                                      "11,16:13|#000000|#FFC8C8|center|kkkk",
-                                                                      "11,17:14|#000000|#FFC8C8|center|kkkk"};
+                                                                      "11,4:1|black|cyan|center|LRTB",
+                                                                      "11,6:3|black|cyan|center|LRTB",
+                                                                      "11,7:4|black|green|center|LRTB",
+                                                                      "11,9:6|black|green|center|LRTB",
+                                                                      "11,10:7|black|yellow|center|LRTB",
+                                                                      "11,12:9|black|yellow|center|LRTB",
+                                                                      "11,13:10|black|magenta|center|LRTB",
+                                                                      "11,15:12|black|magenta|center|LRTB",
+                                                                      "11,16:13|black|pink|center|LRTB",
+                                                                      "11,17:14|black|pink|center|LRTB"};
         QTest::newRow("a missing draw breaks the run")
             << std::vector<DrawSpec>{{1, kFiller}, {2, kFiller}, {4, kFiller}, {5, kFiller}}
-            << QStringList{"11,4:1|#000000|#C8FFFF|center|kkkk", "11,5:" + none, "1,5:3|#FF0000|#FFFFC8|center|kkkk",
-                           "11,6:" + none, "11,7:1|#000000|#C8FFFF|center|kkkk"};
+            << QStringList{"11,4:1|black|cyan|center|LRTB", "11,5:" + none, "1,5:3|red|yellow|center|LRTB",
+                           "11,6:" + none, "11,7:1|black|cyan|center|LRTB"};
         QTest::newRow("an incomplete draw breaks the run")
             << std::vector<DrawSpec>{{1, {1, 2, 3, 4, 5, 6, 7, 8, 0}},
                                      {2, kFiller},
@@ -271,19 +235,19 @@ private slots:
                                      {4, kFiller},
                                      {5, kFiller},
                                      {6, {1, 2, 3, 4, 5, 6, 7, 8, 0}}}
-            << QStringList{"11,4:" + none, "11,6:" + none, "11,7:1|#000000|#C8FFFF|center|kkkk",
-                           "1,3:1|#FF0000|#FFFFC8|center|kkkk", "1,8:|#FF0000|#FFFFC8|center|kkkk"};
+            << QStringList{"11,4:" + none, "11,6:" + none, "11,7:1|black|cyan|center|LRTB",
+                           "1,3:1|red|yellow|center|LRTB", "1,8:|red|yellow|center|LRTB"};
         // Draws 1 and 2 each hold four numbers ending in 1: eight items, more than the latest
         // draw number, and every one of them takes part.
         QTest::newRow("more items than draws")
             << std::vector<DrawSpec>{{1, {1, 11, 21, 31, 2, 12, 22, 32, 3}}, {2, {1, 11, 21, 31, 2, 12, 22, 32, 3}}}
-            << QStringList{"3,3:3|#000000|#C8FFFF|center|kkkk", "3,4:7|#000000|#FFFFC8|center|kkkk",
-                           "5,4:1|#000000|#C8FFFF|center|kkkk"};
+            << QStringList{"3,3:3|black|cyan|center|LRTB", "3,4:7|black|yellow|center|LRTB",
+                           "5,4:1|black|cyan|center|LRTB"};
     }
     void runMarks() {
         QFETCH(std::vector<DrawSpec>, draws);
         QFETCH(QStringList, cells);
-        compareCells(buildLastDigitRuns(historyOf(draws)), cells);
+        compareCells(buildLastDigitRuns(makeHistory(draws)), cells);
     }
 
     void runsMatchTextScan_data() {
@@ -306,10 +270,10 @@ private slots:
         for (int n = 1; n <= latest; ++n)
             for (int d = 0; d <= 9; ++d) {
                 const auto mark = marks.find({d, n});
-                const QString expected = mark == marks.end() ? QStringLiteral("|#000000|#FFFFFF|center|kkkk")
-                                                             : QStringLiteral("%1|#000000|%2|center|kkkk")
+                const QString expected = mark == marks.end() ? QStringLiteral("|black|white|center|LRTB")
+                                                             : QStringLiteral("%1|black|%2|center|LRTB")
                                                                    .arg(mark->second)
-                                                                   .arg(runBand(mark->second).hex());
+                                                                   .arg(colourName(runBand(mark->second)));
                 QCOMPARE(describe(g.cell(d + 2, n + 2)), expected);
             }
         // The case where a digit has more items than there are draws is really reached.
@@ -324,13 +288,12 @@ private slots:
         const ResultGrid g = buildLastDigitRuns(realHistory());
         QCOMPARE(g.rows(), 692);
         // Draw 1: 7 10 12 17 23 28 34, bonus 3 15. Draw 2: 20 24 29 31 33 34 35, bonus 12 32.
-        compareCells(g, {"2,4:1|#000000|#C8FFFF|center|kkkk", "4,4:2|#000000|#C8FFFF|center|kkkk",
-                         "5,3:1|#000000|#C8FFFF|center|kkkk", "5,4:2|#000000|#C8FFFF|center|kkkk",
-                         "9,3:1|#000000|#C8FFFF|center|kkkk", "9,4:|#000000|#FFFFFF|center|kkkk",
-                         "1,690:688|#FF0000|#FFFFC8|center|kkkk", "2,691:0|#0000FF|#FFC8C8|center|kkkk"});
+        compareCells(g, {"2,4:1|black|cyan|center|LRTB", "4,4:2|black|cyan|center|LRTB", "5,3:1|black|cyan|center|LRTB",
+                         "5,4:2|black|cyan|center|LRTB", "9,3:1|black|cyan|center|LRTB", "9,4:|black|white|center|LRTB",
+                         "1,690:688|red|yellow|center|LRTB", "2,691:0|blue|pink|center|LRTB"});
         // Digit 4 has 699 items, more than the 688 draws; its latest runs are still marked.
-        compareCells(g, {"6,677:3|#000000|#C8FFFF|center|kkkk", "6,680:1|#000000|#C8FFFF|center|kkkk",
-                         "6,681:3|#000000|#C8FFFF|center|kkkk", "6,690:2|#000000|#C8FFFF|center|kkkk"});
+        compareCells(g, {"6,677:3|black|cyan|center|LRTB", "6,680:1|black|cyan|center|LRTB",
+                         "6,681:3|black|cyan|center|LRTB", "6,690:2|black|cyan|center|LRTB"});
     }
 };
 
