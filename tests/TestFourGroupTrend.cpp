@@ -1,5 +1,6 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/Builders.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 
 #include <QtTest>
@@ -8,19 +9,14 @@ using B = std::optional<Rgb>;
 using Sides = std::array<B, 4>;
 using Numbers = std::array<int, 9>;
 
-Q_DECLARE_METATYPE(Rgb)
 Q_DECLARE_METATYPE(Sides)
 Q_DECLARE_METATYPE(Numbers)
-Q_DECLARE_METATYPE(Align)
-Q_DECLARE_METATYPE(DrawHistory)
 
 namespace {
-constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255}, kBlack{0, 0, 0}, kWhite{255, 255, 255};
-constexpr Rgb kYellow{255, 255, 200}, kPink{255, 200, 200}, kCyan{200, 255, 255};
-constexpr Rgb kGreen{200, 255, 200}, kViolet{200, 200, 255};
+constexpr Rgb kRed{255, 0, 0}, kBlack{0, 0, 0}, kWhite{255, 255, 255};
+constexpr Rgb kYellow{255, 255, 200}, kCyan{200, 255, 255}, kGreen{200, 255, 200};
 const B k = B(kBlack);
 const B r = B(kRed);
-const B n = std::nullopt;
 
 // Colour of a number cell by group digit '1'..'4'.
 Rgb groupColour(QChar group) {
@@ -36,13 +32,6 @@ Rgb groupColour(QChar group) {
     }
 }
 
-QStringList column(const ResultGrid &grid, int col) {
-    QStringList texts;
-    for (int row = 1; row <= grid.rows(); ++row)
-        texts << grid.text(col, row);
-    return texts;
-}
-
 const Numbers kFull{1, 5, 12, 19, 20, 30, 37, 9, 29};
 } // namespace
 
@@ -52,57 +41,35 @@ private slots:
     void layout() {
         const ResultGrid g =
             buildFourGroupTrend(makeHistory({{1, kFull}, {3, kFull}, {4, {1, 2, 3, 4, 5, 6, 7, 8, 0}}}));
-        QCOMPARE(g.columns(), 14);
-        QCOMPARE(g.rows(), 5);
-        QCOMPARE(g.visibleColumns(), 14);
-        QCOMPARE(g.visibleRows(), 51);
-        QCOMPARE(g.frozenRows(), 1);
-        QCOMPARE(g.frozenColumns(), 0);
+        QCOMPARE(describeSheet(g), QStringLiteral("14x5 visible 14x51 frozen rows 1 columns 0 overflow parked"));
         QCOMPARE(g.columnWidths(), (std::vector<int>{6, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5}));
         QCOMPARE(g.rowHeights(), (std::vector<int>{20, 10, 10, 10, 20}));
-        QVERIFY(g.overflow());
-        QVERIFY(g.cursorParked());
     }
 
     // Both heading rows, at the top and in the grid's last row, look the same.
     void headers_data() {
         QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Rgb>("fore");
-        QTest::addColumn<Rgb>("back");
-        QTest::addColumn<Align>("align");
-        QTest::addColumn<Sides>("borders");
-        const Sides all{k, k, k, k}, bottomOnly{n, n, n, k};
-        QTest::newRow("1") << 1 << "回数" << kBlack << kPink << Align::Center << all;
-        QTest::newRow("2") << 2 << "" << kBlack << kPink << Align::Center << bottomOnly;
-        QTest::newRow("5") << 5 << "本 数 字" << kBlack << kPink << Align::Left << bottomOnly;
-        QTest::newRow("8") << 8 << "" << kBlack << kPink << Align::Center << bottomOnly;
-        QTest::newRow("9") << 9 << "ボ数1" << kBlack << kPink << Align::Center << all;
-        QTest::newRow("10") << 10 << "ボ数2" << kBlack << kPink << Align::Center << all;
-        QTest::newRow("11") << 11 << "01～09" << kBlue << kViolet << Align::Center << Sides{r, k, k, k};
-        QTest::newRow("12") << 12 << "10～19" << kBlue << kViolet << Align::Center << all;
-        QTest::newRow("13") << 13 << "20～29" << kBlue << kViolet << Align::Center << all;
-        QTest::newRow("14") << 14 << "30～37" << kBlue << kViolet << Align::Center << all;
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("1") << 1 << "回数|black|pink|center|LRTB";
+        QTest::newRow("2") << 2 << "|black|pink|center|B";
+        QTest::newRow("5") << 5 << "本 数 字|black|pink|left|B";
+        QTest::newRow("8") << 8 << "|black|pink|center|B";
+        QTest::newRow("9") << 9 << "ボ数1|black|pink|center|LRTB";
+        QTest::newRow("10") << 10 << "ボ数2|black|pink|center|LRTB";
+        QTest::newRow("11") << 11 << "01～09|blue|violet|center|L(red)RTB";
+        QTest::newRow("12") << 12 << "10～19|blue|violet|center|LRTB";
+        QTest::newRow("13") << 13 << "20～29|blue|violet|center|LRTB";
+        QTest::newRow("14") << 14 << "30～37|blue|violet|center|LRTB";
     }
     void headers() {
         QFETCH(int, col);
-        QFETCH(QString, text);
-        QFETCH(Rgb, fore);
-        QFETCH(Rgb, back);
-        QFETCH(Align, align);
-        QFETCH(Sides, borders);
+        QFETCH(QString, expected);
         const DrawHistory histories[] = {DrawHistory(), makeHistory({{2, kFull}, {5, kFull}})};
         for (const DrawHistory &h : histories) {
             const ResultGrid g = buildFourGroupTrend(h);
             QCOMPARE(g.rows(), h.latestDrawNumber() + 2);
-            for (int row : {1, g.rows()}) {
-                const GridCell &c = g.cell(col, row);
-                QCOMPARE(c.text, text);
-                QCOMPARE(c.fore, fore);
-                QCOMPARE(c.back, back);
-                QCOMPARE(c.align, align);
-                QCOMPARE(c.borders, borders);
-            }
+            for (int row : {1, g.rows()})
+                QCOMPARE(describe(g.cell(col, row)), expected);
         }
     }
 
@@ -190,7 +157,7 @@ private slots:
         QFETCH(DrawHistory, history);
         QFETCH(QStringList, drawColumn);
         const ResultGrid g = buildFourGroupTrend(history);
-        QCOMPARE(column(g, 1), drawColumn);
+        QCOMPARE(columnTexts(g, 1), drawColumn);
         QCOMPARE(g.rowHeight(g.rows()), 20);
         for (int row = 2; row < g.rows(); ++row)
             for (int col = 2; col <= g.columns(); ++col)

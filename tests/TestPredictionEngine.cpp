@@ -1,5 +1,6 @@
 #include "analysis/Builders.h"
 #include "prediction/PredictionEngine.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 
 #include <QRandomGenerator>
@@ -350,11 +351,8 @@ private slots:
         QFETCH(QStringList, labels);
         const PredictionEngine engine = opened(DrawHistory());
         const ResultGrid &g = engine.grid(index);
-        QCOMPARE(g.columns(), 8);
-        QCOMPARE(g.rows(), rows);
-        QCOMPARE(g.visibleColumns(), 8);
-        QCOMPARE(g.visibleRows(), rows);
-        QVERIFY(g.overflow());
+        QCOMPARE(describeSheet(g),
+                 QStringLiteral("8x%1 visible 8x%1 frozen rows 0 columns 0 overflow parked").arg(rows));
         QCOMPARE(g.columnWidths(), (std::vector<int>{8, 5, 5, 5, 5, 5, 5, 5}));
         QCOMPARE(g.rowHeights(), std::vector<int>(std::size_t(rows), 10));
         for (int r = 1; r <= rows; ++r)
@@ -368,22 +366,20 @@ private slots:
             QCOMPARE(g.cell(c, 1).fore, Palette::Blue);
             QCOMPARE(g.cell(c, 1).back, Palette::LightPink);
             if (c >= 2)
-                QCOMPARE(g.cell(c, 1).borders, (std::array<std::optional<Rgb>, 4>{}));
+                QCOMPARE(bordersText(g.cell(c, 1)), QString());
         }
         for (int r = 2; r <= rows; ++r)
             QCOMPARE(g.cell(1, r).back, Palette::White);
 
-        using B = std::array<std::optional<Rgb>, 4>;
-        const std::optional<Rgb> k = Palette::Black, n;
         if (index == 0) {
-            QCOMPARE(g.cell(1, 1).borders, (B{n, k, k, k}));
-            QCOMPARE(g.cell(1, 3).borders, (B{n, k, k, k}));
-            QCOMPARE(g.cell(4, 3).borders, (B{n, n, k, k}));
+            QCOMPARE(bordersText(g.cell(1, 1)), QStringLiteral("RTB"));
+            QCOMPARE(bordersText(g.cell(1, 3)), QStringLiteral("RTB"));
+            QCOMPARE(bordersText(g.cell(4, 3)), QStringLiteral("TB"));
         } else {
-            QCOMPARE(g.cell(1, 1).borders, (B{k, k, k, k}));
-            QCOMPARE(g.cell(5, rows).borders, (B{k, k, k, k}));
+            QCOMPARE(bordersText(g.cell(1, 1)), QStringLiteral("LRTB"));
+            QCOMPARE(bordersText(g.cell(5, rows)), QStringLiteral("LRTB"));
             // The label column of the number rows reads as one cell.
-            QCOMPARE(g.cell(1, 2).borders, index == 3 ? (B{k, k, k, k}) : B{});
+            QCOMPARE(bordersText(g.cell(1, 2)), index == 3 ? QStringLiteral("LRTB") : QString());
         }
     }
 };

@@ -1,5 +1,6 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/Builders.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 
 #include <QtTest>
@@ -8,11 +9,8 @@ using B = std::optional<Rgb>;
 using Sides = std::array<B, 4>;
 using Numbers = std::array<int, 9>;
 
-Q_DECLARE_METATYPE(Rgb)
 Q_DECLARE_METATYPE(Sides)
 Q_DECLARE_METATYPE(Numbers)
-Q_DECLARE_METATYPE(Align)
-Q_DECLARE_METATYPE(DrawHistory)
 
 namespace {
 const QString kSum = QStringLiteral("数字合計分析");
@@ -23,7 +21,6 @@ constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255}, kBlack{0, 0, 0}, kWhite{255, 25
 constexpr Rgb kYellow{255, 255, 200}, kPink{255, 200, 200}, kCyan{200, 255, 255};
 constexpr Rgb kGreen{200, 255, 200}, kMagenta{255, 200, 255};
 const B k = B(kBlack);
-const B n = std::nullopt;
 
 ResultGrid build(const QString &window, const DrawHistory &history) {
     const CatalogEntry *entry = AnalysisCatalog::find(window);
@@ -34,12 +31,6 @@ DrawHistory oneDraw(const Numbers &numbers) {
     return makeHistory({{1, numbers}});
 }
 
-QStringList column(const ResultGrid &grid, int col) {
-    QStringList texts;
-    for (int row = 1; row <= grid.rows(); ++row)
-        texts << grid.text(col, row);
-    return texts;
-}
 } // namespace
 
 class TestSumPatternAnalyses : public QObject {
@@ -59,16 +50,10 @@ private slots:
         const ResultGrid g = build(window, makeHistory({{2, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
                                                         {4, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
                                                         {6, {1, 2, 3, 4, 5, 6, 7, 8, 0}}}));
-        QCOMPARE(g.columns(), int(widths.size()));
-        QCOMPARE(g.rows(), 5);
-        QCOMPARE(g.visibleColumns(), int(widths.size()));
-        QCOMPARE(g.visibleRows(), 51);
-        QCOMPARE(g.frozenRows(), 1);
-        QCOMPARE(g.frozenColumns(), 0);
+        QCOMPARE(describeSheet(g),
+                 QStringLiteral("%1x5 visible %1x51 frozen rows 1 columns 0 overflow parked").arg(widths.size()));
         QCOMPARE(g.columnWidths(), widths);
         QCOMPARE(g.rowHeights(), (std::vector<int>{20, 10, 10, 10, 10}));
-        QVERIFY(g.overflow());
-        QVERIFY(g.cursorParked());
         // Thin black lines on every side of every cell outside the heading band.
         for (int row = 2; row <= g.rows(); ++row)
             for (int col = 1; col <= g.columns(); ++col)
@@ -78,49 +63,37 @@ private slots:
     void header_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Rgb>("fore");
-        QTest::addColumn<Align>("align");
-        QTest::addColumn<Sides>("borders");
+        QTest::addColumn<QString>("expected");
         const QString band =
             QString(23, QLatin1Char(' ')) + QChar(0x3000) + QStringLiteral("本 数 字") + QString(30, QLatin1Char(' '));
-        const Sides all{k, k, k, k}, bandLeft{k, n, k, k}, bandInner{n, n, k, k}, bandRight{n, k, k, k};
-        QTest::newRow("sum 1") << kSum << 1 << "回数" << kBlack << Align::Center << all;
-        QTest::newRow("sum 2") << kSum << 2 << band << kBlack << Align::Left << bandLeft;
-        QTest::newRow("sum 5") << kSum << 5 << "" << kBlack << Align::Center << bandInner;
-        QTest::newRow("sum 8") << kSum << 8 << "" << kBlack << Align::Center << bandRight;
-        QTest::newRow("sum 9") << kSum << 9 << "本数字合計" << kBlack << Align::Center << all;
-        QTest::newRow("sum 10") << kSum << 10 << "ボ数字1" << kBlack << Align::Center << all;
-        QTest::newRow("sum 11") << kSum << 11 << "ボ数字2" << kBlack << Align::Center << all;
-        QTest::newRow("sum 12") << kSum << 12 << "本数字+ボ数字" << kBlack << Align::Center << all;
+        QTest::newRow("sum 1") << kSum << 1 << "回数|black|pink|center|LRTB";
+        QTest::newRow("sum 2") << kSum << 2 << band + "|black|pink|left|LTB";
+        QTest::newRow("sum 5") << kSum << 5 << "|black|pink|center|TB";
+        QTest::newRow("sum 8") << kSum << 8 << "|black|pink|center|RTB";
+        QTest::newRow("sum 9") << kSum << 9 << "本数字合計|black|pink|center|LRTB";
+        QTest::newRow("sum 10") << kSum << 10 << "ボ数字1|black|pink|center|LRTB";
+        QTest::newRow("sum 11") << kSum << 11 << "ボ数字2|black|pink|center|LRTB";
+        QTest::newRow("sum 12") << kSum << 12 << "本数字+ボ数字|black|pink|center|LRTB";
         for (const QString &w : {kLowHigh, kEvenOdd}) {
             const bool lh = w == kLowHigh;
             const QByteArray tag = lh ? "low/high " : "even/odd ";
-            QTest::newRow(tag + "1") << w << 1 << "回数" << kBlue << Align::Center << all;
-            QTest::newRow(tag + "2") << w << 2 << "" << kBlue << Align::Center << bandLeft;
-            QTest::newRow(tag + "5") << w << 5 << "本 数 字" << kBlue << Align::Left << bandInner;
-            QTest::newRow(tag + "8") << w << 8 << "" << kBlue << Align::Center << bandRight;
-            QTest::newRow(tag + "9") << w << 9 << "ボ数1" << kBlue << Align::Center << all;
-            QTest::newRow(tag + "10") << w << 10 << "ボ数2" << kBlue << Align::Center << all;
-            QTest::newRow(tag + "11") << w << 11 << (lh ? "低数字" : "偶数") << kBlue << Align::Center << all;
-            QTest::newRow(tag + "12") << w << 12 << (lh ? "高数字" : "奇数") << kBlue << Align::Center << all;
-            QTest::newRow(tag + "13") << w << 13 << "パターン" << kBlue << Align::Center << all;
+            QTest::newRow(tag + "1") << w << 1 << "回数|blue|pink|center|LRTB";
+            QTest::newRow(tag + "2") << w << 2 << "|blue|pink|center|LTB";
+            QTest::newRow(tag + "5") << w << 5 << "本 数 字|blue|pink|left|TB";
+            QTest::newRow(tag + "8") << w << 8 << "|blue|pink|center|RTB";
+            QTest::newRow(tag + "9") << w << 9 << "ボ数1|blue|pink|center|LRTB";
+            QTest::newRow(tag + "10") << w << 10 << "ボ数2|blue|pink|center|LRTB";
+            QTest::newRow(tag + "11") << w << 11 << QString(lh ? "低数字" : "偶数") + "|blue|pink|center|LRTB";
+            QTest::newRow(tag + "12") << w << 12 << QString(lh ? "高数字" : "奇数") + "|blue|pink|center|LRTB";
+            QTest::newRow(tag + "13") << w << 13 << "パターン|blue|pink|center|LRTB";
         }
     }
     void header() {
         QFETCH(QString, window);
         QFETCH(int, col);
-        QFETCH(QString, text);
-        QFETCH(Rgb, fore);
-        QFETCH(Align, align);
-        QFETCH(Sides, borders);
+        QFETCH(QString, expected);
         const ResultGrid g = build(window, oneDraw({1, 2, 3, 4, 5, 6, 7, 8, 9}));
-        const GridCell &c = g.cell(col, 1);
-        QCOMPARE(c.text, text);
-        QCOMPARE(c.fore, fore);
-        QCOMPARE(c.back, kPink);
-        QCOMPARE(c.align, align);
-        QCOMPARE(c.borders, borders);
+        QCOMPARE(describe(g.cell(col, 1)), expected);
     }
 
     // Colours of the data columns, on a filled row and on a row left over by a gap.
@@ -303,7 +276,7 @@ private slots:
         QFETCH(DrawHistory, history);
         QFETCH(QStringList, drawColumn);
         const ResultGrid g = build(window, history);
-        QCOMPARE(column(g, 1), drawColumn);
+        QCOMPARE(columnTexts(g, 1), drawColumn);
         // A row is either filled throughout or left empty.
         for (int row = 2; row <= g.rows(); ++row)
             for (int col = 2; col <= g.columns(); ++col)
