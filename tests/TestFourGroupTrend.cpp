@@ -6,11 +6,6 @@
 #include <QtTest>
 
 using B = std::optional<Rgb>;
-using Sides = std::array<B, 4>;
-using Numbers = std::array<int, 9>;
-
-Q_DECLARE_METATYPE(Sides)
-Q_DECLARE_METATYPE(Numbers)
 
 namespace {
 constexpr Rgb kRed{255, 0, 0}, kBlack{0, 0, 0}, kWhite{255, 255, 255};

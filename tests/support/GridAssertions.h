@@ -6,7 +6,9 @@
 #include <QMetaType>
 #include <QStringList>
 
+#include <array>
 #include <map>
+#include <optional>
 
 // How the analysis tests look at grids: a cell, or a sheet's settings, as one line of text, so
 // that a failing comparison shows what the grid holds.
@@ -46,6 +48,12 @@ void addCellColumns();
 // Checks the current row of such a table against the grid build makes from the named history.
 void checkCell(GridBuilder build, const HistoryTable &table);
 
+// Data-table columns: a cell's four border sides (left, right, top, bottom), a draw's nine numbers.
+using Sides = std::array<std::optional<Rgb>, 4>;
+using Numbers = std::array<int, 9>;
+
 Q_DECLARE_METATYPE(Rgb)
 Q_DECLARE_METATYPE(Align)
+Q_DECLARE_METATYPE(Sides)
+Q_DECLARE_METATYPE(Numbers)
 Q_DECLARE_METATYPE(DrawHistory)
