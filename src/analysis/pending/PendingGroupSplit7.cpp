@@ -1,4 +1,0 @@
-// Placeholder until the window's analysis lands; delete this file with it.
-#include "analysis/Builders.h"
-
-ResultGrid buildGroupSplit7(const DrawHistory &) { return ResultGrid(); }

@@ -1,0 +1,402 @@
+#include "history/DrawCsv.h"
+
+#include "history/DrawStore.h"
+#include "settings/Cp932.h"
+
+#include <QDate>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+constexpr int kMaxDrawNumber = 32767; // the draw table's 回数 is a 16-bit number
+
+const QString kDrawNumber = QStringLiteral("回数");
+const QString kDrawDate = QStringLiteral("抽せん日");
+
+QStringList oursHeading(bool withDate) {
+    QStringList names;
+    for (const QString &name : drawColumnNames())
+        names << name;
+    if (withDate)
+        names.insert(1, kDrawDate);
+    return names;
+}
+
+QStringList publishedHeading() {
+    QStringList names{QStringLiteral("開催回"), QStringLiteral("日付")};
+    for (int k = 1; k <= DrawRecord::kMainCount; ++k)
+        names << QStringLiteral("第%1数字").arg(k);
+    names << QStringLiteral("BONUS数字1") << QStringLiteral("BONUS数字2");
+    return names;
+}
+
+QStringList compactHeading() {
+    return {kDrawDate, QStringLiteral("本数字"), QStringLiteral("ボーナス数字"), QStringLiteral("回別")};
+}
+
+// Decimal digits, ASCII or full-width, and nothing else; nullopt otherwise or when too long.
+std::optional<int> digitsValue(const QString &text) {
+    if (text.isEmpty() || text.size() > 6)
+        return std::nullopt;
+    int value = 0;
+    for (const QChar c : text) {
+        const int d = c.digitValue();
+        if (d < 0 || c.category() != QChar::Number_DecimalDigit)
+            return std::nullopt;
+        value = value * 10 + d;
+    }
+    return value;
+}
+
+// Collects the first error; later checks stop once one is found.
+struct RowReader {
+    int line;
+    std::optional<DrawCsvError> error;
+
+    bool fail(const QString &field, const QString &reason) {
+        if (!error)
+            error = DrawCsvError{line, field, reason};
+        return false;
+    }
+
+    // 回数, plain or written as 第12回.
+    bool drawNumber(const QString &field, const QString &raw, DrawRecord &r) {
+        static const QRegularExpression pattern(QStringLiteral("^第?\\s*([0-9０-９]+)\\s*回?$"));
+        const QString text = raw.trimmed();
+        if (text.isEmpty())
+            return fail(field, QStringLiteral("回数がありません"));
+        const QRegularExpressionMatch m = pattern.match(text);
+        const std::optional<int> value = m.hasMatch() ? digitsValue(m.captured(1)) : std::nullopt;
+        if (!value || *value < 1)
+            return fail(field, QStringLiteral("「%1」は回数（正の整数）ではありません").arg(text));
+        if (*value > kMaxDrawNumber)
+            return fail(field, QStringLiteral("回数 %1 は大きすぎます（%2 まで）").arg(*value).arg(kMaxDrawNumber));
+        r.drawNumber = *value;
+        return true;
+    }
+
+    bool number(const QString &field, const QString &raw, bool emptyAllowed, std::optional<int> &out) {
+        const QString text = raw.trimmed();
+        if (text.isEmpty()) {
+            if (emptyAllowed)
+                return true;
+            return fail(field, QStringLiteral("数字がありません"));
+        }
+        const std::optional<int> value = digitsValue(text);
+        if (!value || *value < 1 || *value > 37)
+            return fail(field, QStringLiteral("「%1」は 1 から 37 の数字ではありません").arg(text));
+        out = *value;
+        return true;
+    }
+
+    bool date(const QString &field, const QString &raw, DrawRecord &r) {
+        const std::optional<QString> date = DrawCsv::normaliseDate(raw.trimmed());
+        if (!date)
+            return fail(field,
+                        QStringLiteral("「%1」は日付ではありません（2013/04/05 または 2013-04-05 の形にしてください）")
+                            .arg(raw.trimmed()));
+        r.drawDate = *date;
+        return true;
+    }
+
+    // The nine numbers of one draw must all differ; fieldNames name them for the message.
+    bool distinct(const DrawRecord &r, const std::array<QString, DrawRecord::kFieldCount> &fieldNames) {
+        for (int k = 0; k < DrawRecord::kFieldCount; ++k) {
+            if (!r.numbers[k])
+                continue;
+            for (int j = 0; j < k; ++j)
+                if (r.numbers[j] == r.numbers[k])
+                    return fail(fieldNames[k],
+                                QStringLiteral("%1 が %2 と重複しています").arg(*r.numbers[k]).arg(fieldNames[j]));
+        }
+        return true;
+    }
+};
+
+// Published and compact files end their heading or rows with a comma now and then: one empty
+// field at the end of either side does not make the counts differ.
+bool fieldCountFits(const QStringList &heading, const QStringList &row) {
+    if (row.size() == heading.size())
+        return true;
+    if (row.size() == heading.size() + 1)
+        return row.last().trimmed().isEmpty();
+    if (row.size() + 1 == heading.size())
+        return heading.last().isEmpty();
+    return false;
+}
+
+int lineOfOffset(const QByteArray &bytes, qsizetype offset) {
+    return int(std::count(bytes.constBegin(), bytes.constBegin() + offset, '\n')) + 1;
+}
+
+bool blank(const DrawCsv::Row &row) {
+    return std::all_of(row.fields.begin(), row.fields.end(), [](const QString &f) { return f.trimmed().isEmpty(); });
+}
+} // namespace
+
+QString DrawCsvError::text() const {
+    if (field.isEmpty())
+        return QStringLiteral("%1 行目: %2。").arg(line).arg(reason);
+    return QStringLiteral("%1 行目、%2: %3。").arg(line).arg(field, reason);
+}
+
+namespace DrawCsv {
+
+bool splitRows(const QString &text, std::vector<Row> &rows, DrawCsvError &error) {
+    rows.clear();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    int line = 1;
+    while (i < n) {
+        Row row;
+        row.line = line;
+        for (;;) {
+            QString field;
+            if (i < n && text[i] == QLatin1Char('"')) {
+                const int openedOn = line;
+                ++i;
+                for (;;) {
+                    if (i >= n) {
+                        error = {openedOn, QStringLiteral("%1 列目").arg(row.fields.size() + 1),
+                                 QStringLiteral("引用符（\"）が閉じていません")};
+                        return false;
+                    }
+                    const QChar c = text[i];
+                    if (c == QLatin1Char('"')) {
+                        if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
+                            field += c;
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (c == QLatin1Char('\n'))
+                        ++line;
+                    field += c;
+                    ++i;
+                }
+                if (i < n && text[i] != QLatin1Char(',') && text[i] != QLatin1Char('\r') &&
+                    text[i] != QLatin1Char('\n')) {
+                    error = {line, QStringLiteral("%1 列目").arg(row.fields.size() + 1),
+                             QStringLiteral("閉じた引用符（\"）の後に余分な文字があります")};
+                    return false;
+                }
+            } else {
+                const qsizetype start = i;
+                while (i < n && text[i] != QLatin1Char(',') && text[i] != QLatin1Char('\r') &&
+                       text[i] != QLatin1Char('\n'))
+                    ++i;
+                field = text.mid(start, i - start);
+            }
+            row.fields << field;
+            if (i < n && text[i] == QLatin1Char(',')) {
+                ++i;
+                continue;
+            }
+            break;
+        }
+        // The row ends at CRLF, LF, a lone CR or the end of the text.
+        if (i < n && text[i] == QLatin1Char('\r'))
+            ++i;
+        if (i < n && text[i] == QLatin1Char('\n'))
+            ++i;
+        ++line;
+        rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+QString quoteField(const QString &field) {
+    static const QRegularExpression special(QStringLiteral("[,\"\\r\\n]"));
+    if (!field.contains(special))
+        return field;
+    QString quoted = field;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+std::optional<QString> normaliseDate(const QString &text) {
+    if (text.isEmpty())
+        return QString();
+    static const QRegularExpression pattern(QStringLiteral(
+        "^([0-9０-９]{4})\\s*(?:[/\\-.]|年)\\s*([0-9０-９]{1,2})\\s*(?:[/\\-.]|月)\\s*([0-9０-９]{1,2})\\s*日?"
+        "(?:\\s*[(（][月火水木金土日][)）])?$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDate date(*digitsValue(m.captured(1)), *digitsValue(m.captured(2)), *digitsValue(m.captured(3)));
+    if (!date.isValid())
+        return std::nullopt;
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+ParseResult parse(const QByteArray &bytes) {
+    ParseResult result;
+    auto failed = [&result](DrawCsvError error) {
+        result.records.clear();
+        result.error = std::move(error);
+        return result;
+    };
+
+    const Cp932::Decoded decoded = Cp932::decodeUtf8OrCp932(bytes);
+    if (!decoded.ok())
+        return failed({lineOfOffset(bytes, decoded.firstBadByte), QString(),
+                       QStringLiteral("UTF-8 としても CP932（シフトJIS）としても読めない文字があります")});
+
+    std::vector<Row> rows;
+    DrawCsvError splitError;
+    if (!splitRows(decoded.text, rows, splitError))
+        return failed(splitError);
+    rows.erase(std::remove_if(rows.begin(), rows.end(), blank), rows.end());
+    if (rows.empty())
+        return failed({1, QString(), QStringLiteral("見出し行がありません")});
+
+    QStringList heading;
+    for (const QString &name : rows.front().fields)
+        heading << name.trimmed();
+    const int headingLine = rows.front().line;
+    if (heading == oursHeading(true) || heading == oursHeading(false)) {
+        result.layout = Layout::Ours;
+        result.hasDates = heading.size() == DrawRecord::kFieldCount + 2;
+    } else if (heading.mid(0, publishedHeading().size()) == publishedHeading()) {
+        result.layout = Layout::Published;
+        result.hasDates = true;
+    } else if (heading.mid(0, compactHeading().size()) == compactHeading()) {
+        result.layout = Layout::Compact;
+        result.hasDates = true;
+    } else {
+        return failed({headingLine, QString(),
+                       QStringLiteral("見出し行が分かりません（「回数,抽せん日,第1数字,…」「開催回,日付,第1数字,…」"
+                                      "「抽せん日,本数字,ボーナス数字,回別,…」のどれかにしてください）")});
+    }
+
+    // The nine number fields as this layout's heading names them.
+    std::array<QString, DrawRecord::kFieldCount> fieldNames;
+    for (int k = 0; k < DrawRecord::kFieldCount; ++k) {
+        if (result.layout == Layout::Compact)
+            fieldNames[k] = k < DrawRecord::kMainCount
+                                ? QStringLiteral("本数字の %1 番目").arg(k + 1)
+                                : QStringLiteral("ボーナス数字の %1 番目").arg(k - DrawRecord::kMainCount + 1);
+        else
+            fieldNames[k] = heading[(result.layout == Layout::Ours && !result.hasDates) ? k + 1 : k + 2];
+    }
+
+    QHash<int, int> lineOfDraw;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const Row &row = rows[i];
+        const QStringList &f = row.fields;
+        RowReader reader{row.line, std::nullopt};
+        const bool countOk = result.layout == Layout::Ours ? f.size() == heading.size() : fieldCountFits(heading, f);
+        if (!countOk)
+            return failed({row.line, QString(),
+                           QStringLiteral("列の数が %1 ではなく %2 です").arg(heading.size()).arg(f.size())});
+
+        DrawRecord r;
+        QString drawNumberField;
+        switch (result.layout) {
+        case Layout::Ours: {
+            drawNumberField = heading[0];
+            reader.drawNumber(heading[0], f[0], r);
+            const int first = result.hasDates ? 2 : 1;
+            if (result.hasDates)
+                reader.date(heading[1], f[1], r);
+            for (int k = 0; k < DrawRecord::kFieldCount; ++k)
+                reader.number(fieldNames[k], f[first + k], true, r.numbers[k]);
+            break;
+        }
+        case Layout::Published:
+            drawNumberField = heading[0];
+            reader.drawNumber(heading[0], f[0], r);
+            reader.date(heading[1], f[1], r);
+            for (int k = 0; k < DrawRecord::kFieldCount; ++k)
+                reader.number(fieldNames[k], f[2 + k], false, r.numbers[k]);
+            break;
+        case Layout::Compact: {
+            drawNumberField = heading[3];
+            reader.drawNumber(heading[3], f[3], r);
+            reader.date(heading[0], f[0], r);
+            // simplified() also folds the ideographic space.
+            const QStringList mains = f[1].simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            const QStringList bonus = f[2].simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (mains.size() != DrawRecord::kMainCount)
+                reader.fail(heading[1], QStringLiteral("数字が %1 個あります（%2 個を空白で区切って書いてください）")
+                                            .arg(mains.size())
+                                            .arg(DrawRecord::kMainCount));
+            if (bonus.size() != DrawRecord::kFieldCount - DrawRecord::kMainCount)
+                reader.fail(heading[2], QStringLiteral("数字が %1 個あります（%2 個を空白で区切って書いてください）")
+                                            .arg(bonus.size())
+                                            .arg(DrawRecord::kFieldCount - DrawRecord::kMainCount));
+            if (!reader.error) {
+                for (int k = 0; k < DrawRecord::kFieldCount; ++k)
+                    reader.number(fieldNames[k],
+                                  k < DrawRecord::kMainCount ? mains[k] : bonus[k - DrawRecord::kMainCount], false,
+                                  r.numbers[k]);
+            }
+            break;
+        }
+        }
+        if (!reader.error)
+            reader.distinct(r, fieldNames);
+        if (!reader.error && lineOfDraw.contains(r.drawNumber))
+            reader.fail(
+                drawNumberField,
+                QStringLiteral("回数 %1 は %2 行目にもあります").arg(r.drawNumber).arg(lineOfDraw.value(r.drawNumber)));
+        if (reader.error)
+            return failed(*reader.error);
+        lineOfDraw.insert(r.drawNumber, row.line);
+        result.records.push_back(std::move(r));
+    }
+    return result;
+}
+
+QByteArray write(std::vector<DrawRecord> records) {
+    std::sort(records.begin(), records.end(),
+              [](const DrawRecord &a, const DrawRecord &b) { return a.drawNumber < b.drawNumber; });
+    QString text = oursHeading(true).join(QLatin1Char(',')) + QLatin1Char('\n');
+    for (const DrawRecord &r : records) {
+        QStringList fields{QString::number(r.drawNumber), quoteField(r.drawDate)};
+        for (const std::optional<int> &n : r.numbers)
+            fields << (n ? QString::number(*n) : QString());
+        text += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+bool importDraws(DrawStore &store, const ParseResult &parsed, ImportSummary &summary, StoreError &error) {
+    summary = {};
+    const std::vector<DrawRecord> existing = store.readAll(error);
+    if (error)
+        return false;
+    std::map<int, const DrawRecord *> byNumber;
+    for (const DrawRecord &r : existing)
+        byNumber[r.drawNumber] = &r;
+
+    std::vector<DrawRecord> changes;
+    ImportSummary counted;
+    for (DrawRecord r : parsed.records) {
+        const auto found = byNumber.find(r.drawNumber);
+        if (found == byNumber.end()) {
+            ++counted.added;
+        } else {
+            // A file without dates says nothing about them: keep the stored one.
+            if (!parsed.hasDates)
+                r.drawDate = found->second->drawDate;
+            if (r == *found->second) {
+                ++counted.unchanged;
+                continue;
+            }
+            ++counted.replaced;
+        }
+        changes.push_back(std::move(r));
+    }
+    if (!changes.empty() && !store.store(changes, error))
+        return false;
+    summary = counted;
+    return true;
+}
+
+} // namespace DrawCsv

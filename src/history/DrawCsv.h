@@ -1,0 +1,77 @@
+#pragma once
+
+#include "history/DrawRecord.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class DrawStore;
+struct StoreError;
+
+// Where a draw list is wrong: the line the row starts on (1 = the heading), the field, why.
+struct DrawCsvError {
+    int line = 0;
+    QString field; // the column as the heading names it; empty when the whole row is at fault
+    QString reason;
+
+    // One Japanese sentence, for example "12 行目、第3数字: 「38」は 1 から 37 の数字ではありません。"
+    QString text() const;
+};
+
+// Draw lists as CSV files: reading the layouts people bring, writing our own.
+namespace DrawCsv {
+
+// The layouts told apart by the heading.
+enum class Layout {
+    Ours, // 回数,抽せん日,第1数字,...,第7数字,ボーナス数字1,ボーナス数字2 (抽せん日 may be absent)
+    Published, // 開催回,日付,第1数字,...,第7数字,BONUS数字1,BONUS数字2, then prize columns
+    Compact,   // 抽せん日,本数字,ボーナス数字,回別, then prize columns; numbers space-separated
+};
+
+struct ParseResult {
+    Layout layout = Layout::Ours;
+    bool hasDates = false;           // whether the file has a date column at all
+    std::vector<DrawRecord> records; // in file order
+    std::optional<DrawCsvError> error;
+};
+
+// Reads a whole file: UTF-8 with or without byte-order mark, or CP932. On any error the
+// records are empty: a file is taken whole or not at all.
+ParseResult parse(const QByteArray &bytes);
+
+// Layout Ours with every column, ascending 回数, UTF-8, LF line ends, empty fields empty.
+QByteArray write(std::vector<DrawRecord> records);
+
+// One row of a CSV text: the line it starts on and its fields, unquoted.
+struct Row {
+    int line = 0;
+    QStringList fields;
+};
+
+// Splits CSV text into rows (quoted fields may hold commas, quotes written twice and line
+// breaks). A quote left open or text after a closing quote is an error.
+bool splitRows(const QString &text, std::vector<Row> &rows, DrawCsvError &error);
+
+// Quotes a field when it holds a comma, a quote or a line break.
+QString quoteField(const QString &field);
+
+// A date as 2013/04/05, 2013/4/12, 2013-04-05 or 2013年4月5日 (a weekday in brackets may
+// follow) in the form YYYY-MM-DD; nullopt when it is no date. An empty text stays empty.
+std::optional<QString> normaliseDate(const QString &text);
+
+struct ImportSummary {
+    int added = 0;
+    int replaced = 0;
+    int unchanged = 0;
+};
+
+// Stores parsed draws in one transaction: new draw numbers are added, existing ones replaced.
+// Without a date column in the file a stored date is kept. Nothing is written when nothing
+// changes; on failure nothing is written at all.
+bool importDraws(DrawStore &store, const ParseResult &parsed, ImportSummary &summary, StoreError &error);
+
+} // namespace DrawCsv
