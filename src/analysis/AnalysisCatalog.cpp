@@ -13,16 +13,20 @@ std::vector<ResultGrid> CatalogEntry::grids(const DrawHistory &history, const Pr
 namespace {
 const std::vector<LegendItem> &markLegend() {
     static const std::vector<LegendItem> items = {
-        {LegendItem::Kind::Dot, Palette::MainMark, QStringLiteral("：本数字")},
-        {LegendItem::Kind::Dot, Palette::Bonus1Mark, QStringLiteral("：ボーナス数字1")},
-        {LegendItem::Kind::Dot, Palette::Bonus2Mark, QStringLiteral("：ボーナス数字2")},
+        {LegendItem::Kind::Dot, Palette::MainMark, QStringLiteral("：本数字"), QStringLiteral("Picture1"),
+         QStringLiteral("Label2")},
+        {LegendItem::Kind::Dot, Palette::Bonus1Mark, QStringLiteral("：ボーナス数字1"), QStringLiteral("Picture1"),
+         QStringLiteral("Label3")},
+        {LegendItem::Kind::Dot, Palette::Bonus2Mark, QStringLiteral("：ボーナス数字2"), QStringLiteral("Picture1"),
+         QStringLiteral("Label3")},
     };
     return items;
 }
 
 std::vector<LegendItem> groupSplitLegend() {
     std::vector<LegendItem> items = markLegend();
-    items.push_back({LegendItem::Kind::Swatch, Palette::Grey210, QStringLiteral("：該当する当選番号なし")});
+    items.push_back({LegendItem::Kind::Swatch, Palette::Grey210, QStringLiteral("：該当する当選番号なし"),
+                     QStringLiteral("Label5"), QStringLiteral("Label4")});
     return items;
 }
 
@@ -82,7 +86,8 @@ std::vector<CatalogEntry> makeEntries() {
                                       &buildCarryOver);
     carryOver.yield = EventYield::AfterCompute;
     carryOver.legendPlace = LegendPlace::BesideDescription;
-    carryOver.legend = {{LegendItem::Kind::Swatch, Palette::CarryOver, QStringLiteral(":前回の数字")}};
+    carryOver.legend = {{LegendItem::Kind::Swatch, Palette::CarryOver, QStringLiteral(":前回の数字"),
+                         QStringLiteral("Label2"), QStringLiteral("Label3")}};
     list.push_back(carryOver);
 
     CatalogEntry consecutive = analysis("連番飛び石分析", "連番・飛び石分析", "mnuRenbanTobiishi", "連番・飛び石分析",

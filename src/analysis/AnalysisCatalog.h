@@ -14,6 +14,8 @@ struct LegendItem {
     Kind kind;
     Rgb colour;
     QString text;
+    QString sampleName; // objectName of the dot or swatch
+    QString labelName;  // objectName of the text beside it
 };
 
 enum class LegendPlace { None, BelowGrid, AboveGrid, BesideDescription };

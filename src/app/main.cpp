@@ -1,10 +1,90 @@
+#include "analysis/AnalysisCatalog.h"
+#include "history/ConnectionString.h"
+#include "shell/MainFrm.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QCommandLineParser>
+#include <QTimer>
+#include <QMdiSubWindow>
+#include <QTextStream>
+
+namespace {
+int fail(int status, const QString &message) {
+    QTextStream(stderr) << message << Qt::endl;
+    return status;
+}
+
+// Opens one window as its menu item would, offscreen, and writes a picture of it.
+int render(const QString &name, const QString &output, const QString &databasePath) {
+    const CatalogEntry *entry = AnalysisCatalog::find(name);
+    if (!entry) {
+        QStringList names;
+        for (const CatalogEntry &e : AnalysisCatalog::entries())
+            names << e.formName;
+        return fail(2, QStringLiteral("不明なウィンドウです: %1（指定できるもの: %2）")
+                           .arg(name, names.join(QStringLiteral("、"))));
+    }
+    if (output.isEmpty())
+        return fail(2, QStringLiteral("--output に画像ファイルを指定してください。"));
+
+    MainFrm frame;
+    frame.setPredictionOnActivation(false);
+    QString failure;
+    if (!frame.startUp(databasePath, &failure))
+        return fail(1, failure);
+    frame.setAttribute(Qt::WA_DontShowOnScreen);
+    frame.resize(1600, 1200);
+    frame.show();
+    QMdiSubWindow *window = frame.openWindow(entry->formName);
+    if (!window)
+        return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));
+    QCoreApplication::processEvents();
+    if (!window->grab().save(output, "PNG"))
+        return fail(1, QStringLiteral("%1 に書き込めませんでした。").arg(output));
+    return 0;
+}
+} // namespace
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("ナナズバリオTessel"));
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("ナナズバリオ"));
+    MainFrm::useJapaneseFont();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("ナナズバリオ"));
+    parser.addHelpOption();
+    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
+                                      QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
+    const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("ウィンドウを画像にして終了する"),
+                                          QStringLiteral("FORM"));
+    const QCommandLineOption outputOption(QStringLiteral("output"), QStringLiteral("画像ファイル (PNG)"),
+                                          QStringLiteral("FILE"));
+    // For the start-up benchmark: end as soon as the main window shows the prediction window.
+    QCommandLineOption quitOption(QStringLiteral("quit-when-shown"));
+    quitOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({dbOption, renderOption, outputOption, quitOption});
+    if (!parser.parse(app.arguments()))
+        return fail(2, parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+
+    const QString databasePath = parser.value(dbOption);
+    if (parser.isSet(renderOption))
+        return render(parser.value(renderOption), parser.value(outputOption), databasePath);
+
+    MainFrm frame;
+    if (!frame.startUp(databasePath))
+        return 1;
+    frame.showMaximized();
+    if (parser.isSet(quitOption)) {
+        QTimer *poll = new QTimer(&frame);
+        QObject::connect(poll, &QTimer::timeout, &frame, [&] {
+            if (QMdiSubWindow *prediction = frame.subWindow(AnalysisCatalog::prediction().formName)) {
+                prediction->repaint();
+                app.quit();
+            }
+        });
+        poll->start(0);
+    }
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMdiSubWindow>
 #include <QWidget>
 
 class QMenu;
@@ -11,6 +12,10 @@ class ChildWindow : public QWidget {
 public:
     using QWidget::QWidget;
 
+    // The window's Load: computes and fills it. Runs once, after the window has been placed and
+    // before it is shown.
+    virtual void load() {}
+
     // The program is ending while this window is open. Exit is never refused: store what can
     // be stored and tell the user about anything that could not be.
     virtual void prepareForExit() {}
@@ -18,4 +23,17 @@ public:
     // A menu that replaces the main window's menu bar while this window is the active child
     // (nullptr: the main window keeps its own).
     virtual QMenu *windowMenu() { return nullptr; }
+
+    // Closes the window with its frame in the multiple-document area (the window unloads).
+    void closeWindow() {
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            frame->close();
+        else
+            close();
+    }
+
+    // Window sizes and design-time positions are given in twips (1/1440 inch).
+    static int twipsToPixels(int twips, const QWidget *widget) {
+        return qRound(twips * widget->logicalDpiX() / 1440.0);
+    }
 };

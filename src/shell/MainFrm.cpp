@@ -1,0 +1,412 @@
+#include "shell/MainFrm.h"
+
+#include "analysis/AnalysisCatalog.h"
+#include "analysis/AnalysisWindow.h"
+#include "history/DrawStore.h"
+#include "shell/AboutWindow.h"
+#include "shell/ChildWindow.h"
+#include "shell/HelpWindow.h"
+#include "shell/WindowFactory.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFontDatabase>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QScopedValueRollback>
+#include <QWindow>
+
+namespace {
+const QString kErrorTitle = QStringLiteral("メッセ－ジ");
+
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// Child windows carry no icon of their own in their title bars.
+QIcon blankIcon() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    return QIcon(pixmap);
+}
+
+void name(QMenu *menu, const QString &objectName) {
+    menu->setObjectName(objectName);
+    menu->menuAction()->setObjectName(objectName);
+}
+} // namespace
+
+MainFrm::MainFrm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea(this)) {
+    setObjectName(QStringLiteral("MainFrm"));
+    setWindowTitle(QStringLiteral("ナナズバリオTessel"));
+    m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    buildMenus();
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainFrm::updateMenuBar);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainFrm::focusWindowChanged);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            m_focusFrom = FocusFrom::Elsewhere;
+    });
+}
+
+MainFrm::~MainFrm() {
+    // The children go after this destructor has run; they must not call back into it.
+    disconnect(qApp, nullptr, this, nullptr);
+    m_mdi->disconnect(this);
+    for (QMdiSubWindow *sub : m_mdi->subWindowList())
+        if (sub->widget())
+            sub->widget()->disconnect(this);
+}
+
+void MainFrm::buildMenus() {
+    QMenuBar *bar = menuBar();
+    QAction *end = bar->addAction(QStringLiteral("終了(&X)"));
+    end->setObjectName(QStringLiteral("mnuEnd"));
+    connect(end, &QAction::triggered, this, &MainFrm::close);
+
+    const CatalogEntry &prediction = AnalysisCatalog::prediction();
+    QAction *yoso = bar->addAction(prediction.menuText);
+    yoso->setObjectName(prediction.menuItem);
+    connect(yoso, &QAction::triggered, this, &MainFrm::showPredictionWindow);
+
+    QMenu *analyses = bar->addMenu(QStringLiteral("データ分析(&S)"));
+    name(analyses, QStringLiteral("mnuMain"));
+    QHash<QString, QMenu *> submenus;
+    for (const CatalogEntry &entry : AnalysisCatalog::entries()) {
+        if (entry.kind != WindowKind::Analysis)
+            continue;
+        QMenu *menu = analyses;
+        if (!entry.submenuName.isEmpty()) {
+            QMenu *&submenu = submenus[entry.submenuName];
+            if (!submenu) {
+                submenu = analyses->addMenu(entry.submenuText);
+                name(submenu, entry.submenuName);
+            }
+            menu = submenu;
+        }
+        QAction *action = menu->addAction(entry.menuText);
+        action->setObjectName(entry.menuItem);
+        connect(action, &QAction::triggered, this, [this, &entry] { showChild(entry); });
+    }
+
+    QMenu *maintenance = bar->addMenu(QStringLiteral("データ管理(&M)"));
+    name(maintenance, QStringLiteral("mnuHosyu"));
+    const CatalogEntry &dataEntry = AnalysisCatalog::dataEntry();
+    QAction *input = maintenance->addAction(dataEntry.menuText);
+    input->setObjectName(dataEntry.menuItem);
+    connect(input, &QAction::triggered, this, &MainFrm::openDataEntry);
+
+    QMenu *windows = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
+    name(windows, QStringLiteral("mnuWindow"));
+    const struct {
+        const char *text, *objectName;
+        void (MainFrm::*slot)();
+    } arrangements[] = {
+        {"上下に並べて表示(&H)", "mnuWindowHorizontal", &MainFrm::tileHorizontally},
+        {"左右に並べて表示(&V)", "mnuWindowVertical", &MainFrm::tileVertically},
+        {"重ねて表示(&C)", "mnuWindowCascade", nullptr},
+        {"アイコンの整列(&A)", "mnuWindowArrangeIcon", &MainFrm::arrangeIcons},
+    };
+    for (const auto &item : arrangements) {
+        QAction *action = windows->addAction(QString::fromUtf8(item.text));
+        action->setObjectName(QString::fromLatin1(item.objectName));
+        if (item.slot)
+            connect(action, &QAction::triggered, this, item.slot);
+        else
+            connect(action, &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
+    }
+
+    QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    name(help, QStringLiteral("mnuHelp"));
+    QAction *helpFile = help->addAction(QStringLiteral("ヘルプ(&H)"));
+    helpFile->setObjectName(QStringLiteral("mnuHelpFile"));
+    connect(helpFile, &QAction::triggered, this, &MainFrm::showHelp);
+    QAction *about = help->addAction(QStringLiteral("バージョン情報(&A)"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, &MainFrm::showAbout);
+
+    m_mainMenus = bar->actions();
+}
+
+void MainFrm::useJapaneseFont() {
+    QFont font = QApplication::font();
+    const QString family = QStringLiteral("IPAGothic");
+    if (QFontDatabase::families().contains(family)) {
+        font.setFamilies({family, font.family()});
+        font.setPointSize(9);
+    }
+    QApplication::setFont(font);
+}
+
+bool MainFrm::startUp(const QString &databasePath, QString *failure) {
+    // The options come first, before the database is touched.
+    const SettingsResult settings = ReadInitFile(defaultSettingsPath(), m_options);
+    if (!settings.ok) {
+        if (failure)
+            qWarning("%s", qPrintable(settings.message));
+        else
+            showError(settings.message);
+    }
+
+    WaitCursor wait;
+    QCoreApplication::processEvents();
+    setEndAllowed(true);
+    m_connection = ConnectionString::forDatabase(databasePath);
+    StoreError error;
+    m_history = loadDrawHistory(m_connection, error);
+    if (m_history)
+        return true;
+
+    const QString text = error.message + QStringLiteral("\nプログラムを終了します。");
+    if (failure)
+        *failure = text;
+    else
+        showError(text);
+    return false;
+}
+
+const DrawHistory &MainFrm::history() const {
+    static const DrawHistory none;
+    return m_history ? *m_history : none;
+}
+
+QMdiSubWindow *MainFrm::openWindow(const QString &name) {
+    const CatalogEntry *entry = AnalysisCatalog::find(name);
+    if (!entry)
+        return nullptr;
+    if (entry->kind == WindowKind::DataEntry)
+        openDataEntry();
+    else
+        showChild(*entry);
+    return subWindow(entry->formName);
+}
+
+QMdiSubWindow *MainFrm::subWindow(const QString &formName) const {
+    return m_open.value(formName).data();
+}
+
+void MainFrm::showPredictionWindow() {
+    showChild(AnalysisCatalog::prediction());
+}
+
+void MainFrm::openDataEntry() {
+    if (m_opening)
+        return;
+    if (!m_endAllowed) {
+        showError(QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+        return;
+    }
+    showChild(AnalysisCatalog::dataEntry());
+}
+
+ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
+    switch (entry.kind) {
+    case WindowKind::Prediction:
+        return WindowFactory::createPredictionWindow(*this);
+    case WindowKind::DataEntry:
+        return WindowFactory::createDataEntryWindow(*this);
+    case WindowKind::Analysis:
+        break;
+    }
+    return new AnalysisWindow(entry, history());
+}
+
+QMdiSubWindow *MainFrm::showChild(const CatalogEntry &entry) {
+    // A window that is still loading ignores the menu until it is shown.
+    if (m_opening || m_exited)
+        return nullptr;
+    if (QMdiSubWindow *open = subWindow(entry.formName)) {
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return open;
+    }
+
+    QScopedValueRollback<bool> opening(m_opening, true);
+    WaitCursor wait;
+    QCoreApplication::processEvents();
+
+    ChildWindow *child = createChild(entry);
+    QMdiSubWindow *sub = m_mdi->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(blankIcon());
+    m_open.insert(entry.formName, sub);
+    setEndAllowed(false);
+    connect(child, &QObject::destroyed, this, [this] { setEndAllowed(true); });
+
+    sub->move(0, 0);
+    sub->resize(ChildWindow::twipsToPixels(entry.widthTwips, this),
+                ChildWindow::twipsToPixels(entry.heightTwips, this));
+    child->load();
+    sub->show();
+    m_mdi->setActiveSubWindow(sub);
+    return sub;
+}
+
+void MainFrm::showError(const QString &text) {
+    QMessageBox box(QMessageBox::Critical, kErrorTitle, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainFrm::updateMenuBar(QMdiSubWindow *active) {
+    auto *child = active ? qobject_cast<ChildWindow *>(active->widget()) : nullptr;
+    QMenu *menu = child ? child->windowMenu() : nullptr;
+    if (m_childMenu && m_childMenu != menu)
+        menuBar()->removeAction(m_childMenu->menuAction());
+    for (QAction *action : std::as_const(m_mainMenus))
+        action->setVisible(!menu);
+    if (menu && m_childMenu != menu)
+        menuBar()->addAction(menu->menuAction());
+    m_childMenu = menu;
+}
+
+void MainFrm::focusWindowChanged(QWindow *window) {
+    if (!window)
+        return;
+    if (window != windowHandle()) {
+        // Message boxes, dialogs and menus hand the focus back without activating the main
+        // window as a window of its own.
+        const bool passing =
+            window->modality() != Qt::NonModal || window->type() == Qt::Popup || window->type() == Qt::ToolTip;
+        m_focusFrom = passing ? FocusFrom::Elsewhere : FocusFrom::OwnWindow;
+        return;
+    }
+    const bool fromOwnWindow = m_focusFrom == FocusFrom::OwnWindow;
+    m_focusFrom = FocusFrom::Elsewhere;
+    if (fromOwnWindow)
+        activated();
+}
+
+void MainFrm::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    // The first display counts as the first activation, whether or not the window system
+    // hands the focus over at once.
+    if (!m_displayed) {
+        m_displayed = true;
+        activated();
+    }
+}
+
+void MainFrm::activated() {
+    if (m_predictionOnActivation && !m_exited)
+        QMetaObject::invokeMethod(this, &MainFrm::showPredictionWindow, Qt::QueuedConnection);
+}
+
+void MainFrm::showHelp() {
+    const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    if (!m_help->openFile(path)) {
+        showError(QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(path));
+        return;
+    }
+    // As the help viewer is asked: the index at the keyword, then the topic indexed under it.
+    const QString keyword = QString::fromUtf8(HelpIndex::kAboutKeyword);
+    m_help->showIndex(keyword);
+    m_help->showKeyword(keyword);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void MainFrm::showAbout() {
+    WaitCursor wait;
+    QCoreApplication::processEvents();
+    if (!m_about) {
+        m_about = new AboutWindow(this);
+        m_about->move(AboutWindow::placement(frameGeometry()));
+        // Back from About, the main window is active again and its activation rule applies.
+        connect(m_about, &AboutWindow::closed, this, [this] {
+            activateWindow();
+            activated();
+        });
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MainFrm::tileHorizontally() {
+    tile(Qt::Vertical);
+}
+void MainFrm::tileVertically() {
+    tile(Qt::Horizontal);
+}
+
+// Lays the open windows out side by side (Horizontal) or one above the other (Vertical),
+// leaving the row of minimised windows free.
+void MainFrm::tile(Qt::Orientation orientation) {
+    QList<QMdiSubWindow *> windows;
+    int iconRow = 0;
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        if (sub->isMinimized())
+            iconRow = std::max(iconRow, sub->height());
+        else if (sub->isVisible())
+            windows << sub;
+    }
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRow);
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow *sub = windows[i];
+        if (sub->isMaximized())
+            sub->showNormal();
+        if (orientation == Qt::Horizontal) {
+            const int x1 = area.width() * i / n, x2 = area.width() * (i + 1) / n;
+            sub->setGeometry(x1, 0, x2 - x1, area.height());
+        } else {
+            const int y1 = area.height() * i / n, y2 = area.height() * (i + 1) / n;
+            sub->setGeometry(0, y1, area.width(), y2 - y1);
+        }
+    }
+    arrangeIcons();
+}
+
+void MainFrm::arrangeIcons() {
+    const QRect area = m_mdi->viewport()->rect();
+    int x = 0, y = area.height();
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        if (!sub->isMinimized())
+            continue;
+        if (x > 0 && x + sub->width() > area.width()) {
+            x = 0;
+            y -= sub->height();
+        }
+        sub->move(x, y - sub->height());
+        x += sub->width();
+    }
+}
+
+void MainFrm::closeEvent(QCloseEvent *event) {
+    // Exit is never refused: whatever is open is told, then unloaded.
+    if (!m_exited) {
+        m_exited = true;
+        const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
+        for (QMdiSubWindow *sub : windows)
+            if (auto *child = qobject_cast<ChildWindow *>(sub->widget()))
+                child->prepareForExit();
+        for (QMdiSubWindow *sub : windows)
+            delete sub;
+
+        const SettingsResult written = WriteInitFile(defaultSettingsPath(), m_options);
+        if (!written.ok)
+            showError(written.message);
+        m_history.reset();
+
+        WaitCursor wait;
+        QCoreApplication::processEvents();
+    }
+    event->accept();
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "history/ConnectionString.h"
+#include "history/DrawHistory.h"
+#include "settings/PredictionOptions.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <optional>
+
+class AboutWindow;
+class ChildWindow;
+class HelpWindow;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QWindow;
+struct CatalogEntry;
+
+// The program's main window: a multiple-document area for the child windows, the menus that
+// open them, the start-up load and the exit. It owns EndAllowed, which is cleared whenever a
+// child window loads and set whenever one unloads; only the data entry item looks at it.
+class MainFrm : public QMainWindow {
+    Q_OBJECT
+    Q_PROPERTY(bool EndAllowed READ EndAllowed WRITE setEndAllowed)
+public:
+    explicit MainFrm(QWidget *parent = nullptr);
+    ~MainFrm() override;
+
+    // The start-up load, before the window is shown: the settings file first, then EndAllowed,
+    // the connection and the snapshot with its aggregates. When the database cannot be opened
+    // the reason goes to failure when given, otherwise into a message box; then false is
+    // returned and the program must end.
+    bool startUp(const QString &databasePath, QString *failure = nullptr);
+
+    // The program's texts are Japanese: a Japanese Gothic face as the application font, so
+    // that no Chinese glyph variants are chosen; the platform font when it is not installed.
+    static void useJapaneseFont();
+
+    bool EndAllowed() const { return m_endAllowed; }
+    void setEndAllowed(bool allowed) { m_endAllowed = allowed; }
+
+    const DrawHistory &history() const;
+    const ConnectionString &connection() const { return m_connection; }
+    // The prediction options, kept from start-up to exit whether or not the prediction window
+    // is open.
+    PredictionOptions &options() { return m_options; }
+
+    QMdiArea *mdiArea() const { return m_mdi; }
+    // Opens a child window as its menu item does (form name or menu item name); nullptr when
+    // the name is unknown or the window was not opened.
+    QMdiSubWindow *openWindow(const QString &name);
+    // The open window with that form name, or nullptr.
+    QMdiSubWindow *subWindow(const QString &formName) const;
+
+    // Whether activating the main window shows the prediction window (off for rendering).
+    void setPredictionOnActivation(bool on) { m_predictionOnActivation = on; }
+
+public slots:
+    void showPredictionWindow();
+    void openDataEntry();
+    void tileHorizontally();
+    void tileVertically();
+    void arrangeIcons();
+    // The help file at the topic about the program.
+    void showHelp();
+    void showAbout();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildMenus();
+    QMdiSubWindow *showChild(const CatalogEntry &entry);
+    ChildWindow *createChild(const CatalogEntry &entry);
+    void showError(const QString &text);
+    void updateMenuBar(QMdiSubWindow *active);
+    void focusWindowChanged(QWindow *window);
+    // The main window has become the active window of the program.
+    void activated();
+    void tile(Qt::Orientation orientation);
+
+    // Where the focus was before it came back to the main window.
+    enum class FocusFrom { Elsewhere, OwnWindow };
+
+    QMdiArea *m_mdi;
+    std::optional<DrawHistory> m_history;
+    ConnectionString m_connection;
+    PredictionOptions m_options;
+    bool m_endAllowed = false;
+    QHash<QString, QPointer<QMdiSubWindow>> m_open;
+    QList<QAction *> m_mainMenus;
+    QPointer<QMenu> m_childMenu;
+    QPointer<HelpWindow> m_help;
+    QPointer<AboutWindow> m_about;
+    bool m_opening = false;
+    bool m_exited = false;
+    bool m_predictionOnActivation = true;
+    bool m_displayed = false;
+    FocusFrom m_focusFrom = FocusFrom::Elsewhere;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+class ChildWindow;
+class MainFrm;
+
+// The child windows that are not analysis windows, each made in one place so that a window
+// can be replaced by changing one line.
+namespace WindowFactory {
+// 一発ズバリオ予想
+ChildWindow *createPredictionWindow(MainFrm &frame);
+// 当選データ入力
+ChildWindow *createDataEntryWindow(MainFrm &frame);
+} // namespace WindowFactory

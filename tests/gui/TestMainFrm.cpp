@@ -1,0 +1,502 @@
+#include "analysis/AnalysisCatalog.h"
+#include "analysis/AnalysisWindow.h"
+#include "analysis/ResultGridView.h"
+#include "history/DrawStore.h"
+#include "shell/MainFrm.h"
+#include "support/Histories.h"
+#include "support/MessageBoxWatcher.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString kDataEntry = QStringLiteral("当選データ入力");
+const QString kPrediction = QStringLiteral("一発ズバリオ予想");
+
+// A child window with a menu of its own.
+class WindowWithMenu : public ChildWindow {
+public:
+    WindowWithMenu() : m_menu(new QMenu(QStringLiteral("編集(&E)"), this)) { m_menu->setObjectName("mnuOwn"); }
+    QMenu *windowMenu() override { return m_menu; }
+
+private:
+    QMenu *m_menu;
+};
+
+QAction *action(MainFrm &frame, const QString &name) {
+    return frame.findChild<QAction *>(name);
+}
+
+AnalysisWindow *analysisWindow(QMdiSubWindow *sub) {
+    return sub ? qobject_cast<AnalysisWindow *>(sub->widget()) : nullptr;
+}
+} // namespace
+
+class TestMainFrm : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_database;
+    QString m_previousDir;
+
+    // A started main window; with the prediction rule off unless asked for.
+    std::unique_ptr<MainFrm> startFrame(bool predictionOnActivation = false) {
+        auto frame = std::make_unique<MainFrm>();
+        frame->setPredictionOnActivation(predictionOnActivation);
+        if (!frame->startUp(m_database))
+            return nullptr;
+        frame->resize(1600, 1200);
+        frame->show();
+        if (!QTest::qWaitForWindowExposed(frame.get()))
+            return nullptr;
+        return frame;
+    }
+
+    QString settingsFile() const { return m_dir.filePath(QStringLiteral("ナナズバリオ.ini")); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        m_database = m_dir.filePath(QStringLiteral("draws.mdb"));
+        StoreError error;
+        auto store =
+            DrawStore::open(ConnectionString::forDatabase(m_database), error, DrawStore::OpenMode::CreateIfMissing);
+        QVERIFY2(store, qPrintable(error.message));
+        QVERIFY(store->store({makeDraw(1, {1, 2, 3, 4, 5, 6, 7, 8, 9}), makeDraw(2, {3, 8, 12, 19, 25, 30, 36, 5, 22}),
+                              makeDraw(3, {1, 0, 14, 22, 27, 31, 35, 3, 17}),
+                              makeDraw(5, {1, 8, 14, 22, 27, 31, 35, 3, 17})},
+                             error));
+        // The settings file lives in the current directory.
+        m_previousDir = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+    }
+    void cleanupTestCase() { QDir::setCurrent(m_previousDir); }
+    void init() {
+        QFile::remove(settingsFile());
+        QDir(settingsFile()).removeRecursively();
+    }
+
+    void menuBar_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("items"); // caption|objectName, in order
+        QTest::newRow("menu bar") << QStringLiteral("")
+                                  << (QStringList() << QStringLiteral("終了(&X)|mnuEnd")
+                                                    << QStringLiteral("一発ズバリオ予想(&D)|mnuYoso")
+                                                    << QStringLiteral("データ分析(&S)|mnuMain")
+                                                    << QStringLiteral("データ管理(&M)|mnuHosyu")
+                                                    << QStringLiteral("ウィンドウ(&W)|mnuWindow")
+                                                    << QStringLiteral("ヘルプ(&H)|mnuHelp"));
+        QTest::newRow("mnuMain") << QStringLiteral("mnuMain")
+                                 << (QStringList()
+                                     << QStringLiteral("頻度分析|mnuHindo") << QStringLiteral("間隔分析|mnuKankaku")
+                                     << QStringLiteral("出現回数分析|mnuZenkaiSyutugen")
+                                     << QStringLiteral("バラツキ分析|mnuBaratsuki")
+                                     << QStringLiteral("引っ張り分析|mnuHippari")
+                                     << QStringLiteral("連番・飛び石分析|mnuRenbanTobiishi")
+                                     << QStringLiteral("数字合計分析|mnuHonsuji")
+                                     << QStringLiteral("組合せパターン分析|mnuPattern")
+                                     << QStringLiteral("4分割傾向分析|mnu5BunkatsuKeiko")
+                                     << QStringLiteral("分割データ分析|mnuBunkatsuData")
+                                     << QStringLiteral("下一桁出現傾向分析|mnuLastChar")
+                                     << QStringLiteral("下一桁連続出現回数分析|mnuLastCharRenzoku"));
+        QTest::newRow("mnuHindo") << QStringLiteral("mnuHindo")
+                                  << (QStringList() << QStringLiteral("出現頻度分析|mnuSyutugenHindo")
+                                                    << QStringLiteral("回数別出現分析|mnuSyutugenKaisu"));
+        QTest::newRow("mnuKankaku") << QStringLiteral("mnuKankaku")
+                                    << (QStringList() << QStringLiteral("出現間隔分析|mnuSyutugenKankaku")
+                                                      << QStringLiteral("数字間隔分析|mnuNumberKankaku"));
+        QTest::newRow("mnuPattern") << QStringLiteral("mnuPattern")
+                                    << (QStringList()
+                                        << QStringLiteral("低数字・高数字の組合せパターン分析|mnuLowHightPattern")
+                                        << QStringLiteral("偶数・奇数の組合せパターン分析|mnuKisuGusuPattern"));
+        QTest::newRow("mnuBunkatsuData") << QStringLiteral("mnuBunkatsuData")
+                                         << (QStringList() << QStringLiteral("6分割データ分析|mnu6BunkatsuData")
+                                                           << QStringLiteral("7分割データ分析|mnu7BunkatsuData")
+                                                           << QStringLiteral("9分割データ分析|mnu11BunkatsuData"));
+        QTest::newRow("mnuHosyu") << QStringLiteral("mnuHosyu")
+                                  << (QStringList() << QStringLiteral("当選データ入力(&I)|mnuMasterInput"));
+        QTest::newRow("mnuWindow") << QStringLiteral("mnuWindow")
+                                   << (QStringList() << QStringLiteral("上下に並べて表示(&H)|mnuWindowHorizontal")
+                                                     << QStringLiteral("左右に並べて表示(&V)|mnuWindowVertical")
+                                                     << QStringLiteral("重ねて表示(&C)|mnuWindowCascade")
+                                                     << QStringLiteral("アイコンの整列(&A)|mnuWindowArrangeIcon"));
+        QTest::newRow("mnuHelp") << QStringLiteral("mnuHelp")
+                                 << (QStringList() << QStringLiteral("ヘルプ(&H)|mnuHelpFile")
+                                                   << QStringLiteral("バージョン情報(&A)|mnuAbout"));
+    }
+    void menuBar() {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, items);
+        auto frame = startFrame();
+        QVERIFY(frame);
+        const QList<QAction *> actions =
+            menu.isEmpty() ? frame->menuBar()->actions() : frame->findChild<QMenu *>(menu)->actions();
+        QStringList found;
+        for (QAction *a : actions) {
+            QVERIFY(a->isEnabled());
+            QVERIFY(a->isVisible());
+            found << a->text() + QLatin1Char('|') + a->objectName();
+        }
+        QCOMPARE(found, items);
+    }
+
+    // 終了 and 一発ズバリオ予想 are items of the menu bar itself; the others open menus.
+    void menuBarItemsWithoutMenus() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        QVERIFY(!action(*frame, "mnuEnd")->menu());
+        QVERIFY(!action(*frame, "mnuYoso")->menu());
+        QVERIFY(action(*frame, "mnuMain")->menu());
+        action(*frame, "mnuYoso")->trigger();
+        QVERIFY(frame->subWindow(kPrediction));
+        action(*frame, "mnuEnd")->trigger();
+        QVERIFY(!frame->isVisible());
+        QVERIFY(frame->mdiArea()->subWindowList().isEmpty());
+    }
+
+    void startUpFailure_data() {
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::newRow("missing file") << QByteArray();
+        QTest::newRow("not a database") << QByteArray(4096, 'x');
+    }
+    void startUpFailure() {
+        QFETCH(QByteArray, content);
+        const QString path = m_dir.filePath(QStringLiteral("壊れた.mdb"));
+        QFile::remove(path);
+        if (!content.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        MainFrm quiet;
+        QString failure;
+        QVERIFY(!quiet.startUp(path, &failure));
+        QVERIFY2(failure.contains(path), qPrintable(failure));
+
+        MessageBoxWatcher watcher;
+        MainFrm frame;
+        QVERIFY(!frame.startUp(path));
+        QCOMPARE(watcher.seen.size(), 1);
+        QCOMPARE(watcher.seen[0].title, QStringLiteral("メッセ－ジ"));
+        QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
+        QVERIFY(watcher.seen[0].text.contains(path));
+    }
+
+    // A settings file that cannot be read is reported; the program starts all the same.
+    void unreadableSettingsAtStartUp() {
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("ナナズバリオ.ini")));
+        MessageBoxWatcher watcher;
+        MainFrm frame;
+        QVERIFY(frame.startUp(m_database));
+        QCOMPARE(watcher.seen.size(), 1);
+        QCOMPARE(watcher.seen[0].title, QStringLiteral("メッセ－ジ"));
+        QVERIFY(watcher.seen[0].text.contains(settingsFile()));
+        QVERIFY(frame.EndAllowed());
+        QCOMPARE(frame.history().records().size(), std::size_t(4));
+    }
+
+    // The prediction window opens when the main window is first activated; while it is open the
+    // data entry item is refused with a message, and allowed once it is closed.
+    void dataEntryRefusedWhilePredictionIsOpen() {
+        auto frame = startFrame(true);
+        QVERIFY(frame);
+        QTRY_VERIFY(frame->subWindow(kPrediction));
+        QMdiSubWindow *prediction = frame->subWindow(kPrediction);
+        QCOMPARE(prediction->widget()->objectName(), kPrediction);
+        QCOMPARE(prediction->windowTitle(), kPrediction);
+        QVERIFY(!frame->EndAllowed());
+
+        MessageBoxWatcher watcher;
+        action(*frame, "mnuMasterInput")->trigger();
+        QCOMPARE(watcher.seen.size(), 1);
+        QCOMPARE(watcher.seen[0].text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+        QCOMPARE(watcher.seen[0].title, QStringLiteral("メッセ－ジ"));
+        QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
+        QCOMPARE(watcher.seen[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(!frame->subWindow(kDataEntry));
+
+        prediction->close();
+        QTRY_VERIFY(frame->EndAllowed());
+        QVERIFY(!frame->subWindow(kPrediction));
+        action(*frame, "mnuMasterInput")->trigger();
+        QVERIFY(frame->subWindow(kDataEntry));
+        QCOMPARE(frame->subWindow(kDataEntry)->windowTitle(), kDataEntry);
+        QCOMPARE(watcher.seen.size(), 1);
+        QVERIFY(!frame->EndAllowed());
+    }
+
+    // Coming back from another window of the program shows the prediction window again;
+    // coming back from a message box does not.
+    void reactivationShowsPrediction() {
+        auto frame = startFrame(true);
+        QVERIFY(frame);
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QTRY_VERIFY(frame->subWindow(kPrediction));
+        frame->subWindow(kPrediction)->close();
+        QTRY_VERIFY(!frame->subWindow(kPrediction));
+
+        {
+            MessageBoxWatcher watcher;
+            QMessageBox::information(frame.get(), QStringLiteral("確認"), QStringLiteral("テスト"));
+            QCOMPARE(watcher.seen.size(), 1);
+        }
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QCoreApplication::processEvents();
+        QVERIFY(!frame->subWindow(kPrediction));
+
+        QWidget other;
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QTRY_VERIFY(frame->subWindow(kPrediction));
+    }
+
+    // EndAllowed is a flag, not a count: closing one of two windows sets it.
+    void closingOneOfTwoWindowsAllowsDataEntry() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        QVERIFY(frame->EndAllowed());
+        action(*frame, "mnuSyutugenHindo")->trigger();
+        action(*frame, "mnuHippari")->trigger();
+        QCOMPARE(frame->mdiArea()->subWindowList().size(), 2);
+        QVERIFY(!frame->EndAllowed());
+
+        MessageBoxWatcher watcher;
+        frame->subWindow(QStringLiteral("引っ張り分析"))->close();
+        QTRY_VERIFY(frame->EndAllowed());
+        QVERIFY(frame->subWindow(QStringLiteral("出現頻度分析")));
+        action(*frame, "mnuMasterInput")->trigger();
+        QVERIFY(frame->subWindow(kDataEntry));
+        QVERIFY(watcher.seen.isEmpty());
+    }
+
+    // Every child window opens from its menu item as a single instance, placed at the corner with
+    // its size; choosing it again brings it to the front without computing again; its Close
+    // button unloads it and sets EndAllowed; opening it again computes afresh.
+    void everyWindowSingleInstance_data() {
+        QTest::addColumn<QString>("formName");
+        for (const CatalogEntry &e : AnalysisCatalog::entries())
+            if (e.kind == WindowKind::Analysis)
+                QTest::newRow(qPrintable(e.formName)) << e.formName;
+    }
+    void everyWindowSingleInstance() {
+        QFETCH(QString, formName);
+        const CatalogEntry &entry = *AnalysisCatalog::find(formName);
+        auto frame = startFrame();
+        QVERIFY(frame);
+        action(*frame, entry.menuItem)->trigger();
+        QPointer<QMdiSubWindow> first = frame->subWindow(formName);
+        QVERIFY(first);
+        QPointer<AnalysisWindow> window = analysisWindow(first);
+        QVERIFY(window);
+        QCOMPARE(window->objectName(), formName);
+        QCOMPARE(first->windowTitle(), entry.caption);
+        QCOMPARE(first->pos(), QPoint(0, 0));
+        QCOMPARE(first->size(), QSize(ChildWindow::twipsToPixels(entry.widthTwips, frame.get()),
+                                      ChildWindow::twipsToPixels(entry.heightTwips, frame.get())));
+        QCOMPARE(window->findChild<QLabel *>("Label1")->text(), entry.description);
+        QVERIFY(window->findChild<ResultGridView *>("fpSpread1"));
+        QCOMPARE(window->findChild<QPushButton *>("Command1")->text(), QStringLiteral("閉じる"));
+        QPushButton *print = window->findChild<QPushButton *>("Command2");
+        QCOMPARE(bool(print), entry.hasPrint);
+        if (print) {
+            QCOMPARE(print->text(), QStringLiteral("印刷"));
+            print->click();
+            QVERIFY(first);
+        }
+        for (const LegendItem &item : entry.legend) {
+            QVERIFY(window->findChild<QWidget *>(item.sampleName));
+            bool labelled = false;
+            for (QLabel *label : window->findChildren<QLabel *>(item.labelName))
+                labelled = labelled || label->text() == item.text;
+            QVERIFY2(labelled, qPrintable(item.text));
+        }
+        QCOMPARE(window->computeCount(), 1);
+
+        action(*frame, "mnuHonsuji")->trigger(); // another window in front
+        action(*frame, entry.menuItem)->trigger();
+        QCOMPARE(frame->subWindow(formName), first.data());
+        QCOMPARE(frame->mdiArea()->activeSubWindow(), first.data());
+        QCOMPARE(window->computeCount(), 1);
+
+        frame->subWindow(QStringLiteral("数字合計分析"))->close();
+        QTRY_VERIFY(frame->EndAllowed() || formName == QStringLiteral("数字合計分析"));
+        frame->setEndAllowed(false);
+        window->findChild<QPushButton *>("Command1")->click();
+        QTRY_VERIFY(!first);
+        QVERIFY(frame->EndAllowed());
+        action(*frame, entry.menuItem)->trigger();
+        AnalysisWindow *again = analysisWindow(frame->subWindow(formName));
+        QVERIFY(again);
+        QCOMPARE(again->computeCount(), 1);
+    }
+
+    void carryOverLegend() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        QWidget *window = frame->openWindow(QStringLiteral("mnuHippari"))->widget();
+        auto px = [&](int twips) { return ChildWindow::twipsToPixels(twips, frame.get()); };
+        auto *sample = window->findChild<QLabel *>("Label2");
+        QCOMPARE(sample->geometry(), QRect(px(5640), px(150), px(495), px(255)));
+        QVERIFY(sample->autoFillBackground());
+        QCOMPARE(sample->palette().color(QPalette::Window), QColor(128, 255, 255));
+        QVERIFY(sample->text().isEmpty());
+        auto *text = window->findChild<QLabel *>("Label3");
+        QCOMPARE(text->pos(), QPoint(px(6240), px(180)));
+        QCOMPARE(window->findChild<QLabel *>("Label1")->pos(), QPoint(px(120), px(180)));
+    }
+
+    // The spread window keeps its grid at its corner and inside the window on every resize,
+    // without computing again; the other windows keep their layout.
+    void spreadGridFollowsResize_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("larger") << QSize(1200, 1000);
+        QTest::newRow("smaller") << QSize(500, 400);
+    }
+    void spreadGridFollowsResize() {
+        QFETCH(QSize, size);
+        auto frame = startFrame();
+        QVERIFY(frame);
+        QMdiSubWindow *sub = frame->openWindow(QStringLiteral("バラツキ分析"));
+        auto *window = analysisWindow(sub);
+        sub->resize(size);
+        QCoreApplication::processEvents();
+        const QRect grid = window->gridView()->geometry();
+        QCOMPARE(grid.topLeft(),
+                 QPoint(ChildWindow::twipsToPixels(120, frame.get()), ChildWindow::twipsToPixels(600, frame.get())));
+        QVERIFY(window->rect().contains(grid));
+        const QRect close = window->findChild<QPushButton *>("Command1")->geometry();
+        QVERIFY(window->rect().contains(close));
+        QVERIFY(grid.bottom() < close.top());
+        QCOMPARE(window->computeCount(), 1);
+
+        QMdiSubWindow *other = frame->openWindow(QStringLiteral("出現頻度分析"));
+        const QRect before = analysisWindow(other)->gridView()->geometry();
+        other->resize(size);
+        QCoreApplication::processEvents();
+        QCOMPARE(analysisWindow(other)->gridView()->geometry(), before);
+    }
+
+    // A child window's own menu replaces the main menus while it is active.
+    void activeChildMenu() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        auto visibleMenus = [&] {
+            QList<QAction *> visible;
+            for (QAction *a : frame->menuBar()->actions())
+                if (a->isVisible())
+                    visible << a;
+            return visible;
+        };
+        const QList<QAction *> mainMenus = visibleMenus();
+        auto *own = new WindowWithMenu;
+        QMdiSubWindow *sub = frame->mdiArea()->addSubWindow(own);
+        sub->show();
+        frame->mdiArea()->setActiveSubWindow(sub);
+        QCOMPARE(visibleMenus(), QList<QAction *>{own->windowMenu()->menuAction()});
+
+        frame->openWindow(QStringLiteral("出現頻度分析"));
+        QCOMPARE(visibleMenus(), mainMenus);
+        frame->mdiArea()->setActiveSubWindow(sub);
+        QCOMPARE(visibleMenus(), QList<QAction *>{own->windowMenu()->menuAction()});
+        sub->close();
+        QTRY_COMPARE(visibleMenus(), mainMenus);
+    }
+
+    void tiling() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        QMdiSubWindow *a = frame->openWindow(QStringLiteral("出現頻度分析"));
+        QMdiSubWindow *b = frame->openWindow(QStringLiteral("引っ張り分析"));
+        const QSize area = frame->mdiArea()->viewport()->size();
+        action(*frame, "mnuWindowHorizontal")->trigger();
+        QCOMPARE(a->width(), area.width());
+        QCOMPARE(b->width(), area.width());
+        QCOMPARE(a->height() + b->height(), area.height());
+        QVERIFY(a->y() != b->y());
+        action(*frame, "mnuWindowVertical")->trigger();
+        QCOMPARE(a->height(), area.height());
+        QCOMPARE(a->width() + b->width(), area.width());
+        QVERIFY(a->x() != b->x());
+    }
+
+    // Exit is never refused: open windows unload and the options are written.
+    void exitWritesSettings() {
+        auto frame = startFrame(true);
+        QVERIFY(frame);
+        QTRY_VERIFY(frame->subWindow(kPrediction));
+        action(*frame, "mnuSyutugenHindo")->trigger();
+        frame->options().ReflectFlag[3] = true;
+        frame->options().ReflectFlag[11] = true;
+        const PredictionOptions expected = frame->options();
+        action(*frame, "mnuEnd")->trigger();
+        QVERIFY(!frame->isVisible());
+        QVERIFY(frame->mdiArea()->subWindowList().isEmpty());
+        QVERIFY(frame->EndAllowed());
+        QVERIFY(QFile::exists(settingsFile()));
+        PredictionOptions read;
+        QVERIFY(ReadInitFile(settingsFile(), read).ok);
+        QCOMPARE(read, expected);
+    }
+
+    // A settings file that cannot be written is reported, and the program still ends.
+    void failedSettingsWriteStillExits() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("ナナズバリオ.ini")));
+        action(*frame, "mnuSyutugenHindo")->trigger();
+        MessageBoxWatcher watcher;
+        frame->close();
+        QVERIFY(!frame->isVisible());
+        QCOMPARE(watcher.seen.size(), 1);
+        QCOMPARE(watcher.seen[0].title, QStringLiteral("メッセ－ジ"));
+        QVERIFY(frame->mdiArea()->subWindowList().isEmpty());
+    }
+
+    // The program draws a window as its menu item opens it, into a picture file.
+    void renderCommand_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<int>("status");
+        QTest::newRow("form name") << QStringLiteral("出現頻度分析") << 0;
+        QTest::newRow("menu item name") << QStringLiteral("mnuHippari") << 0;
+        QTest::newRow("unknown") << QStringLiteral("存在しない分析") << 2;
+    }
+    void renderCommand() {
+        QFETCH(QString, form);
+        QFETCH(int, status);
+        const QString program = QStringLiteral(TEST_BINARY_DIR "/nanazubario");
+        if (!QFile::exists(program))
+            QSKIP("the program is not built");
+        const QString output = m_dir.filePath(QStringLiteral("render.png"));
+        QFile::remove(output);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(program, {"--render", form, "--output", output, "--db", m_database});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), status);
+        if (status == 0) {
+            const QImage image(output);
+            QVERIFY(!image.isNull());
+            const CatalogEntry *entry = AnalysisCatalog::find(form);
+            QCOMPARE(image.width(), ChildWindow::twipsToPixels(entry->widthTwips, &*std::make_unique<QWidget>()));
+        } else {
+            QVERIFY(!QFile::exists(output));
+            QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral("出現頻度分析")));
+        }
+    }
+};
+
+QTEST_MAIN(TestMainFrm)
+#include "TestMainFrm.moc"

@@ -1,0 +1,241 @@
+#include "analysis/ResultGridView.h"
+
+#include <QClipboard>
+#include <QScrollBar>
+#include <QtTest>
+
+namespace {
+QColor toColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+// Whether any pixel inside rect differs clearly from the background colour.
+bool hasInk(const QImage &image, const QRect &rect, const QColor &background) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - background.red()) + std::abs(p.green() - background.green()) +
+                    std::abs(p.blue() - background.blue()) >
+                120)
+                return true;
+        }
+    return false;
+}
+
+const QString kLong = QString(60, QLatin1Char('W'));
+
+// A 7 x 3 sheet. Row 1: a long left-aligned text in column 1, a short text in column 4. Row 2:
+// a short text in column 1, a long centred text in column 4. Row 3: texts that fit their cells.
+ResultGrid overflowGrid(bool overflow) {
+    ResultGrid g(7, 3);
+    g.setColumnWidth(-1, 3);
+    g.setText(1, 1, kLong);
+    g.cellBlock(1, 1).align(Align::Left);
+    g.setText(4, 1, QStringLiteral("x"));
+    g.setText(1, 2, QStringLiteral("y"));
+    g.setText(4, 2, kLong);
+    g.setText(2, 3, QStringLiteral("短"));
+    g.setText(5, 3, QStringLiteral("ab"));
+    g.cellBlock(5, 3).align(Align::Left);
+    g.setOverflow(overflow);
+    return g;
+}
+} // namespace
+
+class TestResultGridView : public QObject {
+    Q_OBJECT
+private slots:
+    void textColumns_data() {
+        QTest::addColumn<bool>("overflow");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::newRow("left-aligned runs up to the next text") << true << 1 << 1 << 1 << 3;
+        QTest::newRow("centred runs both ways up to texts and edges") << true << 4 << 2 << 2 << 7;
+        QTest::newRow("centred that fits stays") << true << 2 << 3 << 2 << 2;
+        QTest::newRow("left-aligned that fits stays") << true << 5 << 3 << 5 << 5;
+        QTest::newRow("empty cell") << true << 3 << 3 << 3 << 3;
+        QTest::newRow("left-aligned without overflow") << false << 1 << 1 << 1 << 1;
+        QTest::newRow("centred without overflow") << false << 4 << 2 << 4 << 4;
+    }
+    void textColumns() {
+        QFETCH(bool, overflow);
+        QFETCH(int, column);
+        QFETCH(int, row);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        ResultGridView view;
+        view.setGrid(overflowGrid(overflow));
+        QCOMPARE(view.textColumns(column, row), std::pair(first, last));
+    }
+
+    // The long text shows in the empty neighbours only when overflow is allowed and it is
+    // left-aligned; a cell holding text stops it.
+    void overflowPainting_data() {
+        QTest::addColumn<bool>("overflow");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("inked");
+        QTest::newRow("left-aligned runs into column 2") << true << 1 << 2 << true;
+        QTest::newRow("left-aligned runs into column 3") << true << 1 << 3 << true;
+        QTest::newRow("a text stops it") << true << 1 << 5 << false;
+        QTest::newRow("centred runs left") << true << 2 << 2 << true;
+        QTest::newRow("centred runs right") << true << 2 << 7 << true;
+        QTest::newRow("left-aligned clipped without overflow") << false << 1 << 2 << false;
+        QTest::newRow("centred clipped without overflow") << false << 2 << 3 << false;
+    }
+    void overflowPainting() {
+        QFETCH(bool, overflow);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(bool, inked);
+        ResultGridView view;
+        view.setGrid(overflowGrid(overflow));
+        view.resize(400, 200);
+        const QImage image = view.viewport()->grab().toImage();
+        const QRect cell = view.cellRect(column, row).adjusted(1, 1, -1, -1);
+        QVERIFY(!cell.isEmpty());
+        QCOMPARE(hasInk(image, cell, Qt::white), inked);
+    }
+
+    // Frozen rows and columns stay put; the rest moves by whole rows and columns, and a text
+    // whose own cell has scrolled away still runs into the visible cells.
+    void frozenPanes() {
+        ResultGrid g(30, 40);
+        g.setColumnWidth(-1, 4);
+        g.freezeRows(1);
+        g.freezeColumns(1);
+        g.block(-1, 1, -1, 1).back(Palette::LightPink);
+        g.block(1, 2, 1, -1).back(Palette::LightYellow);
+        g.setOverflow(true);
+        g.setText(3, 1, QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"));
+        g.cellBlock(3, 1).align(Align::Left);
+        ResultGridView view;
+        view.setGrid(g);
+        view.resize(300, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+        const QRect corner = view.cellRect(1, 1);
+        const QRect firstHeading = view.cellRect(2, 1);
+        const QRect firstLabel = view.cellRect(1, 2);
+        view.scrollTo(5, 8);
+        QCOMPARE(view.firstScrollableColumn(), 5);
+        QCOMPARE(view.firstScrollableRow(), 8);
+        QCOMPARE(view.cellRect(1, 1), corner);
+        QCOMPARE(view.cellRect(5, 1).topLeft(), firstHeading.topLeft());
+        QCOMPARE(view.cellRect(1, 8).topLeft(), firstLabel.topLeft());
+        QCOMPARE(view.cellRect(5, 8).topLeft(), QPoint(firstHeading.left(), firstLabel.top()));
+        QVERIFY(view.cellRect(3, 3).isEmpty());
+        QCOMPARE(view.cellAt(view.cellRect(6, 9).center()), QPoint(6, 9));
+        QCOMPARE(view.cellAt(corner.center()), QPoint(1, 1));
+
+        const QImage image = view.viewport()->grab().toImage();
+        QCOMPARE(image.pixelColor(view.cellRect(1, 8).center()), toColor(Palette::LightYellow));
+        QCOMPARE(image.pixelColor(view.cellRect(6, 1).bottomRight() - QPoint(1, 1)), toColor(Palette::LightPink));
+        QVERIFY(hasInk(image, view.cellRect(5, 1).adjusted(1, 1, -1, -1), toColor(Palette::LightPink)));
+    }
+
+    // Lines are drawn after every background: a neighbour's background never hides them.
+    void bordersOverBackgrounds() {
+        ResultGrid g(3, 3);
+        g.all().back(Palette::LightCyan);
+        g.cellBlock(2, 2).border(Right | Bottom, Palette::Red);
+        g.cellBlock(3, 2).back(Palette::Blue);
+        g.cellBlock(1, 1).outline(Palette::Black);
+        ResultGridView view;
+        view.setGrid(g);
+        view.resize(200, 120);
+        const QImage image = view.viewport()->grab().toImage();
+        const QRect cell = view.cellRect(2, 2);
+        const QPoint rightLine(cell.left() + cell.width(), cell.center().y());
+        const QPoint bottomLine(cell.center().x(), cell.top() + cell.height());
+        QCOMPARE(image.pixelColor(rightLine), toColor(Palette::Red));
+        QCOMPARE(image.pixelColor(bottomLine), toColor(Palette::Red));
+        QCOMPARE(image.pixelColor(cell.left(), cell.center().y()), toColor(Palette::LightCyan));
+        QCOMPARE(image.pixelColor(view.cellRect(1, 1).topLeft()), toColor(Palette::Black));
+    }
+
+    void sizesFollowGridUnits() {
+        ResultGrid g(3, 3);
+        g.setColumnWidth(-1, 2);
+        g.setColumnWidth(3, 10);
+        g.setRowHeight(-1, 10);
+        g.setRowHeight(1, 20);
+        ResultGridView view;
+        view.setGrid(g);
+        const QFontMetrics fm = view.fontMetrics();
+        QCOMPARE(view.columnWidthPixels(1), qRound(2 * fm.averageCharWidth() * 4 / 3.0));
+        QCOMPARE(view.columnWidthPixels(3), qRound(10 * fm.averageCharWidth() * 4 / 3.0));
+        QVERIFY(view.rowHeightPixels(2) > fm.height());
+        QVERIFY(view.rowHeightPixels(2) <= fm.height() + 4);
+        QVERIFY(qAbs(view.rowHeightPixels(1) - 2 * view.rowHeightPixels(2)) <= 1);
+    }
+
+    void keyboardScrolling() {
+        ResultGrid g(5, 200);
+        g.freezeRows(2);
+        ResultGridView view;
+        view.setGrid(g);
+        view.resize(200, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(view.firstScrollableRow(), 3);
+        QTest::keyClick(&view, Qt::Key_Down);
+        QCOMPARE(view.firstScrollableRow(), 4);
+        QTest::keyClick(&view, Qt::Key_PageDown);
+        QVERIFY(view.firstScrollableRow() > 5);
+        QTest::keyClick(&view, Qt::Key_End);
+        // The last row is fully visible, and no further (End also went to the last column).
+        QVERIFY(view.cellRect(5, 200).bottom() < view.viewport()->height());
+        QVERIFY(view.cellRect(5, 200).bottom() + view.rowHeightPixels(1) >= view.viewport()->height() - 1);
+        QTest::keyClick(&view, Qt::Key_Home);
+        QCOMPARE(view.firstScrollableRow(), 3);
+    }
+
+    void selectAndCopy() {
+        ResultGrid g(3, 3);
+        for (int r = 1; r <= 3; ++r)
+            for (int c = 1; c <= 3; ++c)
+                g.setText(c, r, QStringLiteral("%1%2").arg(QChar(u'a' + c - 1)).arg(r));
+        g.setText(2, 2, QString());
+        g.parkCursor();
+        ResultGridView view;
+        view.setGrid(g);
+        view.resize(300, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.selection().isEmpty());
+
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, view.cellRect(1, 1).center());
+        QMouseEvent move(QEvent::MouseMove, view.cellRect(2, 2).center(),
+                         view.viewport()->mapToGlobal(view.cellRect(2, 2).center()), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(view.viewport(), &move);
+        QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, view.cellRect(2, 2).center());
+        QCOMPARE(view.selection(), QRect(1, 1, 2, 2));
+        QCOMPARE(view.selectedText(), QStringLiteral("a1\tb1\na2\t"));
+
+        QApplication::clipboard()->clear();
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a1\tb1\na2\t"));
+    }
+
+    // A window whose builder produced nothing shows an empty grid without trouble.
+    void emptyGrid() {
+        ResultGridView view;
+        view.setGrid(ResultGrid());
+        view.resize(100, 100);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(!view.viewport()->grab().isNull());
+        QCOMPARE(view.cellAt(QPoint(5, 5)), QPoint());
+        QTest::keyClick(&view, Qt::Key_End);
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(view.selection().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestResultGridView)
+#include "TestResultGridView.moc"
