@@ -25,9 +25,10 @@ CREATE VIEW IF NOT EXISTS 全データ選択クエリ AS
     FROM 当選データ;
 )SQL";
 
-const char *const kReadAll = "SELECT v.回数, v.第1数字, v.第2数字, v.第3数字, v.第4数字, v.第5数字, v.第6数字, v.第7数字, "
-                             "v.ボーナス数字1, v.ボーナス数字2, t.抽せん日 FROM 全データ選択クエリ v "
-                             "LEFT JOIN 当選データ t ON t.回数 = v.回数 ORDER BY v.回数";
+const char *const kReadAll =
+    "SELECT v.回数, v.第1数字, v.第2数字, v.第3数字, v.第4数字, v.第5数字, v.第6数字, v.第7数字, "
+    "v.ボーナス数字1, v.ボーナス数字2, t.抽せん日 FROM 全データ選択クエリ v "
+    "LEFT JOIN 当選データ t ON t.回数 = v.回数 ORDER BY v.回数";
 
 StoreError makeError(StoreError::Kind kind, const QString &file, const QString &cause) {
     return {kind, file, QStringLiteral("データベース %1 を開けません（%2）。").arg(file, cause)};
@@ -51,9 +52,13 @@ Statement::Statement(sqlite3 *db, const char *sql) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement() {
+    sqlite3_finalize(m_stmt);
+}
 
-void Statement::bind(int index, int value) { sqlite3_bind_int(m_stmt, index, value); }
+void Statement::bind(int index, int value) {
+    sqlite3_bind_int(m_stmt, index, value);
+}
 
 void Statement::bind(int index, const std::optional<int> &value) {
     if (value)
@@ -71,20 +76,30 @@ void Statement::bind(int index, const QString &text) {
     sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-int Statement::step() { return m_stmt ? sqlite3_step(m_stmt) : SQLITE_MISUSE; }
+int Statement::step() {
+    return m_stmt ? sqlite3_step(m_stmt) : SQLITE_MISUSE;
+}
 
 void Statement::reset() {
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(m_stmt);
+}
 
-QString Statement::columnName(int column) const { return QString::fromUtf8(sqlite3_column_name(m_stmt, column)); }
+QString Statement::columnName(int column) const {
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
 
-bool Statement::isNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
 
-int Statement::integer(int column) const { return sqlite3_column_int(m_stmt, column); }
+int Statement::integer(int column) const {
+    return sqlite3_column_int(m_stmt, column);
+}
 
 QString Statement::text(int column) const {
     const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
@@ -145,9 +160,13 @@ std::unique_ptr<DrawStore> DrawStore::open(const ConnectionString &connection, S
     return store;
 }
 
-DrawStore::~DrawStore() { sqlite3_close(m_db); }
+DrawStore::~DrawStore() {
+    sqlite3_close(m_db);
+}
 
-const char *DrawStore::historyQuery() { return "select * from 全データ選択クエリ order by 回数"; }
+const char *DrawStore::historyQuery() {
+    return "select * from 全データ選択クエリ order by 回数";
+}
 
 bool DrawStore::exec(const char *sql, StoreError &error) {
     char *message = nullptr;
@@ -237,37 +256,42 @@ std::optional<DrawRecord> DrawStore::read(int drawNumber, StoreError &error) con
 
 bool DrawStore::store(const std::vector<DrawRecord> &records, StoreError &error) {
     error = {};
-    return transaction(error, [&] {
-        Statement st(m_db, "INSERT OR REPLACE INTO 当選データ (回数, 抽せん日, 第1数字, 第2数字, 第3数字, 第4数字, "
-                           "第5数字, 第6数字, 第7数字, ボーナス数字1, ボーナス数字2) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        for (const DrawRecord &r : records) {
-            st.reset();
-            st.bind(1, r.drawNumber);
-            st.bind(2, r.drawDate);
-            for (int k = 0; k < DrawRecord::kFieldCount; ++k)
-                st.bind(k + 3, r.numbers[k]);
-            if (st.step() != SQLITE_DONE) {
-                error = writeError(QStringLiteral("回数 %1: %2").arg(r.drawNumber).arg(QString::fromUtf8(sqlite3_errmsg(m_db))));
-                return false;
-            }
-        }
-        return true;
-    });
+    return transaction(error, [&] { return storeWithin(records, error); });
 }
 
 bool DrawStore::remove(const std::vector<int> &drawNumbers, StoreError &error) {
     error = {};
-    return transaction(error, [&] {
-        Statement st(m_db, "DELETE FROM 当選データ WHERE 回数 = ?");
-        for (int n : drawNumbers) {
-            st.reset();
-            st.bind(1, n);
-            if (st.step() != SQLITE_DONE) {
-                error = writeError(QString::fromUtf8(sqlite3_errmsg(m_db)));
-                return false;
-            }
+    return transaction(error, [&] { return removeWithin(drawNumbers, error); });
+}
+
+bool DrawStore::storeWithin(const std::vector<DrawRecord> &records, StoreError &error) {
+    Statement st(m_db, "INSERT OR REPLACE INTO 当選データ (回数, 抽せん日, 第1数字, 第2数字, 第3数字, 第4数字, "
+                       "第5数字, 第6数字, 第7数字, ボーナス数字1, ボーナス数字2) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    for (const DrawRecord &r : records) {
+        st.reset();
+        st.bind(1, r.drawNumber);
+        st.bind(2, r.drawDate);
+        for (int k = 0; k < DrawRecord::kFieldCount; ++k)
+            st.bind(k + 3, r.numbers[k]);
+        if (st.step() != SQLITE_DONE) {
+            error = writeError(
+                QStringLiteral("回数 %1: %2").arg(r.drawNumber).arg(QString::fromUtf8(sqlite3_errmsg(m_db))));
+            return false;
         }
-        return true;
-    });
+    }
+    return true;
+}
+
+bool DrawStore::removeWithin(const std::vector<int> &drawNumbers, StoreError &error) {
+    Statement st(m_db, "DELETE FROM 当選データ WHERE 回数 = ?");
+    for (int n : drawNumbers) {
+        st.reset();
+        st.bind(1, n);
+        if (st.step() != SQLITE_DONE) {
+            error = writeError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+            return false;
+        }
+    }
+    return true;
 }

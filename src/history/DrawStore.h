@@ -71,6 +71,9 @@ public:
     bool store(const std::vector<DrawRecord> &records, StoreError &error);
     // Removes draws by number, all or none.
     bool remove(const std::vector<int> &drawNumbers, StoreError &error);
+    // The same two writes for a caller that has opened its own transaction().
+    bool storeWithin(const std::vector<DrawRecord> &records, StoreError &error);
+    bool removeWithin(const std::vector<int> &drawNumbers, StoreError &error);
 
     // Runs work inside one transaction; commits when it returns true, rolls back otherwise.
     template <typename F> bool transaction(StoreError &error, F work) {
@@ -100,4 +103,3 @@ private:
     sqlite3 *m_db;
     QString m_path;
 };
-

@@ -150,7 +150,7 @@ void MainFrm::useJapaneseFont() {
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure) {
     // The options come first, before the database is touched.
-    const SettingsResult settings = ReadInitFile(defaultSettingsPath(), m_options);
+    const SettingsResult settings = ReadInitFile(defaultSettingsPath(), options());
     if (!settings.ok) {
         if (failure)
             qWarning("%s", qPrintable(settings.message));
@@ -400,7 +400,7 @@ void MainFrm::closeEvent(QCloseEvent *event) {
         for (QMdiSubWindow *sub : windows)
             delete sub;
 
-        const SettingsResult written = WriteInitFile(defaultSettingsPath(), m_options);
+        const SettingsResult written = WriteInitFile(defaultSettingsPath(), options());
         if (!written.ok)
             showError(written.message);
         m_history.reset();

@@ -2,6 +2,7 @@
 
 #include "history/ConnectionString.h"
 #include "history/DrawHistory.h"
+#include "prediction/PredictionEngine.h"
 #include "settings/PredictionOptions.h"
 
 #include <QHash>
@@ -44,9 +45,10 @@ public:
 
     const DrawHistory &history() const;
     const ConnectionString &connection() const { return m_connection; }
-    // The prediction options, kept from start-up to exit whether or not the prediction window
-    // is open.
-    PredictionOptions &options() { return m_options; }
+    // The prediction window's lasting state: its options and tables, kept from start-up to
+    // exit whether or not the window is open.
+    PredictionEngine &prediction() { return m_prediction; }
+    PredictionOptions &options() { return m_prediction.options(); }
 
     QMdiArea *mdiArea() const { return m_mdi; }
     // Opens a child window as its menu item does (form name or menu item name); nullptr when
@@ -89,7 +91,7 @@ private:
     QMdiArea *m_mdi;
     std::optional<DrawHistory> m_history;
     ConnectionString m_connection;
-    PredictionOptions m_options;
+    PredictionEngine m_prediction;
     bool m_endAllowed = false;
     QHash<QString, QPointer<QMdiSubWindow>> m_open;
     QList<QAction *> m_mainMenus;
