@@ -13,6 +13,11 @@ struct Timing {
     double median = 0, min = 0, max = 0; // milliseconds
 };
 
+inline Timing summarise(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front(), ms.back()};
+}
+
 inline Timing timeRuns(int runs, const std::function<void()> &work) {
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
@@ -21,8 +26,7 @@ inline Timing timeRuns(int runs, const std::function<void()> &work) {
         work();
         ms.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
+    return summarise(std::move(ms));
 }
 
 // One row of the results table; a target of 0 means the row has no pass mark of its own.
