@@ -28,7 +28,7 @@ bool prepare(Prepared what, const QString &path) {
         bool ok = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                                   nullptr) == SQLITE_OK;
         if (ok && what == Prepared::EncryptedWithoutView) {
-            const QByteArray key = password.toUtf8();
+            const QByteArray key = DrawStore::keyFor(password);
             ok = sqlite3_key(db, key.constData(), int(key.size())) == SQLITE_OK;
         }
         ok = ok && sqlite3_exec(db, "CREATE TABLE 当選データ (回数 INTEGER PRIMARY KEY)", nullptr, nullptr, nullptr) ==

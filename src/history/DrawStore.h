@@ -93,6 +93,9 @@ public:
     bool exec(const char *sql, StoreError &error);
     StoreError writeError(const QString &detail) const;
 
+    // The key handed to SQLCipher for a password: a raw key derived from it.
+    static QByteArray keyFor(const QString &password);
+
     // The query every reader of the snapshot uses.
     static const char *historyQuery();
 

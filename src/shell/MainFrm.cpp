@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -139,12 +138,11 @@ void MainFrm::buildMenus() {
 }
 
 void MainFrm::useJapaneseFont() {
+    // Listing the installed families costs more than the rest of start-up; a family that is
+    // not installed simply falls back to the next one.
     QFont font = QApplication::font();
-    const QString family = QStringLiteral("IPAGothic");
-    if (QFontDatabase::families().contains(family)) {
-        font.setFamilies({family, font.family()});
-        font.setPointSize(9);
-    }
+    font.setFamilies({QStringLiteral("IPAGothic"), font.family()});
+    font.setPointSize(9);
     QApplication::setFont(font);
 }
 
