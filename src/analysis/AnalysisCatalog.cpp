@@ -3,8 +3,12 @@
 #include "analysis/Builders.h"
 
 std::vector<ResultGrid> CatalogEntry::grids(const DrawHistory &history, const PredictionOptions &options) const {
-    if (build)
-        return {build(history)};
+    if (build) {
+        // Moved, not copied: an initializer list would copy the whole sheet.
+        std::vector<ResultGrid> one;
+        one.push_back(build(history));
+        return one;
+    }
     if (predict)
         return predict(history, options);
     return {};
