@@ -7,6 +7,7 @@
 #include "analysis/AnalysisCatalog.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
+#include "prediction/PredictionEngine.h"
 #include "shell/MainFrm.h"
 
 #include <QFile>
@@ -129,6 +130,29 @@ void benchMemory(const QString &largeDb) {
                                .arg(frame.mdiArea()->subWindowList().size())
                         << Qt::endl;
 }
+void benchRecompute(const QString &smallDb, const QString &largeDb) {
+    std::array<Timing, 2> t;
+    std::array<QString, 2> sizes;
+    int i = 0;
+    for (const QString &db : {smallDb, largeDb}) {
+        const DrawHistory history = loadOrDie(db);
+        PredictionEngine engine;
+        engine.layOutGrids();
+        engine.runCycleMethod(history);
+        int flip = 0;
+        // An option click: one flag changes, then the recompute.
+        t[i] = timeRuns(kRuns, [&] {
+            engine.setReflectFlag(flip % 12, !engine.reflectFlag(flip % 12));
+            ++flip;
+            engine.recompute();
+        });
+        sizes[i++] = sizeLabel(history);
+    }
+    const double ratio = t[1].median / std::max(t[0].median, 1e-6);
+    printRow(QStringLiteral("prediction recompute after an option click"), sizes[0], t[0], 0);
+    printRow(QStringLiteral("prediction recompute after an option click"), sizes[1], t[1], 0,
+             QStringLiteral("ratio %1 (< %2 %3)").arg(ratio, 0, 'f', 1).arg(kMaxRatio).arg(ratio < kMaxRatio ? "PASS" : "FAIL"));
+}
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -145,8 +169,10 @@ int main(int argc, char *argv[]) {
         return 2;
     }
     MainFrm::useJapaneseFont();
-    if (args[1] == QLatin1String("core"))
+    if (args[1] == QLatin1String("core")) {
         benchCore(args[2], args[3]);
+        benchRecompute(args[2], args[3]);
+    }
     else if (args[1] == QLatin1String("gui"))
         benchWindows(args[2], args[3]);
     else if (args[1] == QLatin1String("memory"))
