@@ -1,16 +1,31 @@
 #include "analysis/GridJson.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 
 namespace {
-// A JSON string literal, escaped by Qt's JSON writer.
+// A JSON string literal, escaped by Qt's JSON writer. A sheet repeats the same few texts and
+// colours thousands of times, so each distinct one is escaped once.
 QByteArray quoted(const QString &s) {
+    static QHash<QString, QByteArray> cache;
+    auto it = cache.constFind(s);
+    if (it != cache.constEnd())
+        return *it;
     QByteArray array = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
-    return array.mid(1, array.size() - 2);
+    return *cache.insert(s, array.mid(1, array.size() - 2));
 }
 
-QByteArray colour(const std::optional<Rgb> &c) { return c ? quoted(c->hex()) : QByteArrayLiteral("null"); }
+QByteArray colour(Rgb c) {
+    static QHash<quint32, QByteArray> cache;
+    const quint32 key = quint32(c.r) << 16 | quint32(c.g) << 8 | c.b;
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    return *cache.insert(key, quoted(c.hex()));
+}
+
+QByteArray colour(const std::optional<Rgb> &c) { return c ? colour(*c) : QByteArrayLiteral("null"); }
 
 void appendNumbers(QByteArray &out, const std::vector<int> &values) {
     out += '[';
@@ -25,7 +40,7 @@ void appendNumbers(QByteArray &out, const std::vector<int> &values) {
 void appendCell(QByteArray &out, const GridCell &c, int col, int row) {
     out += "{\"col\": " + QByteArray::number(col) + ", \"row\": " + QByteArray::number(row);
     out += ", \"text\": " + quoted(c.text);
-    out += ", \"fore\": " + quoted(c.fore.hex()) + ", \"back\": " + quoted(c.back.hex());
+    out += ", \"fore\": " + colour(c.fore) + ", \"back\": " + colour(c.back);
     out += ", \"align\": ";
     out += c.align == Align::Left ? "\"left\"" : "\"center\"";
     out += ", \"borders\": {\"left\": " + colour(c.borders[GridCell::LeftIndex]);
