@@ -1,0 +1,182 @@
+// In-process benchmarks of the program's own code, on two histories (the real one and a long
+// synthetic one). Prints rows of the results table; bench/run adds the whole-process rows.
+//   nanazubario-bench core|gui|memory SMALL_DB LARGE_DB
+//   nanazubario-bench list   (the windows the command line exports)
+#include "BenchTable.h"
+
+#include "analysis/AnalysisCatalog.h"
+#include "history/DrawHistory.h"
+#include "history/DrawStore.h"
+#include "prediction/PredictionEngine.h"
+#include "shell/MainFrm.h"
+
+#include <QFile>
+#include <QMdiSubWindow>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+constexpr int kRuns = 7;
+constexpr double kWindowTargetMs = 100.0;
+constexpr double kMaxRatio = 10.0;
+
+DrawHistory loadOrDie(const QString &path) {
+    StoreError error;
+    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(path), error);
+    if (!history) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.message));
+        std::exit(1);
+    }
+    return *history;
+}
+
+QString sizeLabel(const DrawHistory &h) { return QStringLiteral("%1 draws").arg(h.records().size()); }
+
+void benchCore(const QString &smallDb, const QString &largeDb) {
+    for (const QString &db : {smallDb, largeDb}) {
+        const Timing t = timeRuns(kRuns, [&] { loadOrDie(db); });
+        printRow(QStringLiteral("load snapshot + aggregates"), sizeLabel(loadOrDie(db)), t, 0);
+    }
+    const DrawHistory small = loadOrDie(smallDb), large = loadOrDie(largeDb);
+    const PredictionOptions options;
+    for (const CatalogEntry &e : AnalysisCatalog::entries()) {
+        if (!e.exportable())
+            continue;
+        const Timing ts = timeRuns(kRuns, [&] { e.grids(small, options); });
+        const Timing tl = timeRuns(kRuns, [&] { e.grids(large, options); });
+        const double ratio = tl.median / std::max(ts.median, 1e-6);
+        printRow(QStringLiteral("build %1").arg(e.formName), sizeLabel(small), ts, 0);
+        printRow(QStringLiteral("build %1").arg(e.formName), sizeLabel(large), tl, 0,
+                 QStringLiteral("ratio %1 (< %2 %3)")
+                     .arg(ratio, 0, 'f', 1)
+                     .arg(kMaxRatio)
+                     .arg(ratio < kMaxRatio ? "PASS" : "FAIL"));
+    }
+}
+// Closes every child window and lets the closing finish.
+void closeAll(MainFrm &frame) {
+    frame.mdiArea()->closeAllSubWindows();
+    while (!frame.mdiArea()->subWindowList().isEmpty())
+        QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Opens every window as its menu item does, until it has painted; each run starts with no
+// window open (the data entry window opens only then).
+void benchWindows(const QString &smallDb, const QString &largeDb) {
+    for (const QString &db : {smallDb, largeDb}) {
+        MainFrm frame;
+        frame.setPredictionOnActivation(false);
+        if (!frame.startUp(db))
+            std::exit(1);
+        frame.setAttribute(Qt::WA_DontShowOnScreen);
+        frame.resize(1600, 1200);
+        frame.show();
+        QCoreApplication::processEvents();
+        const QString size = sizeLabel(frame.history());
+        for (const CatalogEntry &e : AnalysisCatalog::entries()) {
+            std::vector<double> ms;
+            for (int run = 0; run < kRuns; ++run) {
+                closeAll(frame);
+                QElapsedTimer timer;
+                timer.start();
+                QMdiSubWindow *window = frame.openWindow(e.formName);
+                if (!window)
+                    std::exit(1);
+                window->repaint();
+                ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+            }
+            closeAll(frame);
+            printRow(QStringLiteral("open %1 (until painted)").arg(e.formName), size, summarise(ms), kWindowTargetMs);
+        }
+    }
+}
+
+// Peak resident memory of the process, in MiB.
+double peakMemoryMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+// Every window open at once on the long history.
+void benchMemory(const QString &largeDb) {
+    MainFrm frame;
+    frame.setPredictionOnActivation(false);
+    if (!frame.startUp(largeDb))
+        std::exit(1);
+    frame.setAttribute(Qt::WA_DontShowOnScreen);
+    frame.resize(1600, 1200);
+    frame.show();
+    // The data entry window opens only while no other window is open: it goes first.
+    frame.openWindow(AnalysisCatalog::dataEntry().formName);
+    for (const CatalogEntry &e : AnalysisCatalog::entries())
+        if (e.kind != WindowKind::DataEntry)
+            if (QMdiSubWindow *window = frame.openWindow(e.formName))
+                window->repaint();
+    QCoreApplication::processEvents();
+    const double mib = peakMemoryMiB();
+    QTextStream(stdout) << QStringLiteral("| peak memory, every window open | %1 | %2 MiB | | | < 200 MB %3 | %4 windows |")
+                               .arg(sizeLabel(frame.history()))
+                               .arg(mib, 0, 'f', 1)
+                               .arg(mib * 1.048576 < 200 ? "PASS" : "FAIL")
+                               .arg(frame.mdiArea()->subWindowList().size())
+                        << Qt::endl;
+}
+void benchRecompute(const QString &smallDb, const QString &largeDb) {
+    std::array<Timing, 2> t;
+    std::array<QString, 2> sizes;
+    int i = 0;
+    for (const QString &db : {smallDb, largeDb}) {
+        const DrawHistory history = loadOrDie(db);
+        PredictionEngine engine;
+        engine.layOutGrids();
+        engine.runCycleMethod(history);
+        int flip = 0;
+        // An option click: one flag changes, then the recompute.
+        t[i] = timeRuns(kRuns, [&] {
+            engine.setReflectFlag(flip % 12, !engine.reflectFlag(flip % 12));
+            ++flip;
+            engine.recompute();
+        });
+        sizes[i++] = sizeLabel(history);
+    }
+    const double ratio = t[1].median / std::max(t[0].median, 1e-6);
+    printRow(QStringLiteral("prediction recompute after an option click"), sizes[0], t[0], 0);
+    printRow(QStringLiteral("prediction recompute after an option click"), sizes[1], t[1], 0,
+             QStringLiteral("ratio %1 (< %2 %3)").arg(ratio, 0, 'f', 1).arg(kMaxRatio).arg(ratio < kMaxRatio ? "PASS" : "FAIL"));
+}
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 2 && args[1] == QLatin1String("list")) {
+        for (const CatalogEntry &e : AnalysisCatalog::entries())
+            if (e.exportable())
+                std::printf("%s\n", qPrintable(e.formName));
+        return 0;
+    }
+    if (args.size() != 4) {
+        std::fprintf(stderr, "usage: nanazubario-bench core|gui|memory SMALL_DB LARGE_DB\n");
+        return 2;
+    }
+    MainFrm::useJapaneseFont();
+    if (args[1] == QLatin1String("core")) {
+        benchCore(args[2], args[3]);
+        benchRecompute(args[2], args[3]);
+    }
+    else if (args[1] == QLatin1String("gui"))
+        benchWindows(args[2], args[3]);
+    else if (args[1] == QLatin1String("memory"))
+        benchMemory(args[3]);
+    return 0;
+}
