@@ -34,7 +34,9 @@ DrawHistory loadOrDie(const QString &path) {
     return *history;
 }
 
-QString sizeLabel(const DrawHistory &h) { return QStringLiteral("%1 draws").arg(h.records().size()); }
+QString sizeLabel(const DrawHistory &h) {
+    return QStringLiteral("%1 draws").arg(h.records().size());
+}
 
 void benchCore(const QString &smallDb, const QString &largeDb) {
     for (const QString &db : {smallDb, largeDb}) {
@@ -130,7 +132,8 @@ void benchMemory(const QString &largeDb) {
                 window->repaint();
     QCoreApplication::processEvents();
     const double mib = peakMemoryMiB();
-    QTextStream(stdout) << QStringLiteral("| peak memory, every window open | %1 | %2 MiB | | | < 200 MB %3 | %4 windows |")
+    QTextStream(stdout) << QStringLiteral(
+                               "| peak memory, every window open | %1 | %2 MiB | | | < 200 MB %3 | %4 windows |")
                                .arg(sizeLabel(frame.history()))
                                .arg(mib, 0, 'f', 1)
                                .arg(mib * 1.048576 < 200 ? "PASS" : "FAIL")
@@ -158,7 +161,10 @@ void benchRecompute(const QString &smallDb, const QString &largeDb) {
     const double ratio = t[1].median / std::max(t[0].median, 1e-6);
     printRow(QStringLiteral("prediction recompute after an option click"), sizes[0], t[0], 0);
     printRow(QStringLiteral("prediction recompute after an option click"), sizes[1], t[1], 0,
-             QStringLiteral("ratio %1 (< %2 %3)").arg(ratio, 0, 'f', 1).arg(kMaxRatio).arg(ratio < kMaxRatio ? "PASS" : "FAIL"));
+             QStringLiteral("ratio %1 (< %2 %3)")
+                 .arg(ratio, 0, 'f', 1)
+                 .arg(kMaxRatio)
+                 .arg(ratio < kMaxRatio ? "PASS" : "FAIL"));
 }
 } // namespace
 
@@ -166,9 +172,8 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 2 && args[1] == QLatin1String("list")) {
-        for (const CatalogEntry &e : AnalysisCatalog::entries())
-            if (e.exportable())
-                std::printf("%s\n", qPrintable(e.formName));
+        for (const QString &name : AnalysisCatalog::formNames(true))
+            std::printf("%s\n", qPrintable(name));
         return 0;
     }
     if (args.size() != 4) {
@@ -179,8 +184,7 @@ int main(int argc, char *argv[]) {
     if (args[1] == QLatin1String("core")) {
         benchCore(args[2], args[3]);
         benchRecompute(args[2], args[3]);
-    }
-    else if (args[1] == QLatin1String("gui"))
+    } else if (args[1] == QLatin1String("gui"))
         benchWindows(args[2], args[3]);
     else if (args[1] == QLatin1String("memory"))
         benchMemory(args[3]);

@@ -36,8 +36,17 @@ std::vector<LegendItem> groupSplitLegend() {
 
 CatalogEntry analysis(QString formName, QString caption, QString menuItem, QString menuText, QString description,
                       int width, int height, AnalysisBuilder build) {
-    CatalogEntry e{WindowKind::Analysis, std::move(formName), std::move(caption), std::move(menuItem),
-                   std::move(menuText), QString(), QString(), std::move(description), width, height, true};
+    CatalogEntry e{WindowKind::Analysis,
+                   std::move(formName),
+                   std::move(caption),
+                   std::move(menuItem),
+                   std::move(menuText),
+                   QString(),
+                   QString(),
+                   std::move(description),
+                   width,
+                   height,
+                   true};
     e.build = build;
     return e;
 }
@@ -51,27 +60,26 @@ CatalogEntry inSubmenu(CatalogEntry e, const char *name, const QString &text) {
 std::vector<CatalogEntry> makeEntries() {
     std::vector<CatalogEntry> list;
 
-    CatalogEntry frequency = analysis("出現頻度分析", "出現頻度分析", "mnuSyutugenHindo", "出現頻度分析",
-                                      "過去の当選番号の出現回数を数字別に分析します", 11300, 10700,
-                                      &buildAppearanceFrequency);
+    CatalogEntry frequency =
+        analysis("出現頻度分析", "出現頻度分析", "mnuSyutugenHindo", "出現頻度分析",
+                 "過去の当選番号の出現回数を数字別に分析します", 11300, 10700, &buildAppearanceFrequency);
     frequency.hasPrint = false;
     frequency.legendPlace = LegendPlace::BelowGrid;
     frequency.legend = markLegend();
     list.push_back(inSubmenu(frequency, "mnuHindo", "頻度分析"));
-    list.push_back(inSubmenu(analysis("回数別出現分析", "回数別頻度分析", "mnuSyutugenKaisu", "回数別出現分析",
-                                      "過去の当選番号から出現回数別の数字を分析します", 3405, 8355,
-                                      &buildNumbersByCount),
-                             "mnuHindo", "頻度分析"));
+    list.push_back(
+        inSubmenu(analysis("回数別出現分析", "回数別頻度分析", "mnuSyutugenKaisu", "回数別出現分析",
+                           "過去の当選番号から出現回数別の数字を分析します", 3405, 8355, &buildNumbersByCount),
+                  "mnuHindo", "頻度分析"));
 
-    CatalogEntry interval = analysis("出現間隔分析", "出現間隔分析", "mnuSyutugenKankaku", "出現間隔分析",
-                                     "過去の当選数字が何回前に出現しているか分析します", 12070, 13920,
-                                     &buildAppearanceInterval);
+    CatalogEntry interval =
+        analysis("出現間隔分析", "出現間隔分析", "mnuSyutugenKankaku", "出現間隔分析",
+                 "過去の当選数字が何回前に出現しているか分析します", 12070, 13920, &buildAppearanceInterval);
     interval.yield = EventYield::None;
     list.push_back(inSubmenu(interval, "mnuKankaku", "間隔分析"));
-    CatalogEntry numberInterval =
-        analysis("数字間隔分析", "数字間隔分析", "mnuNumberKankaku", "数字間隔分析",
-                 "当選数字を第１数字～第７数字別に前回数字との数字の間隔を分析します", 12070, 13905,
-                 &buildNumberInterval);
+    CatalogEntry numberInterval = analysis("数字間隔分析", "数字間隔分析", "mnuNumberKankaku", "数字間隔分析",
+                                           "当選数字を第１数字～第７数字別に前回数字との数字の間隔を分析します", 12070,
+                                           13905, &buildNumberInterval);
     numberInterval.yield = EventYield::None;
     list.push_back(inSubmenu(numberInterval, "mnuKankaku", "間隔分析"));
 
@@ -85,18 +93,18 @@ std::vector<CatalogEntry> makeEntries() {
     spread.gridFollowsResize = true;
     list.push_back(spread);
 
-    CatalogEntry carryOver = analysis("引っ張り分析", "引っ張り分析", "mnuHippari", "引っ張り分析",
-                                      "過去の当選数字に前回出現した数字が入っているか分析します", 9680, 13600,
-                                      &buildCarryOver);
+    CatalogEntry carryOver =
+        analysis("引っ張り分析", "引っ張り分析", "mnuHippari", "引っ張り分析",
+                 "過去の当選数字に前回出現した数字が入っているか分析します", 9680, 13600, &buildCarryOver);
     carryOver.yield = EventYield::AfterCompute;
     carryOver.legendPlace = LegendPlace::BesideDescription;
     carryOver.legend = {{LegendItem::Kind::Swatch, Palette::CarryOver, QStringLiteral(":前回の数字"),
                          QStringLiteral("Label2"), QStringLiteral("Label3")}};
     list.push_back(carryOver);
 
-    CatalogEntry consecutive = analysis("連番飛び石分析", "連番・飛び石分析", "mnuRenbanTobiishi", "連番・飛び石分析",
-                                        "過去の当選番号の連続数字と一つ飛び数字の傾向を分析します", 8310, 13500,
-                                        &buildConsecutiveSkip);
+    CatalogEntry consecutive =
+        analysis("連番飛び石分析", "連番・飛び石分析", "mnuRenbanTobiishi", "連番・飛び石分析",
+                 "過去の当選番号の連続数字と一つ飛び数字の傾向を分析します", 8310, 13500, &buildConsecutiveSkip);
     consecutive.yield = EventYield::AfterCompute;
     list.push_back(consecutive);
 
@@ -109,11 +117,11 @@ std::vector<CatalogEntry> makeEntries() {
                                       "ンを分析します（ボーナス数字は入れていません）",
                                       8750, 13700, &buildLowHighPattern),
                              "mnuPattern", "組合せパターン分析"));
-    list.push_back(inSubmenu(analysis("偶数奇数の組合せパターン分析", "偶数・奇数の組合せパターン分析",
-                                      "mnuKisuGusuPattern", "偶数・奇数の組合せパターン分析",
-                                      "過去の当選番号を偶数と奇数に分類して分析します", 8750, 13700,
-                                      &buildEvenOddPattern),
-                             "mnuPattern", "組合せパターン分析"));
+    list.push_back(
+        inSubmenu(analysis("偶数奇数の組合せパターン分析", "偶数・奇数の組合せパターン分析", "mnuKisuGusuPattern",
+                           "偶数・奇数の組合せパターン分析", "過去の当選番号を偶数と奇数に分類して分析します", 8750,
+                           13700, &buildEvenOddPattern),
+                  "mnuPattern", "組合せパターン分析"));
 
     list.push_back(analysis("分割4傾向分析", "4分割傾向分析", "mnu5BunkatsuKeiko", "4分割傾向分析",
                             "過去の当選番号を４つのグループに分けて傾向を分析します", 9090, 13750,
@@ -144,25 +152,25 @@ std::vector<CatalogEntry> makeEntries() {
                             "下一桁連続出現回数分析", "過去の当選番号の下一桁数字が何回続けて出現しているか分析します",
                             7400, 13935, &buildLastDigitRuns));
 
-    CatalogEntry prediction{WindowKind::Prediction,
-                            "一発ズバリオ予想",
-                            "一発ズバリオ予想",
-                            "mnuYoso",
-                            "一発ズバリオ予想(&D)",
-                            QString(),
-                            QString(),
-                            "各データ分析の結果を元に周期法、消去法、連発ズバリオ、一発ズバリオの各手法を用いて当選数字を"
-                            "予想します。",
-                            10080,
-                            8400,
-                            true};
+    CatalogEntry prediction{
+        WindowKind::Prediction,
+        "一発ズバリオ予想",
+        "一発ズバリオ予想",
+        "mnuYoso",
+        "一発ズバリオ予想(&D)",
+        QString(),
+        QString(),
+        "各データ分析の結果を元に周期法、消去法、連発ズバリオ、一発ズバリオの各手法を用いて当選数字を"
+        "予想します。",
+        10080,
+        8400,
+        true};
     prediction.predict = &buildPredictionGrids;
     list.push_back(prediction);
 
-    list.push_back(CatalogEntry{WindowKind::DataEntry, "当選データ入力", "当選データ入力", "mnuMasterInput",
-                                "当選データ入力(&I)", QString(), QString(),
-                                "当選数字を開催回数毎に入力します。ここのデータが分析対象になります", 9000, 13450,
-                                false});
+    list.push_back(CatalogEntry{
+        WindowKind::DataEntry, "当選データ入力", "当選データ入力", "mnuMasterInput", "当選データ入力(&I)", QString(),
+        QString(), "当選数字を開催回数毎に入力します。ここのデータが分析対象になります", 9000, 13450, false});
     return list;
 }
 } // namespace
@@ -179,5 +187,22 @@ const CatalogEntry *AnalysisCatalog::find(const QString &name) {
     return nullptr;
 }
 
-const CatalogEntry &AnalysisCatalog::prediction() { return *find(QStringLiteral("mnuYoso")); }
-const CatalogEntry &AnalysisCatalog::dataEntry() { return *find(QStringLiteral("mnuMasterInput")); }
+QStringList AnalysisCatalog::formNames(bool exportableOnly) {
+    QStringList names;
+    for (const CatalogEntry &e : entries())
+        if (!exportableOnly || e.exportable())
+            names << e.formName;
+    return names;
+}
+
+QString AnalysisCatalog::unknownWindowMessage(const QString &name, bool exportableOnly) {
+    return QStringLiteral("不明なウィンドウです: %1（指定できるもの: %2）")
+        .arg(name, formNames(exportableOnly).join(QStringLiteral("、")));
+}
+
+const CatalogEntry &AnalysisCatalog::prediction() {
+    return *find(QStringLiteral("mnuYoso"));
+}
+const CatalogEntry &AnalysisCatalog::dataEntry() {
+    return *find(QStringLiteral("mnuMasterInput"));
+}

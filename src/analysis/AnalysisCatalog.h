@@ -5,6 +5,7 @@
 #include "settings/PredictionOptions.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -42,8 +43,8 @@ struct CatalogEntry {
     int widthTwips;
     int heightTwips;
     bool hasPrint;
-    AnalysisBuilder build = nullptr;       // analysis windows
-    PredictionExport predict = nullptr;    // the prediction window's four grids
+    AnalysisBuilder build = nullptr;    // analysis windows
+    PredictionExport predict = nullptr; // the prediction window's four grids
     EventYield yield = EventYield::BeforeCompute;
     LegendPlace legendPlace = LegendPlace::None;
     std::vector<LegendItem> legend;
@@ -62,5 +63,9 @@ const std::vector<CatalogEntry> &entries();
 // By form name or menu item name; nullptr when unknown.
 const CatalogEntry *find(const QString &name);
 const CatalogEntry &prediction();
+// The form names, in catalog order; only those the command line can export when asked.
+QStringList formNames(bool exportableOnly = false);
+// The message for a name that is neither a form name nor a menu item name.
+QString unknownWindowMessage(const QString &name, bool exportableOnly = false);
 const CatalogEntry &dataEntry();
 } // namespace AnalysisCatalog

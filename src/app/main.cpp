@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QTimer>
 #include <QMdiSubWindow>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
 int fail(int status, const QString &message) {
@@ -17,13 +17,8 @@ int fail(int status, const QString &message) {
 // Opens one window as its menu item would, offscreen, and writes a picture of it.
 int render(const QString &name, const QString &output, const QString &databasePath) {
     const CatalogEntry *entry = AnalysisCatalog::find(name);
-    if (!entry) {
-        QStringList names;
-        for (const CatalogEntry &e : AnalysisCatalog::entries())
-            names << e.formName;
-        return fail(2, QStringLiteral("不明なウィンドウです: %1（指定できるもの: %2）")
-                           .arg(name, names.join(QStringLiteral("、"))));
-    }
+    if (!entry)
+        return fail(2, AnalysisCatalog::unknownWindowMessage(name));
     if (output.isEmpty())
         return fail(2, QStringLiteral("--output に画像ファイルを指定してください。"));
 

@@ -28,14 +28,8 @@ int runExport(const QStringList &args, const QString &dbPath, const QString &set
         return fail(2, QStringLiteral(
                            "使い方: nanazubario-cli export WINDOW [--db FILE] [--settings FILE] [--format json|csv]"));
     const CatalogEntry *entry = AnalysisCatalog::find(args.first());
-    if (!entry || !entry->exportable()) {
-        QStringList names;
-        for (const CatalogEntry &e : AnalysisCatalog::entries())
-            if (e.exportable())
-                names << e.formName;
-        return fail(2, QStringLiteral("不明なウィンドウです: %1（指定できるもの: %2）")
-                           .arg(args.first(), names.join(QStringLiteral("、"))));
-    }
+    if (!entry || !entry->exportable())
+        return fail(2, AnalysisCatalog::unknownWindowMessage(args.first(), true));
     if (format != QLatin1String("json") && format != QLatin1String("csv"))
         return fail(2, QStringLiteral("--format には json か csv を指定してください。"));
 
