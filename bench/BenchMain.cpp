@@ -78,12 +78,9 @@ void closeAll(MainFrm &frame) {
 void benchWindows(const QString &smallDb, const QString &largeDb) {
     for (const QString &db : {smallDb, largeDb}) {
         MainFrm frame;
-        frame.setPredictionOnActivation(false);
         if (!frame.startUp(db))
             std::exit(1);
-        frame.setAttribute(Qt::WA_DontShowOnScreen);
-        frame.resize(1600, 1200);
-        frame.show();
+        frame.showOffscreen();
         QCoreApplication::processEvents();
         const QString size = sizeLabel(frame.history());
         for (const CatalogEntry &e : AnalysisCatalog::entries()) {
@@ -118,12 +115,9 @@ double peakMemoryMiB() {
 // Every window open at once on the long history.
 void benchMemory(const QString &largeDb) {
     MainFrm frame;
-    frame.setPredictionOnActivation(false);
     if (!frame.startUp(largeDb))
         std::exit(1);
-    frame.setAttribute(Qt::WA_DontShowOnScreen);
-    frame.resize(1600, 1200);
-    frame.show();
+    frame.showOffscreen();
     // The data entry window opens only while no other window is open: it goes first.
     frame.openWindow(AnalysisCatalog::dataEntry().formName);
     for (const CatalogEntry &e : AnalysisCatalog::entries())

@@ -23,13 +23,10 @@ int render(const QString &name, const QString &output, const QString &databasePa
         return fail(2, QStringLiteral("--output に画像ファイルを指定してください。"));
 
     MainFrm frame;
-    frame.setPredictionOnActivation(false);
     QString failure;
     if (!frame.startUp(databasePath, &failure))
         return fail(1, failure);
-    frame.setAttribute(Qt::WA_DontShowOnScreen);
-    frame.resize(1600, 1200);
-    frame.show();
+    frame.showOffscreen();
     QMdiSubWindow *window = frame.openWindow(entry->formName);
     if (!window)
         return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));

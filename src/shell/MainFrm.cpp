@@ -301,6 +301,13 @@ void MainFrm::activated() {
         QMetaObject::invokeMethod(this, &MainFrm::showPredictionWindow, Qt::QueuedConnection);
 }
 
+void MainFrm::showOffscreen() {
+    setPredictionOnActivation(false);
+    setAttribute(Qt::WA_DontShowOnScreen);
+    resize(1600, 1200);
+    show();
+}
+
 void MainFrm::showHelp() {
     const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
     if (!m_help)

@@ -59,6 +59,9 @@ public:
 
     // Whether activating the main window shows the prediction window (off for rendering).
     void setPredictionOnActivation(bool on) { m_predictionOnActivation = on; }
+    // Shows the started window without putting it on a screen, for rendering and measuring
+    // windows; the prediction window then opens only when asked for.
+    void showOffscreen();
 
 public slots:
     void showPredictionWindow();
