@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// The rules of a ロト7 draw, in one place: every reader of numbers (importer, data entry,
+// ticket checker, backtest, database schema) takes its bounds and its digit rule from here.
+namespace DrawRules {
+
+constexpr int kMinNumber = 1;
+constexpr int kMaxNumber = 37;           // numbers are 1..37
+constexpr int kNumberSlots = kMaxNumber + 1; // arrays indexed by number; entry 0 unused
+constexpr int kMainCount = 7;            // seven main numbers per draw and per ticket
+constexpr int kBonusCount = 2;
+constexpr int kFieldCount = kMainCount + kBonusCount;
+constexpr int kMinDrawNumber = 1;
+constexpr int kMaxDrawNumber = 32767;    // 回数 is a 16-bit signed integer in stored files
+
+constexpr bool isNumber(int n) { return n >= kMinNumber && n <= kMaxNumber; }
+constexpr bool isDrawNumber(int n) { return n >= kMinDrawNumber && n <= kMaxDrawNumber; }
+
+// The value of a number typed or read from a file: ASCII or full-width decimal digits with
+// optional surrounding spaces (ASCII or ideographic), nothing else. Digits of other scripts are
+// not digits here. nullopt for anything else, or for a value beyond maxDigits digits.
+std::optional<int> parseDigits(const QString &text, int maxDigits = 6);
+
+// parseDigits within 1..37, or within 1..32767.
+std::optional<int> parseNumber(const QString &text);
+std::optional<int> parseDrawNumber(const QString &text);
+
+// A set of numbers 1..37 as bits 1..37 of a 64-bit mask.
+using NumberMask = std::uint64_t;
+constexpr NumberMask maskOf(int n) { return NumberMask(1) << n; }
+
+} // namespace DrawRules
