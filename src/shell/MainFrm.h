@@ -68,6 +68,7 @@ public slots:
     void openDataEntry();
     void tileHorizontally();
     void tileVertically();
+    void cascade();
     void arrangeIcons();
     // The help file at the topic about the program.
     void showHelp();
