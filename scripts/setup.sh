@@ -6,7 +6,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libsqlcipher-dev
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic qt6-translations-l10n
     xvfb xauth
 )
 

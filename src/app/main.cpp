@@ -41,6 +41,9 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ナナズバリオ"));
     MainFrm::useJapaneseFont();
+    if (!MainFrm::useJapaneseQtTexts())
+        QTextStream(stderr) << QStringLiteral("Qt の日本語訳 (qtbase_ja.qm) が見つかりません。ボタンは英語で表示されます。")
+                            << Qt::endl;
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ"));

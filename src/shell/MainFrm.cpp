@@ -11,12 +11,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScopedValueRollback>
+#include <QTranslator>
 #include <QWindow>
 
 namespace {
@@ -144,6 +146,21 @@ void MainFrm::useJapaneseFont() {
     font.setFamilies({QStringLiteral("IPAGothic"), font.family()});
     font.setPointSize(9);
     QApplication::setFont(font);
+}
+
+bool MainFrm::useJapaneseQtTexts() {
+    static QTranslator *translator = nullptr;
+    if (translator)
+        return true;
+    auto *loaded = new QTranslator(qApp);
+    if (!loaded->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete loaded;
+        return false;
+    }
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
+    return true;
 }
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure) {

@@ -39,6 +39,9 @@ public:
     // The program's texts are Japanese: a Japanese Gothic face as the application font, so
     // that no Chinese glyph variants are chosen; the platform font when it is not installed.
     static void useJapaneseFont();
+    // Qt's own texts (はい, いいえ, キャンセル and the standard dialogs) in Japanese too; false
+    // when Qt's Japanese translation is not installed.
+    static bool useJapaneseQtTexts();
 
     bool EndAllowed() const { return m_endAllowed; }
     void setEndAllowed(bool allowed) { m_endAllowed = allowed; }

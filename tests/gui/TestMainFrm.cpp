@@ -463,6 +463,15 @@ private slots:
         QCOMPARE(frame->mdiArea()->activeSubWindow(), windows.back());
     }
 
+    // Message boxes and standard dialogs speak Japanese, as the rest of the program does.
+    void japaneseDialogButtons() {
+        QVERIFY(MainFrm::useJapaneseQtTexts());
+        QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+        QVERIFY2(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")),
+                 qPrintable(box.button(QMessageBox::Yes)->text()));
+        QVERIFY(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("いいえ")));
+    }
+
     // Exit is never refused: open windows unload and the options are written.
     void exitWritesSettings() {
         auto frame = startFrame(true);
