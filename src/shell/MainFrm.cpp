@@ -335,8 +335,10 @@ void MainFrm::showOffscreen() {
 
 void MainFrm::showHelp() {
     const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
-    if (!m_help)
+    if (!m_help) {
         m_help = new HelpWindow(this);
+        m_help->setAttribute(Qt::WA_DontShowOnScreen, testAttribute(Qt::WA_DontShowOnScreen));
+    }
     if (!m_help->openFile(path)) {
         showError(QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(path));
         return;
@@ -355,6 +357,7 @@ void MainFrm::showAbout() {
     QCoreApplication::processEvents();
     if (!m_about) {
         m_about = new AboutWindow(this);
+        m_about->setAttribute(Qt::WA_DontShowOnScreen, testAttribute(Qt::WA_DontShowOnScreen));
         m_about->move(AboutWindow::placement(frameGeometry()));
         // Back from About, the main window is active again and its activation rule applies.
         connect(m_about, &AboutWindow::closed, this, [this] {
