@@ -22,9 +22,9 @@ constexpr int kTotalRow = kFirstTierRow + PrizeTier::kTierCount;
 
 const std::array<QString, PrizeTier::kTierCount> &tierRules() {
     static const std::array<QString, PrizeTier::kTierCount> rules = {
-        QStringLiteral("本数字7個すべて"),        QStringLiteral("本数字6個とボーナス数字1個"),
-        QStringLiteral("本数字6個"),              QStringLiteral("本数字5個"),
-        QStringLiteral("本数字4個"),              QStringLiteral("本数字3個とボーナス数字1個か2個"),
+        QStringLiteral("本数字7個すべて"), QStringLiteral("本数字6個とボーナス数字1個"),
+        QStringLiteral("本数字6個"),       QStringLiteral("本数字5個"),
+        QStringLiteral("本数字4個"),       QStringLiteral("本数字3個とボーナス数字1個か2個"),
     };
     return rules;
 }
@@ -71,8 +71,8 @@ ResultGrid results(const std::vector<Ticket> &tickets, const CheckResult &result
               .rowHeight = 10,
               .rowHeights = {{1, 15}},
               .columnWidth = 5,
-              .columnWidths = {{kTicketColumn, 7}, {kDrawColumn, 7}, {kMainHitsColumn, 7}, {kBonusHitsColumn, 9},
-                               {kTierColumn, 7}}}
+              .columnWidths =
+                  {{kTicketColumn, 7}, {kDrawColumn, 7}, {kMainHitsColumn, 7}, {kBonusHitsColumn, 9}, {kTierColumn, 7}}}
         .applyTo(grid);
     grid.all().border(AllSides, Palette::LightBlue);
     grid.block(kTicketColumn, -1, kDrawColumn, -1).fore(Palette::Red).back(Palette::LightYellow);
@@ -150,7 +150,8 @@ QString rangeText(const CheckResult &result) {
     QString text = result.range.from == result.range.to
                        ? QStringLiteral("第%1回").arg(result.range.from)
                        : QStringLiteral("第%1回～第%2回").arg(result.range.from).arg(result.range.to);
-    text += QStringLiteral("の%1回分にチケット%2枚を照合しました。").arg(result.drawsChecked()).arg(result.tickets.size());
+    text +=
+        QStringLiteral("の%1回分にチケット%2枚を照合しました。").arg(result.drawsChecked()).arg(result.tickets.size());
     if (result.drawsSkipped > 0)
         text += QStringLiteral("データがないか数字が欠けている%1回分は除きました。").arg(result.drawsSkipped);
     return text;

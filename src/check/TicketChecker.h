@@ -48,8 +48,8 @@ struct TicketOutcome {
 
 struct CheckResult {
     DrawRange range;
-    std::vector<CheckedDraw> draws; // the draws checked, ascending
-    int drawsSkipped = 0;           // draws of the range missing or incomplete in the history
+    std::vector<CheckedDraw> draws;     // the draws checked, ascending
+    int drawsSkipped = 0;               // draws of the range missing or incomplete in the history
     std::vector<TicketOutcome> tickets; // one per ticket, in the order given
     TierCounts tiers{};                 // all tickets
 

@@ -135,9 +135,9 @@ struct CheckOptions {
     QString format;
 };
 
-const QString kCheckUsage = QStringLiteral(
-    "使い方: nanazubario-cli check --ticket \"3 7 12 19 25 31 36\" [--ticket ...] [--tickets FILE] "
-    "[--draw N | --from N --to M] [--format json|csv] [--db FILE]");
+const QString kCheckUsage =
+    QStringLiteral("使い方: nanazubario-cli check --ticket \"3 7 12 19 25 31 36\" [--ticket ...] [--tickets FILE] "
+                   "[--draw N | --from N --to M] [--format json|csv] [--db FILE]");
 
 // The draw range asked for; all stored draws when none is given. nullopt after a message.
 std::optional<DrawRange> checkRange(const CheckOptions &o, const DrawHistory &history) {
@@ -235,13 +235,14 @@ int main(int argc, char *argv[]) {
                                           QStringLiteral("FORMAT"), QStringLiteral("json"));
     const QCommandLineOption ticketOption(QStringLiteral("ticket"), QStringLiteral("照合するチケット（7個の数字）"),
                                           QStringLiteral("NUMBERS"));
-    const QCommandLineOption ticketsOption(QStringLiteral("tickets"),
-                                           QStringLiteral("照合するチケットのファイル（1行に1枚）"), QStringLiteral("FILE"));
+    const QCommandLineOption ticketsOption(
+        QStringLiteral("tickets"), QStringLiteral("照合するチケットのファイル（1行に1枚）"), QStringLiteral("FILE"));
     const QCommandLineOption drawOption(QStringLiteral("draw"), QStringLiteral("照合する回"), QStringLiteral("N"));
-    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("照合する最初の回"), QStringLiteral("N"));
+    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("照合する最初の回"),
+                                        QStringLiteral("N"));
     const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("照合する最後の回"), QStringLiteral("M"));
-    parser.addOptions({dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption,
-                       toOption});
+    parser.addOptions(
+        {dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption, toOption});
     if (!parser.parse(app.arguments()))
         return fail(2, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -263,8 +264,12 @@ int main(int argc, char *argv[]) {
         const auto single = [&](const QCommandLineOption &option) {
             return parser.isSet(option) ? parser.value(option) : QString();
         };
-        const CheckOptions options{parser.values(ticketOption), parser.values(ticketsOption), single(drawOption),
-                                   single(fromOption),          single(toOption),           parser.value(formatOption)};
+        const CheckOptions options{parser.values(ticketOption),
+                                   parser.values(ticketsOption),
+                                   single(drawOption),
+                                   single(fromOption),
+                                   single(toOption),
+                                   parser.value(formatOption)};
         return runCheck(args, parser.value(dbOption), options);
     }
     return fail(2, QStringLiteral("不明なコマンドです: %1").arg(command));
