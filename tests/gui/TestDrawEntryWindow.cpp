@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -112,10 +113,11 @@ private slots:
         QCOMPARE(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(window.size(),
                  QSize(qRound(9000 * window.logicalDpiX() / 1440.0), qRound(13450 * window.logicalDpiY() / 1440.0)));
-        const int unit = QFontMetrics(grid->font()).averageCharWidth();
-        QCOMPARE(grid->columnWidth(0), 5 * unit);
+        // The grid units of the analysis grids: a width unit is a third more than a character.
+        const double unit = QFontMetrics(grid->font()).averageCharWidth() * 4.0 / 3.0;
+        QCOMPARE(grid->columnWidth(0), qRound(5 * unit));
         for (int c = 1; c < 10; ++c)
-            QCOMPARE(grid->columnWidth(c), 7 * unit);
+            QCOMPARE(grid->columnWidth(c), qRound(7 * unit));
 
         QMenu *menu = window.windowMenu();
         QVERIFY(menu);
@@ -482,13 +484,32 @@ private slots:
         Database db(realHistory().records());
         DrawEntryWindow window(db.connection());
         window.load();
+        // As the main window opens it: as large as the grid's 50 rows and every column need.
+        window.resize(window.size().expandedTo(window.contentSize()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTableView *view = window.view();
         setCurrent(window, 0, 0);
         QCOMPARE(window.model()->rowCount(), int(realHistory().records().size()));
-        // Every column shows without a horizontal scroll bar.
+        // Every column shows without a horizontal scroll bar, and 50 rows.
         QVERIFY(view->horizontalHeader()->length() <= view->viewport()->width());
+        QVERIFY(view->rowAt(view->viewport()->height() - 1) >= 49);
+        // Each heading on one or two lines that fit its column, broken only between words.
+        auto *header = view->horizontalHeader();
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int c = 0; c < window.model()->columnCount(); ++c) {
+            const QString name = window.model()->headerData(c, Qt::Horizontal).toString();
+            const QString lines =
+                DrawEntryWindow::headingLines(name, header->fontMetrics(), header->sectionSize(c) - 2 * margin);
+            QCOMPARE(QString(lines).remove(QLatin1Char('\n')), name);
+            QVERIFY(lines.count(QLatin1Char('\n')) <= 1);
+            for (const QString &line : lines.split(QLatin1Char('\n')))
+                QVERIFY2(header->fontMetrics().horizontalAdvance(line) <= header->sectionSize(c) - 2 * margin,
+                         qPrintable(line));
+        }
+        QCOMPARE(DrawEntryWindow::headingLines(QStringLiteral("ボーナス数字1"), header->fontMetrics(),
+                                               header->fontMetrics().horizontalAdvance(QStringLiteral("ボーナス"))),
+                 QStringLiteral("ボーナス\n数字1"));
         const QImage image = window.grab().toImage();
         QVERIFY(image.save(QStringLiteral(TEST_BINARY_DIR "/draw-entry-window.png")));
 
