@@ -92,6 +92,7 @@ private slots:
                                                     << QStringLiteral("一発ズバリオ予想(&D)|mnuYoso")
                                                     << QStringLiteral("データ分析(&S)|mnuMain")
                                                     << QStringLiteral("データ管理(&M)|mnuHosyu")
+                                                    << QStringLiteral("検証(&K)|mnuKensyou")
                                                     << QStringLiteral("ウィンドウ(&W)|mnuWindow")
                                                     << QStringLiteral("ヘルプ(&H)|mnuHelp"));
         QTest::newRow("mnuMain") << QStringLiteral("mnuMain")
@@ -123,6 +124,8 @@ private slots:
                                                            << QStringLiteral("9分割データ分析|mnu11BunkatsuData"));
         QTest::newRow("mnuHosyu") << QStringLiteral("mnuHosyu")
                                   << (QStringList() << QStringLiteral("当選データ入力(&I)|mnuMasterInput"));
+        QTest::newRow("mnuKensyou") << QStringLiteral("mnuKensyou")
+                                    << (QStringList() << QStringLiteral("当選照合(&T)|mnuTousenSyougou"));
         QTest::newRow("mnuWindow") << QStringLiteral("mnuWindow")
                                    << (QStringList() << QStringLiteral("上下に並べて表示(&H)|mnuWindowHorizontal")
                                                      << QStringLiteral("左右に並べて表示(&V)|mnuWindowVertical")
