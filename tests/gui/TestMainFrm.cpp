@@ -122,7 +122,10 @@ private slots:
                                                            << QStringLiteral("7分割データ分析|mnu7BunkatsuData")
                                                            << QStringLiteral("9分割データ分析|mnu11BunkatsuData"));
         QTest::newRow("mnuHosyu") << QStringLiteral("mnuHosyu")
-                                  << (QStringList() << QStringLiteral("当選データ入力(&I)|mnuMasterInput"));
+                                  << (QStringList() << QStringLiteral("当選データ入力(&I)|mnuMasterInput")
+                                                    << QStringLiteral("CSVファイルから取り込み(&O)...|mnuImportCsv")
+                                                    << QStringLiteral("CSVファイルへ書き出し(&E)...|mnuExportCsv")
+                                                    << QStringLiteral("当選データの再読み込み(&R)|mnuReload"));
         QTest::newRow("mnuWindow") << QStringLiteral("mnuWindow")
                                    << (QStringList() << QStringLiteral("上下に並べて表示(&H)|mnuWindowHorizontal")
                                                      << QStringLiteral("左右に並べて表示(&V)|mnuWindowVertical")
