@@ -32,11 +32,12 @@ QStringList numbersOf(const std::vector<DrawRecord> &records) {
 }
 
 // A file like the ones published: 1 as stored, 3 with one number changed, 4 and 5 new.
-const QByteArray kPublished = "開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,BONUS数字1,BONUS数字2\n"
-                              "第1回,2013/04/05,1,2,3,4,5,6,7,8,9\n"
-                              "第3回,2013/04/19,20,21,22,23,24,25,26,27,29\n"
-                              "第4回,2013/04/26,30,31,32,33,34,35,36,37,1\n"
-                              "第5回,2013/05/03,2,4,6,8,10,12,14,16,18\n";
+const QByteArray kPublished =
+    "開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,BONUS数字1,BONUS数字2\n"
+    "第1回,2013/04/05,1,2,3,4,5,6,7,8,9\n"
+    "第3回,2013/04/19,20,21,22,23,24,25,26,27,29\n"
+    "第4回,2013/04/26,30,31,32,33,34,35,36,37,1\n"
+    "第5回,2013/05/03,2,4,6,8,10,12,14,16,18\n";
 } // namespace
 
 class TestImportPlan : public QObject {
@@ -62,15 +63,14 @@ private slots:
         QTest::addColumn<QStringList>("differing");
         QTest::addColumn<QList<int>>("unreadableLines");
 
-        QTest::newRow("published, UTF-8") << kPublished << QStringList{"4", "5"} << 1 << QStringList{"3"}
-                                          << QList<int>{};
+        QTest::newRow("published, UTF-8")
+            << kPublished << QStringList{"4", "5"} << 1 << QStringList{"3"} << QList<int>{};
         QTest::newRow("published, CP932 with CRLF")
             << *Cp932::encode(QString::fromUtf8(kPublished).replace("\n", "\r\n")) << QStringList{"4", "5"} << 1
             << QStringList{"3"} << QList<int>{};
         // A date where none was stored is a difference the user decides on, like any other.
-        QTest::newRow("date added to a stored draw")
-            << kHeading + "2,2013-04-12,10,11,12,13,14,15,16,17,18\n" << QStringList{} << 0 << QStringList{"2"}
-            << QList<int>{};
+        QTest::newRow("date added to a stored draw") << kHeading + "2,2013-04-12,10,11,12,13,14,15,16,17,18\n"
+                                                     << QStringList{} << 0 << QStringList{"2"} << QList<int>{};
         // Without a date column the stored dates stay, so these are the same draws.
         QTest::newRow("no date column")
             << QByteArray("回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,ボーナス数字1,ボーナス数字2\n"
@@ -144,8 +144,7 @@ private slots:
             << QByteArray("CREATE TRIGGER refuse BEFORE INSERT ON 当選データ WHEN NEW.回数 = 5 "
                           "BEGIN SELECT RAISE(ABORT, 'refused'); END");
         QTest::newRow("draw 3 changed meanwhile") << QByteArray("UPDATE 当選データ SET 第1数字 = 19 WHERE 回数 = 3");
-        QTest::newRow("draw 4 added meanwhile")
-            << QByteArray("INSERT INTO 当選データ (回数, 第1数字) VALUES (4, 1)");
+        QTest::newRow("draw 4 added meanwhile") << QByteArray("INSERT INTO 当選データ (回数, 第1数字) VALUES (4, 1)");
     }
     void nothingWrittenOnFailure() {
         QFETCH(QByteArray, interference);
@@ -182,8 +181,7 @@ private slots:
         auto empty = freshStore({});
         QVERIFY(empty);
         StoreError error;
-        const ImportPlan plan =
-            ImportPlan::forFile(path, ConnectionString::forDatabase(empty->path()), error);
+        const ImportPlan plan = ImportPlan::forFile(path, ConnectionString::forDatabase(empty->path()), error);
         QVERIFY(plan.canImport());
         DrawCsv::ImportSummary summary;
         QVERIFY(plan.apply(*empty, ImportPlan::Choice::KeepStored, summary, error));

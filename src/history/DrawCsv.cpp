@@ -5,9 +5,9 @@
 
 #include <QDate>
 #include <QDir>
-#include <QSaveFile>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <map>
@@ -308,8 +308,8 @@ ParseResult parse(const QByteArray &bytes) {
         RowReader reader{row.line, std::nullopt};
         const bool countOk = result.layout == Layout::Ours ? f.size() == heading.size() : fieldCountFits(heading, f);
         if (!countOk) {
-            result.errors.push_back(
-                {row.line, QString(), QStringLiteral("列の数が %1 ではなく %2 です").arg(heading.size()).arg(f.size())});
+            result.errors.push_back({row.line, QString(),
+                                     QStringLiteral("列の数が %1 ではなく %2 です").arg(heading.size()).arg(f.size())});
             continue;
         }
 
@@ -404,7 +404,8 @@ bool exportDraws(const DrawStore &store, const QString &path, Encoding encoding,
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
-        message = QStringLiteral("%1 に書き込めませんでした（%2）。").arg(QDir::toNativeSeparators(path), file.errorString());
+        message =
+            QStringLiteral("%1 に書き込めませんでした（%2）。").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
     count = n;

@@ -34,8 +34,8 @@ enum class Layout {
 
 struct ParseResult {
     Layout layout = Layout::Ours;
-    bool hasDates = false;           // whether the file has a date column at all
-    std::vector<DrawRecord> records; // in file order
+    bool hasDates = false;             // whether the file has a date column at all
+    std::vector<DrawRecord> records;   // in file order
     std::optional<DrawCsvError> error; // the first of errors
     // Every line that cannot be read, in line order, one error per line. A file that cannot be
     // read at all (its encoding, its quotes, its heading) has only that one error.

@@ -49,9 +49,10 @@ ImportPlan ImportPlan::forFile(const QString &path, const ConnectionString &conn
     ImportPlan plan;
     QFile file(path);
     if (QFileInfo(path).size() > kMaxFileBytes) {
-        plan.m_fileProblem = QStringLiteral("%1 は大きすぎるため読みません（当選データのファイルは %2 MB もありません）。")
-                                 .arg(QDir::toNativeSeparators(path))
-                                 .arg(kMaxFileBytes / (1024 * 1024));
+        plan.m_fileProblem =
+            QStringLiteral("%1 は大きすぎるため読みません（当選データのファイルは %2 MB もありません）。")
+                .arg(QDir::toNativeSeparators(path))
+                .arg(kMaxFileBytes / (1024 * 1024));
         return plan;
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -108,10 +109,10 @@ bool ImportPlan::apply(DrawStore &store, Choice choice, DrawCsv::ImportSummary &
                 return false;
             const DrawRecord *planned = expected.at(r.drawNumber);
             if (now.has_value() != (planned != nullptr) || (now && *now != *planned)) {
-                error = store.writeError(
-                    QStringLiteral("回数 %1 が取り込みの確認の後でほかのプログラムから変更されました。"
-                                   "もう一度取り込んでください")
-                        .arg(r.drawNumber));
+                error =
+                    store.writeError(QStringLiteral("回数 %1 が取り込みの確認の後でほかのプログラムから変更されました。"
+                                                    "もう一度取り込んでください")
+                                         .arg(r.drawNumber));
                 return false;
             }
         }

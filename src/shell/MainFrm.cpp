@@ -15,11 +15,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QMimeData>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -304,11 +304,10 @@ bool MainFrm::exportCsv(const QString &path, DrawCsv::Encoding encoding) {
     QString message = error.message;
     int count = 0;
     if (store && DrawCsv::exportDraws(*store, path, encoding, count, message)) {
-        QMessageBox box(QMessageBox::Information, kApplicationTitle,
-                        QStringLiteral("%1 件の当選データを %2 に書き出しました。")
-                            .arg(count)
-                            .arg(QDir::toNativeSeparators(path)),
-                        QMessageBox::Ok, this);
+        QMessageBox box(
+            QMessageBox::Information, kApplicationTitle,
+            QStringLiteral("%1 件の当選データを %2 に書き出しました。").arg(count).arg(QDir::toNativeSeparators(path)),
+            QMessageBox::Ok, this);
         box.exec();
         return true;
     }
