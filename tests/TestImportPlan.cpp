@@ -60,17 +60,18 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("added");
         QTest::addColumn<int>("identical");
-        QTest::addColumn<QStringList>("differing");
+        QTest::addColumn<QStringList>("differing"); // 回数: the fields that differ
         QTest::addColumn<QList<int>>("unreadableLines");
 
         QTest::newRow("published, UTF-8")
-            << kPublished << QStringList{"4", "5"} << 1 << QStringList{"3"} << QList<int>{};
+            << kPublished << QStringList{"4", "5"} << 1 << QStringList{"3: ボーナス数字2"} << QList<int>{};
         QTest::newRow("published, CP932 with CRLF")
             << *Cp932::encode(QString::fromUtf8(kPublished).replace("\n", "\r\n")) << QStringList{"4", "5"} << 1
-            << QStringList{"3"} << QList<int>{};
+            << QStringList{"3: ボーナス数字2"} << QList<int>{};
         // A date where none was stored is a difference the user decides on, like any other.
-        QTest::newRow("date added to a stored draw") << kHeading + "2,2013-04-12,10,11,12,13,14,15,16,17,18\n"
-                                                     << QStringList{} << 0 << QStringList{"2"} << QList<int>{};
+        QTest::newRow("date added to a stored draw")
+            << kHeading + "2,2013-04-12,10,11,12,13,14,15,16,17,18\n"
+            << QStringList{} << 0 << QStringList{"2: 抽せん日"} << QList<int>{};
         // Without a date column the stored dates stay, so these are the same draws.
         QTest::newRow("no date column")
             << QByteArray("回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,ボーナス数字1,ボーナス数字2\n"
@@ -96,7 +97,7 @@ private slots:
         for (const ImportPlan::Difference &d : plan.differences()) {
             QCOMPARE(d.stored.drawNumber, d.file.drawNumber);
             QVERIFY(d.stored != d.file);
-            differs << QString::number(d.file.drawNumber);
+            differs << QStringLiteral("%1: %2").arg(d.file.drawNumber).arg(ImportPlan::differingFields(d));
         }
         QCOMPARE(differs, differing);
         QList<int> lines;

@@ -68,25 +68,26 @@ ImportDialog::ImportDialog(const ImportPlan &plan, const QString &path, QWidget 
     if (!plan.differences().empty()) {
         auto *group = new QGroupBox(QStringLiteral("登録済みと異なる当選データ"), this);
         auto *inner = new QVBoxLayout(group);
-        auto *table = new QTableWidget(int(plan.differences().size()), 3, group);
+        auto *table = new QTableWidget(int(plan.differences().size()), 4, group);
         table->setObjectName(QStringLiteral("differences"));
-        table->setHorizontalHeaderLabels(
-            {QStringLiteral("回数"), QStringLiteral("登録済み"), QStringLiteral("ファイル")});
+        table->setHorizontalHeaderLabels({QStringLiteral("回数"), QStringLiteral("登録済み"),
+                                          QStringLiteral("ファイル"), QStringLiteral("異なる項目")});
         table->verticalHeader()->hide();
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         int row = 0;
         for (const ImportPlan::Difference &d : plan.differences()) {
             const QString texts[] = {QString::number(d.stored.drawNumber), ImportPlan::describe(d.stored),
-                                     ImportPlan::describe(d.file)};
-            for (int c = 0; c < 3; ++c) {
+                                     ImportPlan::describe(d.file), ImportPlan::differingFields(d)};
+            for (int c = 0; c < 4; ++c) {
                 auto *item = new QTableWidgetItem(texts[c]);
-                item->setTextAlignment(Qt::AlignCenter);
+                item->setTextAlignment(c == 3 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
                 table->setItem(row, c, item);
             }
             ++row;
         }
         table->resizeColumnsToContents();
+        table->resizeRowsToContents();
         table->horizontalHeader()->setStretchLastSection(true);
         inner->addWidget(table);
         inner->addWidget(new QLabel(QStringLiteral("異なる当選データは、すべて次のとおりにします。"), group));
@@ -121,7 +122,7 @@ ImportDialog::ImportDialog(const ImportPlan &plan, const QString &path, QWidget 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(720, plan.differences().empty() && plan.unreadable().empty() ? 160 : 480);
+    resize(840, plan.differences().empty() && plan.unreadable().empty() ? 160 : 480);
 }
 
 ImportPlan::Choice ImportDialog::choice() const {

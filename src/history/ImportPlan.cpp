@@ -170,3 +170,13 @@ QString ImportPlan::describe(const DrawRecord &record) {
     const QString date = record.drawDate.isEmpty() ? QStringLiteral("日付なし") : displayDate(record.drawDate);
     return QStringLiteral("%1　%2（%3）").arg(date, mains.join(QLatin1Char(' ')), bonus.join(QLatin1Char(' ')));
 }
+
+QString ImportPlan::differingFields(const Difference &difference) {
+    QStringList fields;
+    if (difference.stored.drawDate != difference.file.drawDate)
+        fields << QStringLiteral("抽せん日");
+    for (int k = 0; k < DrawRecord::kFieldCount; ++k)
+        if (difference.stored.numbers[std::size_t(k)] != difference.file.numbers[std::size_t(k)])
+            fields << drawColumnNames()[std::size_t(k) + 1];
+    return fields.join(QStringLiteral("、"));
+}

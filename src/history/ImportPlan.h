@@ -60,6 +60,8 @@ public:
 
     // A draw for the side-by-side list: 2013/04/05　07 10 12 17 23 28 34（03 15）.
     static QString describe(const DrawRecord &record);
+    // The fields in which the file's draw differs from the stored one: 抽せん日, ボーナス数字2.
+    static QString differingFields(const Difference &difference);
     // A stored date (2013-04-05) as the program shows it (2013/04/05).
     static QString displayDate(const QString &storedDate);
 
