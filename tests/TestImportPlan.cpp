@@ -111,6 +111,13 @@ private slots:
             QVERIFY2(shown[i].startsWith(QStringLiteral("%1 行目").arg(unreadableLines[i])), qPrintable(shown[i]));
     }
 
+    // A file far longer than any draw history is refused before it is parsed.
+    void tooManyLines() {
+        const ImportPlan plan = ImportPlan::make(kHeading + QByteArray(ImportPlan::kMaxLines, '\n'), {});
+        QVERIFY(!plan.canImport());
+        QVERIFY(plan.fileProblem().startsWith(QStringLiteral("行が多すぎる")));
+    }
+
     void apply_data() {
         QTest::addColumn<int>("choice");
         QTest::addColumn<QString>("draw3"); // the bonus number 2 of draw 3 afterwards

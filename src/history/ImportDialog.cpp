@@ -29,6 +29,7 @@ template <typename Work> void runWithProgress(QWidget *parent, const QString &la
     progress.setObjectName(QStringLiteral("importProgress"));
     progress.setWindowTitle(ImportDialog::title());
     progress.setCancelButton(nullptr);
+    progress.setMinimumWidth(360); // room for the title
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(ImportDialog::kProgressDelay);
     progress.setValue(0);
@@ -82,13 +83,16 @@ ImportDialog::ImportDialog(const ImportPlan &plan, const QString &path, QWidget 
             for (int c = 0; c < 4; ++c) {
                 auto *item = new QTableWidgetItem(texts[c]);
                 item->setTextAlignment(c == 3 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+                if (c == 3)
+                    item->setToolTip(texts[c]);
                 table->setItem(row, c, item);
             }
             ++row;
         }
         table->resizeColumnsToContents();
         table->resizeRowsToContents();
-        table->horizontalHeader()->setStretchLastSection(true);
+        // The list of fields takes what room is left; the whole of it shows as a tip.
+        table->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
         inner->addWidget(table);
         inner->addWidget(new QLabel(QStringLiteral("異なる当選データは、すべて次のとおりにします。"), group));
         m_keepStored = new QRadioButton(QStringLiteral("登録済みのデータを残す"), group);

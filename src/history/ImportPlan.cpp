@@ -17,6 +17,13 @@ bool byDrawNumber(const DrawRecord &a, const DrawRecord &b) {
 
 ImportPlan ImportPlan::make(const QByteArray &bytes, const std::vector<DrawRecord> &stored) {
     ImportPlan plan;
+    if (const qsizetype lines = bytes.count('\n'); lines > kMaxLines) {
+        plan.m_fileProblem =
+            QStringLiteral("行が多すぎるため読みません（%1 行。当選データのファイルは %2 行もありません）。")
+                .arg(lines)
+                .arg(kMaxLines);
+        return plan;
+    }
     const DrawCsv::ParseResult parsed = DrawCsv::parse(bytes);
     if (!parsed.errors.empty()) {
         plan.m_unreadable = parsed.errors;

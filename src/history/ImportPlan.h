@@ -25,8 +25,10 @@ public:
         DrawRecord file;
     };
 
-    // Larger files are refused unread: a draw history with prize columns stays far below.
-    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+    // Larger files are refused unread: there are at most 32767 draws, and a history of them all
+    // with its prize columns stays far below either limit.
+    static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+    static constexpr qsizetype kMaxLines = 100000;
 
     // The plan for a file's bytes against the draws stored now (as DrawStore::readAll gives them).
     static ImportPlan make(const QByteArray &bytes, const std::vector<DrawRecord> &stored);
