@@ -3,6 +3,7 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/AnalysisWindow.h"
 #include "history/DrawStore.h"
+#include "history/ExportDialog.h"
 #include "history/ImportDialog.h"
 #include "shell/AboutWindow.h"
 #include "shell/ChildWindow.h"
@@ -30,8 +31,6 @@ namespace {
 const QString kErrorTitle = QStringLiteral("メッセ－ジ");
 const QString kApplicationTitle = QStringLiteral("ナナズバリオ");
 const QString kWindowsOpen = QStringLiteral("表示中のウィンドウを閉じないと実行できません。");
-const QString kUtf8Filter = QStringLiteral("CSV UTF-8 BOM付き (*.csv)");
-const QString kCp932Filter = QStringLiteral("CSV シフトJIS（CP932） (*.csv)");
 
 // The file of a drag, when it is one local CSV file.
 QString droppedCsv(const QMimeData *data) {
@@ -284,35 +283,8 @@ void MainFrm::importCsv(const QString &path) {
 }
 
 void MainFrm::chooseCsvToExport() {
-    if (m_opening || !allowedWithoutWindows())
-        return;
-    QFileDialog dialog(this, QStringLiteral("CSVファイルへ書き出し"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({kUtf8Filter, kCp932Filter});
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.selectFile(QStringLiteral("当選データ.csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    exportCsv(dialog.selectedFiles().front(),
-              dialog.selectedNameFilter() == kCp932Filter ? DrawCsv::Encoding::Cp932 : DrawCsv::Encoding::Utf8WithBom);
-}
-
-bool MainFrm::exportCsv(const QString &path, DrawCsv::Encoding encoding) {
-    WaitCursor wait;
-    StoreError error;
-    auto store = DrawStore::open(m_connection, error);
-    QString message = error.message;
-    int count = 0;
-    if (store && DrawCsv::exportDraws(*store, path, encoding, count, message)) {
-        QMessageBox box(
-            QMessageBox::Information, kApplicationTitle,
-            QStringLiteral("%1 件の当選データを %2 に書き出しました。").arg(count).arg(QDir::toNativeSeparators(path)),
-            QMessageBox::Ok, this);
-        box.exec();
-        return true;
-    }
-    showError(message);
-    return false;
+    if (!m_opening && allowedWithoutWindows())
+        ExportDialog::chooseAndExport(this, m_connection);
 }
 
 void MainFrm::dragEnterEvent(QDragEnterEvent *event) {

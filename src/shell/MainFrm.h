@@ -1,7 +1,6 @@
 #pragma once
 
 #include "history/ConnectionString.h"
-#include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
 #include "prediction/PredictionEngine.h"
 #include "settings/PredictionOptions.h"
@@ -78,9 +77,8 @@ public slots:
     // Imports the file after the user has seen the plan; offers a reload when draws were stored.
     // Refused while child windows are open.
     void importCsv(const QString &path);
-    // CSVファイルへ書き出し: asks for a file and an encoding, then exportCsv.
+    // CSVファイルへ書き出し: asks for a file and an encoding, then writes every stored draw.
     void chooseCsvToExport();
-    bool exportCsv(const QString &path, DrawCsv::Encoding encoding);
     // 当選データの再読み込み: the start-up load again, refused while child windows are open.
     void reloadFromMenu();
     // The start-up load again: the snapshot and its aggregates. A failure keeps the snapshot

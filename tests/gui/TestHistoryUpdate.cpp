@@ -1,5 +1,6 @@
 #include "entry/DrawEntryWindow.h"
 #include "history/DrawStore.h"
+#include "history/ExportDialog.h"
 #include "history/ImportDialog.h"
 #include "settings/Cp932.h"
 #include "shell/MainFrm.h"
@@ -268,7 +269,7 @@ private slots:
         QVERIFY(frame);
         MessageBoxWatcher watcher;
         const QString path = m_dir.filePath(QStringLiteral("書き出し.csv"));
-        QVERIFY(frame->exportCsv(path, DrawCsv::Encoding(encoding)));
+        QVERIFY(ExportDialog::exportTo(frame.get(), frame->connection(), path, DrawCsv::Encoding(encoding)));
         QCOMPARE(watcher.seen.size(), 1);
         QVERIFY(watcher.seen[0].text.startsWith(QStringLiteral("5 件の当選データを")));
         QFile file(path);
