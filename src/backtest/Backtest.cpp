@@ -195,7 +195,7 @@ void judgeOneSetting(Backtest::Report &report) {
     if (*smallest < Backtest::kSignificance) {
         report.best = int(smallest - adjusted.begin());
         const auto &m = methods[std::size_t(report.best)];
-        report.verdict = QStringLiteral("%1は%2 (%3、%4 通りを比較)")
+        report.verdict = QStringLiteral("%1は%2 (補正後 %3、%4 通りを比較)")
                              .arg(Backtest::methodName(report.best), direction(m.mainHits > m.expectedMainHits),
                                   Backtest::pText(*smallest))
                              .arg(report.comparisons);
@@ -205,8 +205,10 @@ void judgeOneSetting(Backtest::Report &report) {
     for (int i = 1; i < Backtest::kMethodCount; ++i)
         if (standardised(methods[std::size_t(i)]) > standardised(methods[std::size_t(report.best)]))
             report.best = i;
-    report.verdict = QStringLiteral("どの手法も偶然と区別できません (最良の手法: %1、%2、%3 通りを比較)")
-                         .arg(Backtest::methodName(report.best), Backtest::pText(adjusted[std::size_t(report.best)]))
+    const auto &m = methods[std::size_t(report.best)];
+    report.verdict = QStringLiteral("どの手法も偶然と区別できません (最良の手法: %1、%2、補正後 %3、%4 通りを比較)")
+                         .arg(Backtest::methodName(report.best), Backtest::pText(m.pValue.value),
+                              Backtest::pText(m.adjustedPValue))
                          .arg(report.comparisons);
 }
 
@@ -239,7 +241,7 @@ void judgeAllSettings(Backtest::Report &report) {
     if (*smallest < Backtest::kSignificance) {
         report.best = int(smallest - adjusted.begin());
         const auto &s = report.settings[std::size_t(report.best)];
-        report.verdict = QStringLiteral("反映オフセット %1 の設定は%2 (%3、%4 通りを比較)")
+        report.verdict = QStringLiteral("反映オフセット %1 の設定は%2 (補正後 %3、%4 通りを比較)")
                              .arg(s.reflectOffset)
                              .arg(direction(s.excessHits > 0), Backtest::pText(*smallest))
                              .arg(report.comparisons);
@@ -247,10 +249,11 @@ void judgeAllSettings(Backtest::Report &report) {
     }
     report.best = int(order.front());
     const auto &s = report.settings[std::size_t(report.best)];
-    report.verdict = QStringLiteral("どの設定も偶然と区別できません (最良の設定: 反映オフセット %1、%2、%3 通りを比較)")
-                         .arg(s.reflectOffset)
-                         .arg(Backtest::pText(s.adjustedPValue))
-                         .arg(report.comparisons);
+    report.verdict =
+        QStringLiteral("どの設定も偶然と区別できません (最良の設定: 反映オフセット %1、%2、補正後 %3、%4 通りを比較)")
+            .arg(s.reflectOffset)
+            .arg(Backtest::pText(s.pValue), Backtest::pText(s.adjustedPValue))
+            .arg(report.comparisons);
 }
 
 Backtest::Report run(const DrawHistory &history, Backtest::Range range, const std::vector<int> &offsets,

@@ -1,5 +1,6 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/GridJson.h"
+#include "cli/BacktestCommand.h"
 #include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
@@ -135,14 +136,19 @@ int main(int argc, char *argv[]) {
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ コマンドライン"));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("export WINDOW | import FILE | draws | aggregates"));
+                                 QStringLiteral("export WINDOW | import FILE | draws | aggregates | backtest"));
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("設定ファイル"),
                                             QStringLiteral("FILE"), defaultSettingsPath());
     const QCommandLineOption formatOption(QStringLiteral("format"), QStringLiteral("json または csv"),
                                           QStringLiteral("FORMAT"), QStringLiteral("json"));
-    parser.addOptions({dbOption, settingsOption, formatOption});
+    const QCommandLineOption allSettingsOption(QStringLiteral("all-settings"),
+                                               QStringLiteral("backtest: 反映オフセットのすべての値を検証する"));
+    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("backtest: 最初の回数"),
+                                        QStringLiteral("N"));
+    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("backtest: 最後の回数"), QStringLiteral("M"));
+    parser.addOptions({dbOption, settingsOption, formatOption, allSettingsOption, fromOption, toOption});
     if (!parser.parse(app.arguments()))
         return fail(2, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -160,5 +166,9 @@ int main(int argc, char *argv[]) {
         return runDraws(args, parser.value(dbOption));
     if (command == QLatin1String("aggregates"))
         return runAggregates(args, parser.value(dbOption));
+    if (command == QLatin1String("backtest"))
+        return runBacktest(args, {parser.value(dbOption), parser.value(settingsOption), parser.isSet(settingsOption),
+                                  parser.isSet(allSettingsOption), parser.value(fromOption), parser.value(toOption),
+                                  parser.value(formatOption)});
     return fail(2, QStringLiteral("不明なコマンドです: %1").arg(command));
 }
