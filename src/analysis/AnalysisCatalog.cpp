@@ -168,6 +168,12 @@ std::vector<CatalogEntry> makeEntries() {
     prediction.predict = &buildPredictionGrids;
     list.push_back(prediction);
 
+    list.push_back(CatalogEntry{WindowKind::Backtest, "予想の検証", "予想の検証", "mnuBacktest", "予想の検証(&B)",
+                                QString(), QString(),
+                                "過去の各回を、その回より前の当選データだけで予想し直して実際の当選数字と照合し、"
+                                "でたらめに選んだ同じ個数の数字が偶然に当たる数と比べます",
+                                19800, 14400, true});
+
     list.push_back(CatalogEntry{
         WindowKind::DataEntry, "当選データ入力", "当選データ入力", "mnuMasterInput", "当選データ入力(&I)", QString(),
         QString(), "当選数字を開催回数毎に入力します。ここのデータが分析対象になります", 9000, 13450, false});
@@ -203,6 +209,14 @@ QString AnalysisCatalog::unknownWindowMessage(const QString &name, bool exportab
 const CatalogEntry &AnalysisCatalog::prediction() {
     return *find(QStringLiteral("mnuYoso"));
 }
+std::vector<const CatalogEntry *> AnalysisCatalog::checkingWindows() {
+    std::vector<const CatalogEntry *> list;
+    for (const CatalogEntry &e : entries())
+        if (e.kind == WindowKind::Backtest)
+            list.push_back(&e);
+    return list;
+}
+
 const CatalogEntry &AnalysisCatalog::dataEntry() {
     return *find(QStringLiteral("mnuMasterInput"));
 }

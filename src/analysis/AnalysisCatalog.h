@@ -24,7 +24,7 @@ enum class LegendPlace { None, BelowGrid, AboveGrid, BesideDescription };
 // When an analysis window lets pending events run while it loads.
 enum class EventYield { BeforeCompute, None, AfterCompute };
 
-enum class WindowKind { Analysis, Prediction, DataEntry };
+enum class WindowKind { Analysis, Prediction, DataEntry, Backtest };
 
 using AnalysisBuilder = ResultGrid (*)(const DrawHistory &);
 using PredictionExport = std::vector<ResultGrid> (*)(const DrawHistory &, const PredictionOptions &);
@@ -68,4 +68,6 @@ QStringList formNames(bool exportableOnly = false);
 // The message for a name that is neither a form name nor a menu item name.
 QString unknownWindowMessage(const QString &name, bool exportableOnly = false);
 const CatalogEntry &dataEntry();
+// The windows of the menu 検証(&K), in menu order.
+std::vector<const CatalogEntry *> checkingWindows();
 } // namespace AnalysisCatalog

@@ -29,11 +29,13 @@ QString pCell(double p) {
     return p < 0.01 ? QString::number(p, 'g', 2) : decimal(p, 2);
 }
 
-// Expected counts: small ones with two significant digits so that they do not read as zero.
+// Expected counts: one decimal, two below 10; tiny ones are not shown as a plain zero.
 QString expectedCount(double x) {
     if (x == 0)
         return QStringLiteral("0");
-    return x < 0.1 ? QString::number(x, 'g', 2) : decimal(x, 1);
+    if (x < 0.01)
+        return QStringLiteral("<0.01");
+    return decimal(x, x < 10 ? 2 : 1);
 }
 
 void heading(ResultGrid &grid, int columns) {
@@ -49,16 +51,15 @@ ResultGrid BacktestGrids::methodGrid(const Backtest::SettingResult &setting, boo
     GridSetUp{.visibleColumns = kMethodColumns,
               .visibleRows = rows,
               .rowHeight = 10,
-              .columnWidth = 4,
+              .columnWidth = 5,
               .columnWidths = {{kLabelColumn, 8},
                                {kKindColumn, 4},
-                               {kNumbersColumn, 6},
+                               {kNumbersColumn, 7},
                                {kMainColumn, 6},
-                               {kMeanColumn, 5},
                                {kIntervalColumn, 9},
                                {kPColumn, 6},
                                {kAdjustedColumn, 6},
-                               {kBonusColumn, 6}}}
+                               {kBonusColumn, 7}}}
         .applyTo(grid);
     heading(grid, kMethodColumns);
 
@@ -134,7 +135,7 @@ ResultGrid BacktestGrids::settingsGrid(const Backtest::Report &report, int highl
               .frozenRows = 1,
               .rowHeight = 10,
               .columnWidth = 6,
-              .columnWidths = {{Rank, 4}, {Offset, 8}}}
+              .columnWidths = {{Rank, 4}, {Offset, 10}}}
         .applyTo(grid);
     heading(grid, last);
     grid.setText(Rank, 1, QStringLiteral("順位"));

@@ -105,6 +105,14 @@ void MainFrm::buildMenus() {
     input->setObjectName(dataEntry.menuItem);
     connect(input, &QAction::triggered, this, &MainFrm::openDataEntry);
 
+    QMenu *checking = bar->addMenu(QStringLiteral("検証(&K)"));
+    name(checking, QStringLiteral("mnuKensyo"));
+    for (const CatalogEntry *entry : AnalysisCatalog::checkingWindows()) {
+        QAction *action = checking->addAction(entry->menuText);
+        action->setObjectName(entry->menuItem);
+        connect(action, &QAction::triggered, this, [this, entry] { showChild(*entry); });
+    }
+
     QMenu *windows = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     name(windows, QStringLiteral("mnuWindow"));
     const struct {
@@ -213,6 +221,8 @@ ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
         return WindowFactory::createPredictionWindow(*this);
     case WindowKind::DataEntry:
         return WindowFactory::createDataEntryWindow(*this);
+    case WindowKind::Backtest:
+        return WindowFactory::createBacktestWindow(*this, entry);
     case WindowKind::Analysis:
         break;
     }

@@ -1,5 +1,6 @@
 #include "shell/WindowFactory.h"
 
+#include "backtest/BacktestWindow.h"
 #include "entry/DrawEntryWindow.h"
 #include "prediction/PredictionWindow.h"
 #include "shell/MainFrm.h"
@@ -10,4 +11,8 @@ ChildWindow *WindowFactory::createPredictionWindow(MainFrm &frame) {
 
 ChildWindow *WindowFactory::createDataEntryWindow(MainFrm &frame) {
     return new DrawEntryWindow(frame.connection());
+}
+
+ChildWindow *WindowFactory::createBacktestWindow(MainFrm &frame, const CatalogEntry &entry) {
+    return new BacktestWindow(entry, frame.history(), frame.options());
 }

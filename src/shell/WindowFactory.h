@@ -2,6 +2,7 @@
 
 class ChildWindow;
 class MainFrm;
+struct CatalogEntry;
 
 // The child windows that are not analysis windows, each made in one place so that a window
 // can be replaced by changing one line.
@@ -10,4 +11,6 @@ namespace WindowFactory {
 ChildWindow *createPredictionWindow(MainFrm &frame);
 // 当選データ入力
 ChildWindow *createDataEntryWindow(MainFrm &frame);
+// 予想の検証
+ChildWindow *createBacktestWindow(MainFrm &frame, const CatalogEntry &entry);
 } // namespace WindowFactory
