@@ -48,7 +48,8 @@ NumberMask gridNumbers(const ResultGrid &grid, int firstRow, int lastRow) {
 }
 
 // What the prediction window shows when the history ends just before draw t.
-Backtest::Sets windowSets(const std::vector<DrawRecord> &records, int t, int offset) {
+Backtest::Sets windowSets(const std::vector<DrawRecord> &records, int t, const int wanted) {
+    int offset = wanted;
     std::vector<DrawRecord> cut;
     std::copy_if(records.begin(), records.end(), std::back_inserter(cut),
                  [t](const DrawRecord &d) { return d.drawNumber < t; });
@@ -60,6 +61,8 @@ Backtest::Sets windowSets(const std::vector<DrawRecord> &records, int t, int off
             offset -= PredictionEngine::kReflectWeights[std::size_t(i)];
         }
     engine.setReflectFlag(0, offset == 1);
+    if (engine.reflectOffset() != wanted)
+        qFatal("no options give ReflectOffset %d", wanted);
     engine.layOutGrids();
     engine.runCycleMethod(DrawHistory(std::move(cut)));
     Backtest::Sets sets{};

@@ -92,6 +92,7 @@ private slots:
                                                     << QStringLiteral("一発ズバリオ予想(&D)|mnuYoso")
                                                     << QStringLiteral("データ分析(&S)|mnuMain")
                                                     << QStringLiteral("データ管理(&M)|mnuHosyu")
+                                                    << QStringLiteral("検証(&K)|mnuKensyo")
                                                     << QStringLiteral("ウィンドウ(&W)|mnuWindow")
                                                     << QStringLiteral("ヘルプ(&H)|mnuHelp"));
         QTest::newRow("mnuMain") << QStringLiteral("mnuMain")
@@ -123,6 +124,8 @@ private slots:
                                                            << QStringLiteral("9分割データ分析|mnu11BunkatsuData"));
         QTest::newRow("mnuHosyu") << QStringLiteral("mnuHosyu")
                                   << (QStringList() << QStringLiteral("当選データ入力(&I)|mnuMasterInput"));
+        QTest::newRow("mnuKensyo") << QStringLiteral("mnuKensyo")
+                                   << (QStringList() << QStringLiteral("予想の検証(&B)|mnuBacktest"));
         QTest::newRow("mnuWindow") << QStringLiteral("mnuWindow")
                                    << (QStringList() << QStringLiteral("上下に並べて表示(&H)|mnuWindowHorizontal")
                                                      << QStringLiteral("左右に並べて表示(&V)|mnuWindowVertical")
@@ -160,6 +163,20 @@ private slots:
         action(*frame, "mnuEnd")->trigger();
         QVERIFY(!frame->isVisible());
         QVERIFY(frame->mdiArea()->subWindowList().isEmpty());
+    }
+
+    // The checking menu opens its windows as child windows like the others.
+    void checkingMenuOpensBacktest() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        action(*frame, "mnuBacktest")->trigger();
+        QMdiSubWindow *sub = frame->subWindow(QStringLiteral("予想の検証"));
+        QVERIFY(sub);
+        QCOMPARE(sub->widget()->windowTitle(), QStringLiteral("予想の検証"));
+        QVERIFY(!frame->EndAllowed());
+        sub->widget()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        QTRY_VERIFY(!frame->subWindow(QStringLiteral("予想の検証")));
+        QVERIFY(frame->EndAllowed());
     }
 
     void startUpFailure_data() {
