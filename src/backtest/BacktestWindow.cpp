@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -175,6 +176,13 @@ BacktestWindow::BacktestWindow(const CatalogEntry &entry, const DrawHistory &his
 
 void BacktestWindow::load() {
     recompute();
+    // The options may change in the prediction window meanwhile: coming back, the window
+    // follows them.
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        connect(frame, &QMdiSubWindow::aboutToActivate, this, [this] {
+            if (m_computedOffset != currentOffset())
+                recompute();
+        });
 }
 
 int BacktestWindow::currentOffset() const {
@@ -188,7 +196,8 @@ void BacktestWindow::recompute() {
     const Backtest::Range range{m_from->value(), m_to->value()};
     const bool all = m_all->isChecked();
     m_current->setText(QStringLiteral("現在のオプション (反映オフセット %1)").arg(currentOffset()));
-    m_report = all ? Backtest::runAll(m_history, range) : Backtest::runOne(m_history, range, currentOffset());
+    m_computedOffset = currentOffset();
+    m_report = all ? Backtest::runAll(m_history, range) : Backtest::runOne(m_history, range, m_computedOffset);
     m_verdict->setText(m_report.verdict);
 
     m_updating = true;

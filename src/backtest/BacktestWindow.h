@@ -53,4 +53,5 @@ private:
     HitDistributionChart *m_distribution;
     CumulativeHitsChart *m_cumulative;
     bool m_updating = false;
+    int m_computedOffset = -1;
 };

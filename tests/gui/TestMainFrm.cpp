@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -174,6 +175,12 @@ private slots:
         QVERIFY(sub);
         QCOMPARE(sub->widget()->windowTitle(), QStringLiteral("予想の検証"));
         QVERIFY(!frame->EndAllowed());
+        // Options changed in the prediction window are followed when the window is active again.
+        action(*frame, "mnuYoso")->trigger();
+        frame->options().ReflectFlag[1] = true;
+        frame->mdiArea()->setActiveSubWindow(sub);
+        QVERIFY(sub->widget()->findChild<QRadioButton *>(QStringLiteral("optCurrent"))->text().contains(
+            QStringLiteral("反映オフセット 15")));
         sub->widget()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         QTRY_VERIFY(!frame->subWindow(QStringLiteral("予想の検証")));
         QVERIFY(frame->EndAllowed());
