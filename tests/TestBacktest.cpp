@@ -202,7 +202,8 @@ private slots:
         const double exactMany = HitStatistics::twoSidedPValue(many, total, false).value;
         const HitStatistics::PValue normal = HitStatistics::twoSidedPValue(many, total, true);
         QVERIFY(!normal.exact);
-        QVERIFY2(qAbs(normal.value - exactMany) < 0.01, qPrintable(QStringLiteral("%1 %2").arg(normal.value).arg(exactMany)));
+        QVERIFY2(qAbs(normal.value - exactMany) < 0.01,
+                 qPrintable(QStringLiteral("%1 %2").arg(normal.value).arg(exactMany)));
     }
 
     void holmAdjustment() {
@@ -282,7 +283,8 @@ private slots:
     // The members the command line promises, in the order it promises them.
     void jsonMembers() {
         const DrawHistory history(randomDraws(31, 40, false));
-        const QJsonObject one = QJsonDocument::fromJson(BacktestExport::toJson(Backtest::runOne(history, {}, 5))).object();
+        const QJsonObject one =
+            QJsonDocument::fromJson(BacktestExport::toJson(Backtest::runOne(history, {}, 5))).object();
         QCOMPARE(one.value(QStringLiteral("settings")).toArray().size(), 1);
         const QJsonObject all = QJsonDocument::fromJson(BacktestExport::toJson(Backtest::runAll(history, {}))).object();
         const QJsonArray settings = all.value(QStringLiteral("settings")).toArray();

@@ -9,8 +9,8 @@
 #include <numeric>
 
 namespace {
-using DrawRules::NumberMask;
 using DrawRules::maskOf;
+using DrawRules::NumberMask;
 
 constexpr int kPositions = DrawRules::kFieldCount; // NumbersByDraw positions 1..9
 constexpr int kCycleColumns = 8;                   // the cycle table: seven main numbers and bonus 1
@@ -206,10 +206,10 @@ void judgeOneSetting(Backtest::Report &report) {
         if (standardised(methods[std::size_t(i)]) > standardised(methods[std::size_t(report.best)]))
             report.best = i;
     const auto &m = methods[std::size_t(report.best)];
-    report.verdict = QStringLiteral("どの手法も偶然と区別できません (最良の手法: %1、%2、補正後 %3、%4 通りを比較)")
-                         .arg(Backtest::methodName(report.best), Backtest::pText(m.pValue.value),
-                              Backtest::pText(m.adjustedPValue))
-                         .arg(report.comparisons);
+    report.verdict =
+        QStringLiteral("どの手法も偶然と区別できません (最良の手法: %1、%2、補正後 %3、%4 通りを比較)")
+            .arg(Backtest::methodName(report.best), Backtest::pText(m.pValue.value), Backtest::pText(m.adjustedPValue))
+            .arg(report.comparisons);
 }
 
 void judgeAllSettings(Backtest::Report &report) {
@@ -256,8 +256,8 @@ void judgeAllSettings(Backtest::Report &report) {
             .arg(report.comparisons);
 }
 
-Backtest::Report run(const DrawHistory &history, Backtest::Range range, const std::vector<int> &offsets,
-                     bool keepDraws, bool allSettings) {
+Backtest::Report run(const DrawHistory &history, Backtest::Range range, const std::vector<int> &offsets, bool keepDraws,
+                     bool allSettings) {
     Backtest::Report report;
     report.range = range;
     report.allSettings = allSettings;
@@ -333,8 +333,8 @@ Backtest::Report run(const DrawHistory &history, Backtest::Range range, const st
 
 const QString &Backtest::methodName(int method) {
     static const std::array<QString, kMethodCount> names = {
-        QStringLiteral("7回周期法"), QStringLiteral("9回周期法"), QStringLiteral("11回周期法"),
-        QStringLiteral("12回周期法"), QStringLiteral("消去法"),   QStringLiteral("連発予想"),
+        QStringLiteral("7回周期法"),  QStringLiteral("9回周期法"), QStringLiteral("11回周期法"),
+        QStringLiteral("12回周期法"), QStringLiteral("消去法"),    QStringLiteral("連発予想"),
         QStringLiteral("１発予想"),
     };
     return names[std::size_t(method)];
@@ -350,8 +350,8 @@ int Backtest::reflectOffsetOf(const PredictionOptions &options) {
 
 const std::vector<int> &Backtest::reachableOffsets() {
     static const std::vector<int> offsets = [] {
-        const int total = std::accumulate(PredictionEngine::kReflectWeights.begin(),
-                                          PredictionEngine::kReflectWeights.end(), 0);
+        const int total =
+            std::accumulate(PredictionEngine::kReflectWeights.begin(), PredictionEngine::kReflectWeights.end(), 0);
         std::vector<bool> reachable(std::size_t(total) + 1);
         reachable[0] = true;
         for (const int w : PredictionEngine::kReflectWeights)

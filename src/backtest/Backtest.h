@@ -20,7 +20,9 @@ namespace Backtest {
 // repeated and one-shot sets.
 enum Method { Cycle7, Cycle9, Cycle11, Cycle12, Elimination, Repeated, OneShot, kMethodCount };
 constexpr int kCycleMethods = 4;
-constexpr bool dependsOnOptions(int method) { return method >= kCycleMethods; }
+constexpr bool dependsOnOptions(int method) {
+    return method >= kCycleMethods;
+}
 constexpr int kOptionMethods = kMethodCount - kCycleMethods;
 const QString &methodName(int method);
 
@@ -54,8 +56,8 @@ struct MethodSummary {
     long long squaredHits = 0;
     std::array<int, HitStatistics::kMaxHits + 1> distribution{}; // draws by main hits
     HitStatistics::SizeCounts drawsBySize{};
-    int setsOfSeven = 0;           // draws whose set had exactly seven numbers
-    std::array<int, 6> tiers{};    // those sets by prize tier 1等..6等
+    int setsOfSeven = 0;        // draws whose set had exactly seven numbers
+    std::array<int, 6> tiers{}; // those sets by prize tier 1等..6等
 
     // By chance, for random sets of the same sizes.
     double expectedMainHits = 0;

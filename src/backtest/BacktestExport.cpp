@@ -85,12 +85,12 @@ QByteArray BacktestExport::toJson(const Backtest::Report &report) {
 }
 
 QByteArray BacktestExport::toCsv(const Backtest::Report &report) {
-    QStringList heading = {QStringLiteral("reflectOffset"),     QStringLiteral("method"),
-                           QStringLiteral("drawsTested"),       QStringLiteral("numbers"),
-                           QStringLiteral("mainHits"),          QStringLiteral("bonusHits"),
-                           QStringLiteral("expectedMainHits"),  QStringLiteral("expectedBonusHits"),
-                           QStringLiteral("pValue"),            QStringLiteral("pValueMethod"),
-                           QStringLiteral("meanHits"),          QStringLiteral("meanLow"),
+    QStringList heading = {QStringLiteral("reflectOffset"),    QStringLiteral("method"),
+                           QStringLiteral("drawsTested"),      QStringLiteral("numbers"),
+                           QStringLiteral("mainHits"),         QStringLiteral("bonusHits"),
+                           QStringLiteral("expectedMainHits"), QStringLiteral("expectedBonusHits"),
+                           QStringLiteral("pValue"),           QStringLiteral("pValueMethod"),
+                           QStringLiteral("meanHits"),         QStringLiteral("meanLow"),
                            QStringLiteral("meanHigh")};
     for (int t = 1; t <= 6; ++t)
         heading << QStringLiteral("tier%1").arg(t);

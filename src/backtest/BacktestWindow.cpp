@@ -47,8 +47,8 @@ int fullHeight(const ResultGridView *view) {
 }
 } // namespace
 
-BacktestWindow::BacktestWindow(const CatalogEntry &entry, const DrawHistory &history,
-                               const PredictionOptions &options, QWidget *parent)
+BacktestWindow::BacktestWindow(const CatalogEntry &entry, const DrawHistory &history, const PredictionOptions &options,
+                               QWidget *parent)
     : ChildWindow(parent), m_history(history), m_options(options) {
     setObjectName(entry.formName);
     setWindowTitle(entry.caption);
@@ -255,9 +255,10 @@ void BacktestWindow::showSetting() {
 void BacktestWindow::showCharts() {
     const int method = std::max(0, m_method->currentIndex());
     const Backtest::SettingResult &setting = m_shown.settings.front();
-    const QString title = m_report.allSettings
-                              ? QStringLiteral("%1 (反映オフセット %2)").arg(Backtest::methodName(method)).arg(setting.reflectOffset)
-                              : Backtest::methodName(method);
+    const QString title =
+        m_report.allSettings
+            ? QStringLiteral("%1 (反映オフセット %2)").arg(Backtest::methodName(method)).arg(setting.reflectOffset)
+            : Backtest::methodName(method);
     m_distribution->setSummary(setting.methods[std::size_t(method)], title);
     m_cumulative->setPoints(Backtest::cumulativeExcess(setting, method), title);
 }

@@ -30,7 +30,8 @@ void HitDistributionChart::setSummary(const Backtest::MethodSummary &summary, co
     for (int h = 0; h <= HitStatistics::kMaxHits; ++h) {
         observed->append(summary.distribution[std::size_t(h)]);
         chance->append(summary.expectedDistribution[std::size_t(h)]);
-        top = std::max({top, double(summary.distribution[std::size_t(h)]), summary.expectedDistribution[std::size_t(h)]});
+        top =
+            std::max({top, double(summary.distribution[std::size_t(h)]), summary.expectedDistribution[std::size_t(h)]});
         categories << QString::number(h);
     }
     auto *series = new QBarSeries;

@@ -7,9 +7,9 @@
 #include <numeric>
 
 namespace {
-constexpr int kDrawn = DrawRules::kMainCount;                // 7 numbers drawn
-constexpr int kPool = DrawRules::kMaxNumber;                 // out of 37
-constexpr int kOthers = DrawRules::kMaxNumber - kDrawn;      // 30 numbers not drawn
+constexpr int kDrawn = DrawRules::kMainCount;           // 7 numbers drawn
+constexpr int kPool = DrawRules::kMaxNumber;            // out of 37
+constexpr int kOthers = DrawRules::kMaxNumber - kDrawn; // 30 numbers not drawn
 
 long double choose(int n, int k) {
     if (k < 0 || k > n)

@@ -29,7 +29,8 @@ int runBacktest(const QStringList &args, const BacktestArguments &a) {
         return fail(2, QStringLiteral("--format には json か csv を指定してください。"));
 
     Backtest::Range range;
-    for (const auto &[text, end, name] : {std::tuple{a.from, &range.from, "--from"}, std::tuple{a.to, &range.to, "--to"}}) {
+    for (const auto &[text, end, name] :
+         {std::tuple{a.from, &range.from, "--from"}, std::tuple{a.to, &range.to, "--to"}}) {
         if (text.isEmpty())
             continue;
         const std::optional<int> n = DrawRules::parseDrawNumber(text);

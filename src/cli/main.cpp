@@ -147,7 +147,8 @@ int main(int argc, char *argv[]) {
                                                QStringLiteral("backtest: 反映オフセットのすべての値を検証する"));
     const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("backtest: 最初の回数"),
                                         QStringLiteral("N"));
-    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("backtest: 最後の回数"), QStringLiteral("M"));
+    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("backtest: 最後の回数"),
+                                      QStringLiteral("M"));
     parser.addOptions({dbOption, settingsOption, formatOption, allSettingsOption, fromOption, toOption});
     if (!parser.parse(app.arguments()))
         return fail(2, parser.errorText());

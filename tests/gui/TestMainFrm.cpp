@@ -179,8 +179,8 @@ private slots:
         action(*frame, "mnuYoso")->trigger();
         frame->options().ReflectFlag[1] = true;
         frame->mdiArea()->setActiveSubWindow(sub);
-        QVERIFY(sub->widget()->findChild<QRadioButton *>(QStringLiteral("optCurrent"))->text().contains(
-            QStringLiteral("反映オフセット 15")));
+        auto *current = sub->widget()->findChild<QRadioButton *>(QStringLiteral("optCurrent"));
+        QVERIFY(current->text().contains(QStringLiteral("反映オフセット 15")));
         sub->widget()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         QTRY_VERIFY(!frame->subWindow(QStringLiteral("予想の検証")));
         QVERIFY(frame->EndAllowed());
