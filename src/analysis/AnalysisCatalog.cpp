@@ -168,15 +168,19 @@ std::vector<CatalogEntry> makeEntries() {
     prediction.predict = &buildPredictionGrids;
     list.push_back(prediction);
 
+    list.push_back(CatalogEntry{
+        WindowKind::DataEntry, "当選データ入力", "当選データ入力", "mnuMasterInput", "当選データ入力(&I)", QString(),
+        QString(), "当選数字を開催回数毎に入力します。ここのデータが分析対象になります", 9000, 13450, false});
+
+    list.push_back(CatalogEntry{
+        WindowKind::TicketCheck, "当選照合", "当選照合", "mnuTousenSyougou", "当選照合(&T)", QString(), QString(),
+        "購入した数字を過去の当選数字と照合し、等級ごとの当選数を偶然の期待値と比べます", 14400, 10200, true});
+
     list.push_back(CatalogEntry{WindowKind::Backtest, "予想の検証", "予想の検証", "mnuBacktest", "予想の検証(&B)",
                                 QString(), QString(),
                                 "過去の各回を、その回より前の当選データだけで予想し直して実際の当選数字と照合し、"
                                 "でたらめに選んだ同じ個数の数字が偶然に当たる数と比べます",
                                 19800, 14400, true});
-
-    list.push_back(CatalogEntry{
-        WindowKind::DataEntry, "当選データ入力", "当選データ入力", "mnuMasterInput", "当選データ入力(&I)", QString(),
-        QString(), "当選数字を開催回数毎に入力します。ここのデータが分析対象になります", 9000, 13450, false});
     return list;
 }
 } // namespace
@@ -209,14 +213,9 @@ QString AnalysisCatalog::unknownWindowMessage(const QString &name, bool exportab
 const CatalogEntry &AnalysisCatalog::prediction() {
     return *find(QStringLiteral("mnuYoso"));
 }
-std::vector<const CatalogEntry *> AnalysisCatalog::checkingWindows() {
-    std::vector<const CatalogEntry *> list;
-    for (const CatalogEntry &e : entries())
-        if (e.kind == WindowKind::Backtest)
-            list.push_back(&e);
-    return list;
-}
-
 const CatalogEntry &AnalysisCatalog::dataEntry() {
     return *find(QStringLiteral("mnuMasterInput"));
+}
+const CatalogEntry &AnalysisCatalog::ticketCheck() {
+    return *find(QStringLiteral("mnuTousenSyougou"));
 }

@@ -146,12 +146,15 @@ void MainFrm::buildMenus() {
         connect(action, &QAction::triggered, this, item.slot);
     }
 
-    QMenu *checking = bar->addMenu(QStringLiteral("検証(&K)"));
-    name(checking, QStringLiteral("mnuKensyo"));
-    for (const CatalogEntry *entry : AnalysisCatalog::checkingWindows()) {
-        QAction *action = checking->addAction(entry->menuText);
-        action->setObjectName(entry->menuItem);
-        connect(action, &QAction::triggered, this, [this, entry] { showChild(*entry); });
+    // The windows that check what was played, in catalog order.
+    QMenu *checks = bar->addMenu(QStringLiteral("検証(&K)"));
+    name(checks, QStringLiteral("mnuKensyou"));
+    for (const CatalogEntry &entry : AnalysisCatalog::entries()) {
+        if (!entry.inCheckMenu())
+            continue;
+        QAction *action = checks->addAction(entry.menuText);
+        action->setObjectName(entry.menuItem);
+        connect(action, &QAction::triggered, this, [this, &entry] { showChild(entry); });
     }
 
     QMenu *windows = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
@@ -363,6 +366,8 @@ ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
         return WindowFactory::createDataEntryWindow(*this);
     case WindowKind::Backtest:
         return WindowFactory::createBacktestWindow(*this, entry);
+    case WindowKind::TicketCheck:
+        return WindowFactory::createCheckWindow(*this);
     case WindowKind::Analysis:
         break;
     }

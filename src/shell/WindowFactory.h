@@ -11,6 +11,8 @@ namespace WindowFactory {
 ChildWindow *createPredictionWindow(MainFrm &frame);
 // 当選データ入力
 ChildWindow *createDataEntryWindow(MainFrm &frame);
+// 当選照合
+ChildWindow *createCheckWindow(MainFrm &frame);
 // 予想の検証
 ChildWindow *createBacktestWindow(MainFrm &frame, const CatalogEntry &entry);
 } // namespace WindowFactory
