@@ -146,7 +146,7 @@ void MainFrm::useJapaneseFont() {
     QApplication::setFont(font);
 }
 
-bool MainFrm::startUp(const QString &databasePath, QString *failure) {
+bool MainFrm::startUp(const QString &databasePath, QString *failure, std::future<HistoryLoad> preloaded) {
     // The options come first, before the database is touched.
     const SettingsResult settings = ReadInitFile(defaultSettingsPath(), options());
     if (!settings.ok) {
@@ -161,7 +161,13 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure) {
     setEndAllowed(true);
     m_connection = ConnectionString::forDatabase(databasePath);
     StoreError error;
-    m_history = loadDrawHistory(m_connection, error);
+    if (preloaded.valid()) {
+        HistoryLoad load = preloaded.get();
+        m_history = std::move(load.history);
+        error = load.error;
+    } else {
+        m_history = loadDrawHistory(m_connection, error);
+    }
     if (m_history)
         return true;
 
