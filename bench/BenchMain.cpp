@@ -76,8 +76,8 @@ void closeAll(MainFrm &frame) {
 }
 
 // Opens every window as its menu item does, until it has painted; each run starts with no
-// window open (the data entry window opens only then).
-void benchWindows(const QString &smallDb, const QString &largeDb) {
+// window open (the data entry window opens only then). `only` names one window, for profiling.
+void benchWindows(const QString &smallDb, const QString &largeDb, const QString &only = {}) {
     for (const QString &db : {smallDb, largeDb}) {
         MainFrm frame;
         if (!frame.startUp(db))
@@ -86,6 +86,8 @@ void benchWindows(const QString &smallDb, const QString &largeDb) {
         QCoreApplication::processEvents();
         const QString size = sizeLabel(frame.history());
         for (const CatalogEntry &e : AnalysisCatalog::entries()) {
+            if (!only.isEmpty() && e.formName != only)
+                continue;
             std::vector<double> ms;
             for (int run = 0; run < kRuns; ++run) {
                 closeAll(frame);
@@ -198,8 +200,8 @@ int main(int argc, char *argv[]) {
             std::printf("%s\n", qPrintable(name));
         return 0;
     }
-    if (args.size() != 4) {
-        std::fprintf(stderr, "usage: nanazubario-bench core|gui|memory SMALL_DB LARGE_DB\n");
+    if (args.size() != 4 && !(args.size() == 5 && args[1] == QLatin1String("gui"))) {
+        std::fprintf(stderr, "usage: nanazubario-bench core|gui|memory SMALL_DB LARGE_DB [FORM (gui only)]\n");
         return 2;
     }
     MainFrm::useJapaneseFont();
@@ -208,7 +210,7 @@ int main(int argc, char *argv[]) {
         benchRecompute(args[2], args[3]);
         benchCheck(args[3]);
     } else if (args[1] == QLatin1String("gui"))
-        benchWindows(args[2], args[3]);
+        benchWindows(args[2], args[3], args.value(4));
     else if (args[1] == QLatin1String("memory"))
         benchMemory(args[3]);
     return 0;
