@@ -18,6 +18,12 @@ int fail(int status, const QString &message) {
     return status;
 }
 
+// Something the user should know that does not stop the command.
+void warn(const QString &message) {
+    if (!message.isEmpty())
+        QTextStream(stderr) << message << Qt::endl;
+}
+
 void writeOut(const QByteArray &bytes) {
     fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     fflush(stdout);
@@ -38,9 +44,11 @@ int runExport(const QStringList &args, const QString &dbPath, const QString &set
     if (!settings.ok)
         return fail(2, settings.message);
     StoreError error;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error);
+    QString skipped;
+    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error, &skipped);
     if (!history)
         return fail(1, error.message);
+    warn(skipped);
 
     const WindowExport out{entry->formName, entry->caption, entry->description, entry->grids(*history, options)};
     const QByteArray bytes = format == QLatin1String("csv") ? GridCsv::toCsv(out) : GridJson::toJson(out);
@@ -63,11 +71,8 @@ int runImport(const QStringList &args, const QString &dbPath) {
         return fail(2, QStringLiteral("%1: %2何も取り込んでいません。").arg(csvPath, parsed.error->text()));
 
     StoreError error;
-    auto store = DrawStore::open(ConnectionString::forDatabase(dbPath), error, DrawStore::OpenMode::CreateIfMissing);
-    if (!store)
-        return fail(1, error.message);
     DrawCsv::ImportSummary summary;
-    if (!DrawCsv::importDraws(*store, parsed, summary, error))
+    if (!DrawCsv::importDraws(ConnectionString::forDatabase(dbPath), parsed, summary, error))
         return fail(1, error.message);
     QTextStream(stdout) << QStringLiteral("追加 %1 件、置換 %2 件、変更なし %3 件")
                                .arg(summary.added)
@@ -84,9 +89,11 @@ int runDraws(const QStringList &args, const QString &dbPath) {
     auto store = DrawStore::open(ConnectionString::forDatabase(dbPath), error);
     if (!store)
         return fail(1, error.message);
-    std::vector<DrawRecord> records = store->readAll(error);
+    QString skipped;
+    std::vector<DrawRecord> records = store->readAll(error, &skipped);
     if (error)
         return fail(1, error.message);
+    warn(skipped);
     writeOut(DrawCsv::write(std::move(records)));
     return 0;
 }
@@ -121,9 +128,11 @@ int runAggregates(const QStringList &args, const QString &dbPath) {
     if (!args.isEmpty())
         return fail(2, QStringLiteral("使い方: nanazubario-cli aggregates [--db FILE]"));
     StoreError error;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error);
+    QString skipped;
+    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error, &skipped);
     if (!history)
         return fail(1, error.message);
+    warn(skipped);
     writeOut(aggregatesJson(history->aggregates()));
     return 0;
 }

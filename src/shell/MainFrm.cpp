@@ -161,9 +161,17 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure) {
     setEndAllowed(true);
     m_connection = ConnectionString::forDatabase(databasePath);
     StoreError error;
-    m_history = loadDrawHistory(m_connection, error);
-    if (m_history)
+    QString skipped;
+    m_history = loadDrawHistory(m_connection, error, &skipped);
+    if (m_history) {
+        if (!skipped.isEmpty()) {
+            if (failure)
+                qWarning("%s", qPrintable(skipped));
+            else
+                showError(skipped);
+        }
         return true;
+    }
 
     const QString text = error.message + QStringLiteral("\nプログラムを終了します。");
     if (failure)
