@@ -48,8 +48,7 @@ StartupAggregates DrawHistory::computeAggregates(const std::vector<DrawRecord> &
     return a;
 }
 
-std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error,
-                                           QString *skipped) {
+std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error, QString *skipped) {
     auto store = DrawStore::open(connection, error);
     if (!store)
         return std::nullopt;

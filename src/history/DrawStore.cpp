@@ -151,11 +151,12 @@ struct SkippedRows {
             return;
         out->clear();
         if (count > 0)
-            *out = QStringLiteral("データベース %1 の %2 行は回数（1 から 32767）か数字（1 から 37）が範囲の外にあるため"
-                                  "読み飛ばしました（最初の行の回数: %3）。")
-                       .arg(path)
-                       .arg(count)
-                       .arg(first);
+            *out =
+                QStringLiteral("データベース %1 の %2 行は回数（1 から 32767）か数字（1 から 37）が範囲の外にあるため"
+                               "読み飛ばしました（最初の行の回数: %3）。")
+                    .arg(path)
+                    .arg(count)
+                    .arg(first);
     }
 };
 
@@ -256,7 +257,8 @@ std::unique_ptr<DrawStore> DrawStore::open(const ConnectionString &connection, S
         return nullptr;
     if (!tablesInPlace && mode == OpenMode::CreateIfMissing && !store->createSchema(error))
         return nullptr;
-    Statement probe(store->m_db, "SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = '全データ選択クエリ'");
+    Statement probe(store->m_db,
+                    "SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = '全データ選択クエリ'");
     const int rc = probe.step();
     if (rc != SQLITE_ROW) {
         error = store->readFailure(rc);
@@ -335,8 +337,9 @@ std::unique_ptr<DrawStore> DrawStore::create(const ConnectionString &connection,
             connect(connection, building, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
         // The rollback journal stays in memory: this file is thrown away if anything fails, and
         // a journal file beside it would only be one more thing to leave behind.
-        const bool built = store && store->exec("PRAGMA journal_mode = MEMORY", error) &&
-                           store->transaction(error, [&] { return store->exec(kSchema, error) && (!fill || fill(*store)); });
+        const bool built =
+            store && store->exec("PRAGMA journal_mode = MEMORY", error) &&
+            store->transaction(error, [&] { return store->exec(kSchema, error) && (!fill || fill(*store)); });
         store.reset();
         if (!built || !syncFile(building)) {
             if (!error)

@@ -16,7 +16,17 @@ struct sqlite3_stmt;
 
 // Why the database could not be used. message is one Japanese line that names the file.
 struct StoreError {
-    enum class Kind { None, FileMissing, EmptyFile, WrongPassword, NotADatabase, ViewMissing, Busy, WriteRefused, Other };
+    enum class Kind {
+        None,
+        FileMissing,
+        EmptyFile,
+        WrongPassword,
+        NotADatabase,
+        ViewMissing,
+        Busy,
+        WriteRefused,
+        Other
+    };
     Kind kind = Kind::None;
     QString file;
     QString message;
@@ -128,8 +138,8 @@ public:
 private:
     DrawStore(sqlite3 *db, QString path) : m_db(db), m_path(std::move(path)) {}
     // Opens the file at fileName, keys it and reads it once; errors name path.
-    static std::unique_ptr<DrawStore> connect(const ConnectionString &connection, const QString &fileName,
-                                              int flags, StoreError &error);
+    static std::unique_ptr<DrawStore> connect(const ConnectionString &connection, const QString &fileName, int flags,
+                                              StoreError &error);
     // failure() for a statement that only reads.
     StoreError readFailure(int resultCode) const;
     bool hasSchema(StoreError &error) const;
