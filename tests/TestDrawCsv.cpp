@@ -261,6 +261,10 @@ private slots:
         QTest::newRow("draw number negative") << row("-2,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("draw number decimal") << row("2.5,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("draw number text") << row("abc,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
+        // Only ASCII and full-width digits are digits.
+        QTest::newRow("Arabic-Indic digit") << row("2,,٧,2,3,4,5,6,10,8,9\n") << 3 << "第1数字";
+        QTest::newRow("Devanagari digits") << row("2,,1,2,3,4,5,6,7,१०,9\n") << 3 << "ボーナス数字1";
+        QTest::newRow("Thai digits") << row("2,,1,2,3,4,5,6,7,8,๑๒\n") << 3 << "ボーナス数字2";
         QTest::newRow("draw number too large") << row("40000,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("draw number repeated") << row("1,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("too few fields") << row("2,,1,2,3\n") << 3 << "";
