@@ -210,8 +210,16 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure, std::future
 
     m_connection = ConnectionString::forDatabase(databasePath);
     StoreError error;
-    if (loadHistory(error, std::move(preloaded)))
+    QString skipped;
+    if (loadHistory(error, skipped, std::move(preloaded))) {
+        if (!skipped.isEmpty()) {
+            if (failure)
+                qWarning("%s", qPrintable(skipped));
+            else
+                showError(skipped);
+        }
         return true;
+    }
 
     const QString text = error.message + QStringLiteral("\nプログラムを終了します。");
     if (failure)
@@ -223,7 +231,7 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure, std::future
 
 // Start-up from the hourglass on; a reload runs it again. The snapshot is replaced in place, so
 // that what holds it (the windows read it only while they load) never holds a dangling one.
-bool MainFrm::loadHistory(StoreError &error, std::future<HistoryLoad> preloaded) {
+bool MainFrm::loadHistory(StoreError &error, QString &skipped, std::future<HistoryLoad> preloaded) {
     WaitCursor wait;
     QCoreApplication::processEvents();
     setEndAllowed(true);
@@ -232,8 +240,9 @@ bool MainFrm::loadHistory(StoreError &error, std::future<HistoryLoad> preloaded)
         HistoryLoad load = preloaded.get();
         loaded = std::move(load.history);
         error = load.error;
+        skipped = load.skipped;
     } else {
-        loaded = loadDrawHistory(m_connection, error);
+        loaded = loadDrawHistory(m_connection, error, &skipped);
     }
     if (!loaded)
         return false;
@@ -243,8 +252,12 @@ bool MainFrm::loadHistory(StoreError &error, std::future<HistoryLoad> preloaded)
 
 bool MainFrm::reloadHistory() {
     StoreError error;
-    if (loadHistory(error))
+    QString skipped;
+    if (loadHistory(error, skipped)) {
+        if (!skipped.isEmpty())
+            showError(skipped);
         return true;
+    }
     showError(error.message + QStringLiteral("\n分析には今までの当選データを使います。"));
     return false;
 }
