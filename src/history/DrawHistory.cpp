@@ -48,12 +48,20 @@ StartupAggregates DrawHistory::computeAggregates(const std::vector<DrawRecord> &
     return a;
 }
 
-std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error) {
+std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error, QString *skipped) {
     auto store = DrawStore::open(connection, error);
     if (!store)
         return std::nullopt;
-    std::vector<DrawRecord> records = store->readHistory(error);
+    std::vector<DrawRecord> records = store->readHistory(error, skipped);
     if (error)
         return std::nullopt;
     return DrawHistory(std::move(records));
+}
+
+std::future<HistoryLoad> loadDrawHistoryAsync(ConnectionString connection) {
+    return std::async(std::launch::async, [connection = std::move(connection)] {
+        HistoryLoad load;
+        load.history = loadDrawHistory(connection, load.error, &load.skipped);
+        return load;
+    });
 }
