@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -44,21 +43,17 @@ bool isEditShortcut(const QKeyEvent *key) {
     return key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_A || key->key() == Qt::Key_D);
 }
 
-// Colours, centred text and digit-only editors of the draw grid.
+// Colours, centred text and editors of the draw grid.
 class DrawCellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override {
+    // The editor takes every key: a key dropped without a word turns "1.5" into 15, a number
+    // the user never typed. What is typed stays in the cell, and the check names what is wrong.
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override {
         auto *editor = new QLineEdit(parent);
         editor->setFrame(false);
         editor->setAlignment(Qt::AlignCenter);
-        // As many digits as the largest draw number or number has; full-width digits are
-        // accepted too, since a Japanese input method may well be on. The model checks the range.
-        const int digits =
-            index.column() == kDrawNumberColumn ? DrawRules::kDrawNumberDigits : DrawRules::kNumberDigits;
-        editor->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[0-9０-９]{0,%1}").arg(digits)), editor));
         return editor;
     }
 
@@ -85,7 +80,7 @@ public:
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
         const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
         // One line, centred as the style centres it: in whole pixels vertically, to the fraction
-        // of a pixel horizontally. Texts are at most five digits and always fit.
+        // of a pixel horizontally. Numbers fit; a longer text the user typed is cut at the cell.
         const QFontMetricsF metrics(cell.font);
         const int lineHeight = int(metrics.ascent() + metrics.descent());
         const int top = textRect.top() + (textRect.height() - lineHeight) / 2;

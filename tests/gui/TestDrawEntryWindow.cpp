@@ -205,7 +205,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message"); // empty: the window closes
         const QString number = QStringLiteral("当選データの数字に誤りがあります。");
-        const QString drawNumber = QStringLiteral("回数に誤りがあります。");
+        const QString missing = QStringLiteral("回数に誤りがあります。\n回数が入力されていません。");
+        const QString range = QStringLiteral("回数に誤りがあります。\n回数は 1～32767 の整数で入力してください。");
+        const QString duplicate = QStringLiteral("回数に誤りがあります。\n同じ回数の行がほかにあります。");
         QTest::newRow("0") << QPoint(1, 3) << "0" << number;
         QTest::newRow("38") << QPoint(2, 9) << "38" << number;
         QTest::newRow("1.5") << QPoint(0, 1) << "1.5" << number;
@@ -214,10 +216,10 @@ private slots:
         QTest::newRow("1") << QPoint(1, 3) << "1" << QString();
         QTest::newRow("empty") << QPoint(1, 3) << "" << QString();
         QTest::newRow("added row left empty") << QPoint(3, 0) << "" << QString();
-        QTest::newRow("added row without draw number") << QPoint(3, 4) << "7" << drawNumber;
-        QTest::newRow("draw number taken") << QPoint(3, 0) << "2" << drawNumber;
-        QTest::newRow("draw number 0") << QPoint(0, 0) << "0" << drawNumber;
-        QTest::newRow("draw number emptied") << QPoint(2, 0) << "" << drawNumber;
+        QTest::newRow("added row without draw number") << QPoint(3, 4) << "7" << missing;
+        QTest::newRow("draw number taken") << QPoint(3, 0) << "2" << duplicate;
+        QTest::newRow("draw number 0") << QPoint(0, 0) << "0" << range;
+        QTest::newRow("draw number emptied") << QPoint(2, 0) << "" << missing;
     }
 
     void closeValidates() {
@@ -250,7 +252,7 @@ private slots:
         QCOMPARE(user.notices, QStringList{message});
         QVERIFY(window.isVisible());
         // A row's faulty draw number is reported on its 回数 cell, whichever cell was typed.
-        const bool drawNumberFault = message == QStringLiteral("回数に誤りがあります。");
+        const bool drawNumberFault = message.startsWith(QStringLiteral("回数に誤りがあります。\n"));
         QCOMPARE(cellOf(window.view()), drawNumberFault ? QPoint(cell.x(), 0) : cell);
         QCOMPARE(db.records(), before);
     }
@@ -268,15 +270,16 @@ private slots:
         QTest::keyClick(window.view(), Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(cellOf(window.view()), QPoint(1, 0));
 
-        // Typing opens the cell; only digits get in; Enter stores the cell and moves on.
+        // Typing opens the cell; every key gets in, so "1.5" never becomes 15 unseen; Enter
+        // stores the cell as typed and moves on.
         setCurrent(window, 0, 1);
         QTest::keyClick(window.view(), Qt::Key_1);
         auto *editor = qobject_cast<QLineEdit *>(focused());
         QVERIFY(editor);
-        QTest::keyClicks(editor, "a.5x");
-        QCOMPARE(editor->text(), QStringLiteral("15"));
+        QTest::keyClicks(editor, ".5");
+        QCOMPARE(editor->text(), QStringLiteral("1.5"));
         QTest::keyClick(editor, Qt::Key_Return);
-        QCOMPARE(window.model()->text(0, 1), QStringLiteral("15"));
+        QCOMPARE(window.model()->text(0, 1), QStringLiteral("1.5"));
         QCOMPARE(cellOf(window.view()), QPoint(0, 2));
 
         // The last cell of the grid is where Enter stops.
