@@ -18,6 +18,18 @@ QColor toColor(Rgb c) {
 // Room between a left-aligned text and its cell's left line.
 constexpr int kTextPadding = 2;
 
+// What a cell's text is centred by: the digits that most cells show. Centring the font's whole
+// line height instead leaves them high, since it counts room for accents and descenders.
+QRect inkOf(const QFontMetrics &metrics) {
+    return metrics.tightBoundingRect(QStringLiteral("0123456789"));
+}
+
+// The baseline that centres that ink between a cell's top line, its own first pixel row, and
+// the line below it, which is the next cell's.
+int centredBaseline(const QRect &ink, int top, int height) {
+    return top + 1 + (height - 1 - ink.height()) / 2 - ink.top();
+}
+
 // Smallest k in [0, count] whose tail, from edge[base + k] to the end, fits into room.
 int firstFittingStart(const std::vector<int> &edge, int base, int count, int room) {
     const int end = edge.back() + 1; // the closing line
@@ -70,6 +82,7 @@ void ResultGridView::updateMetrics() {
     // the headings the analyses write into their columns fit at it.
     m_unitWidth = std::max(1, fm.averageCharWidth()) * 4.0 / 3.0;
     m_lineHeight = fm.height() + 1;
+    m_ink = inkOf(fm);
     m_frozenColumns = std::clamp(m_grid.frozenColumns(), 0, m_grid.columns());
     m_frozenRows = std::clamp(m_grid.frozenRows(), 0, m_grid.rows());
     m_colEdge.assign(std::size_t(m_grid.columns()) + 1, 0);
@@ -205,6 +218,29 @@ std::pair<int, int> ResultGridView::textColumns(int column, int row) const {
     return {first, last};
 }
 
+QFont ResultGridView::fittedFont(const QString &text, int room) const {
+    QFont font = this->font();
+    const int width = fontMetrics().horizontalAdvance(text);
+    if (width <= room || width <= 0)
+        return font;
+    const bool points = font.pointSizeF() > 0;
+    const double full = points ? font.pointSizeF() : font.pixelSize();
+    const double smallest = full * kSmallestTextScale;
+    auto setSize = [&](double size) {
+        if (points)
+            font.setPointSizeF(size);
+        else
+            font.setPixelSize(std::max(1, int(size)));
+    };
+    // Hinted glyphs do not narrow exactly in proportion to the size: from the proportional
+    // size, step down until the text fits.
+    for (double size = std::max(smallest, full * room / width);; size = std::max(smallest, size - full / 20)) {
+        setSize(size);
+        if (size <= smallest || QFontMetrics(font, viewport()).horizontalAdvance(text) <= room)
+            return font;
+    }
+}
+
 void ResultGridView::paintEvent(QPaintEvent *) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), palette().color(QPalette::Window));
@@ -262,22 +298,32 @@ void ResultGridView::paintTexts(QPainter &painter, const Pane &pane) {
         const int y = rowTop(r), h = rowHeightPixels(r);
         const QRect span(columnLeft(first), y, columnLeft(last) + columnWidthPixels(last) - columnLeft(first), h);
         painter.setPen(toColor(cell.fore));
-        const int width = painter.fontMetrics().horizontalAdvance(cell.text);
-        if (cell.align == Align::Left) {
-            painter.drawText(span.adjusted(kTextPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
-            return;
+        // A text that its cells cannot hold is drawn smaller; what still does not fit is cut.
+        const bool left = cell.align == Align::Left;
+        const int room = left ? span.width() - kTextPadding : span.width() - 1;
+        const QFont font = fittedFont(cell.text, room);
+        const bool shrunk = font != painter.font();
+        if (shrunk) {
+            painter.save();
+            painter.setFont(font);
         }
-        // Centred on its own cell; a text wider than the room it has shows its beginning.
+        const QFontMetrics metrics = painter.fontMetrics();
+        const int width = metrics.horizontalAdvance(cell.text);
+        const int base = centredBaseline(shrunk ? inkOf(metrics) : m_ink, y, h);
+        // Left-aligned after the padding; centred on its own cell, and when it is wider than the
+        // room it has, from its beginning.
         const int centre = columnLeft(c) + (columnWidthPixels(c) + 1) / 2;
-        const int x = std::max(span.left() + 1, centre - width / 2);
-        if (x + width <= span.right() + 1 && first == c && last == c) {
-            painter.drawText(QRect(x, y, width, h), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
-            return;
+        const int x = left ? span.left() + kTextPadding : std::max(span.left() + 1, centre - width / 2);
+        if (x + width <= span.right() + 1) {
+            painter.drawText(QPoint(x, base), cell.text);
+        } else {
+            painter.save();
+            painter.setClipRect(span, Qt::IntersectClip);
+            painter.drawText(QPoint(x, base), cell.text);
+            painter.restore();
         }
-        painter.save();
-        painter.setClipRect(span, Qt::IntersectClip);
-        painter.drawText(QRect(x, y, width, h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, cell.text);
-        painter.restore();
+        if (shrunk)
+            painter.restore();
     };
     for (int r = pane.row1; r <= pane.row2; ++r) {
         // Texts outside the shown columns may still run into them, from either side.
@@ -333,7 +379,9 @@ bool ResultGridView::viewportEvent(QEvent *event) {
         int room = 0;
         for (int c = first; c <= last; ++c)
             room += columnWidthPixels(c);
-        if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) + kTextPadding > room)
+        if (!text.isEmpty() &&
+            QFontMetrics(fittedFont(text, room - kTextPadding), viewport()).horizontalAdvance(text) + kTextPadding >
+                room)
             QToolTip::showText(help->globalPos(), text, viewport());
         else
             QToolTip::hideText();

@@ -3,6 +3,7 @@
 #include "analysis/ResultGrid.h"
 
 #include <QAbstractScrollArea>
+#include <QFont>
 #include <QRect>
 
 #include <utility>
@@ -35,6 +36,11 @@ public:
     // wider than its cell runs over empty neighbours, as far as it needs and up to the next cell
     // holding text: to the right when left-aligned, evenly to both sides when centred.
     std::pair<int, int> textColumns(int column, int row) const;
+
+    // The font a text is drawn in when it has room pixels: the view's own when it fits, else
+    // smaller until it fits, but never below kSmallestTextScale of it (then the text is cut).
+    static constexpr double kSmallestTextScale = 0.6;
+    QFont fittedFont(const QString &text, int room) const;
 
     // Leading scrollable column and row shown right after the frozen ones (counted from 1).
     int firstScrollableColumn() const;
@@ -92,6 +98,7 @@ private:
     int m_frozenColumns = 0, m_frozenRows = 0;
     double m_unitWidth = 1;
     int m_lineHeight = 1;
+    QRect m_ink; // the inked box of the digits in the view's font, around the baseline
     QRect m_selection;
     QPoint m_anchor;
 };
