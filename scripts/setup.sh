@@ -8,6 +8,7 @@ PACKAGES=(
     libsqlcipher-dev
     fonts-ipafont-gothic
     xvfb xauth
+    poppler-utils # pdftotext: the tests read the text of printed PDFs
 )
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

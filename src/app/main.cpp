@@ -1,5 +1,8 @@
 #include "analysis/AnalysisCatalog.h"
 #include "history/ConnectionString.h"
+#include "print/GridPrinter.h"
+#include "settings/PredictionOptions.h"
+#include "shell/ChildWindow.h"
 #include "shell/MainFrm.h"
 
 #include <QApplication>
@@ -14,15 +17,21 @@ int fail(int status, const QString &message) {
     return status;
 }
 
-// Opens one window as its menu item would, offscreen, and writes a picture of it.
-int render(const QString &name, const QString &output, const QString &databasePath) {
+enum class Output { Picture, Pdf };
+
+// Opens one window as its menu item would, offscreen, and writes a picture of it or its
+// printout (A4 portrait, as the print preview saves it).
+int writeWindow(Output kind, const QString &name, const QString &output, const QString &databasePath,
+                const QString &settingsPath) {
     const CatalogEntry *entry = AnalysisCatalog::find(name);
     if (!entry)
         return fail(2, AnalysisCatalog::unknownWindowMessage(name));
     if (output.isEmpty())
-        return fail(2, QStringLiteral("--output に画像ファイルを指定してください。"));
+        return fail(2, kind == Output::Pdf ? QStringLiteral("--output に PDF ファイルを指定してください。")
+                                           : QStringLiteral("--output に画像ファイルを指定してください。"));
 
     MainFrm frame;
+    frame.setSettingsPath(settingsPath);
     QString failure;
     if (!frame.startUp(databasePath, &failure))
         return fail(1, failure);
@@ -31,8 +40,18 @@ int render(const QString &name, const QString &output, const QString &databasePa
     if (!window)
         return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));
     QCoreApplication::processEvents();
-    if (!window->grab().save(output, "PNG"))
-        return fail(1, QStringLiteral("%1 に書き込めませんでした。").arg(output));
+    if (kind == Output::Picture) {
+        if (!window->grab().save(output, "PNG"))
+            return fail(1, QStringLiteral("%1 に書き込めませんでした。").arg(output));
+        return 0;
+    }
+    const auto *child = qobject_cast<ChildWindow *>(window->widget());
+    std::optional<PrintDocument> document = child ? child->printDocument() : std::nullopt;
+    if (!document)
+        return fail(2, QStringLiteral("%1 には印刷するものがありません。").arg(entry->formName));
+    QString error;
+    if (!GridPrinter::writePdf(std::move(*document), output, &error))
+        return fail(1, error);
     return 0;
 }
 } // namespace
@@ -49,22 +68,32 @@ int main(int argc, char *argv[]) {
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
     const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("ウィンドウを画像にして終了する"),
                                           QStringLiteral("FORM"));
-    const QCommandLineOption outputOption(QStringLiteral("output"), QStringLiteral("画像ファイル (PNG)"),
+    const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("設定ファイル"),
+                                            QStringLiteral("FILE"), defaultSettingsPath());
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("ウィンドウの印刷を PDF にして終了する"),
+                                       QStringLiteral("FORM"));
+    const QCommandLineOption outputOption(QStringLiteral("output"),
+                                          QStringLiteral("--render の画像ファイル (PNG)、--pdf の PDF ファイル"),
                                           QStringLiteral("FILE"));
     // For the start-up benchmark: end as soon as the main window shows the prediction window.
     QCommandLineOption quitOption(QStringLiteral("quit-when-shown"));
     quitOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({dbOption, renderOption, outputOption, quitOption});
+    parser.addOptions({dbOption, settingsOption, renderOption, pdfOption, outputOption, quitOption});
     if (!parser.parse(app.arguments()))
         return fail(2, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
 
-    const QString databasePath = parser.value(dbOption);
+    const QString databasePath = parser.value(dbOption), settingsPath = parser.value(settingsOption);
     if (parser.isSet(renderOption))
-        return render(parser.value(renderOption), parser.value(outputOption), databasePath);
+        return writeWindow(Output::Picture, parser.value(renderOption), parser.value(outputOption), databasePath,
+                           settingsPath);
+    if (parser.isSet(pdfOption))
+        return writeWindow(Output::Pdf, parser.value(pdfOption), parser.value(outputOption), databasePath,
+                           settingsPath);
 
     MainFrm frame;
+    frame.setSettingsPath(settingsPath);
     if (!frame.startUp(databasePath))
         return 1;
     frame.showMaximized();

@@ -148,7 +148,7 @@ void MainFrm::useJapaneseFont() {
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure) {
     // The options come first, before the database is touched.
-    const SettingsResult settings = ReadInitFile(defaultSettingsPath(), options());
+    const SettingsResult settings = ReadInitFile(m_settingsPath, options());
     if (!settings.ok) {
         if (failure)
             qWarning("%s", qPrintable(settings.message));
@@ -405,7 +405,7 @@ void MainFrm::closeEvent(QCloseEvent *event) {
         for (QMdiSubWindow *sub : windows)
             delete sub;
 
-        const SettingsResult written = WriteInitFile(defaultSettingsPath(), options());
+        const SettingsResult written = WriteInitFile(m_settingsPath, options());
         if (!written.ok)
             showError(written.message);
         m_history.reset();

@@ -35,6 +35,8 @@ public:
     // the reason goes to failure when given, otherwise into a message box; then false is
     // returned and the program must end.
     bool startUp(const QString &databasePath, QString *failure = nullptr);
+    // The settings file read at start-up and written at exit (by default the usual one).
+    void setSettingsPath(const QString &path) { m_settingsPath = path; }
 
     // The program's texts are Japanese: a Japanese Gothic face as the application font, so
     // that no Chinese glyph variants are chosen; the platform font when it is not installed.
@@ -92,6 +94,7 @@ private:
     enum class FocusFrom { Elsewhere, OwnWindow };
 
     QMdiArea *m_mdi;
+    QString m_settingsPath = defaultSettingsPath();
     std::optional<DrawHistory> m_history;
     ConnectionString m_connection;
     PredictionEngine m_prediction;
