@@ -4,9 +4,6 @@
 #include <QSet>
 
 namespace {
-constexpr int kMaxDrawNumber = 32767; // 回数 is a 16-bit signed integer everywhere else
-constexpr int kMaxNumber = 37;
-
 QString normalised(const QString &text) {
     QString out;
     out.reserve(text.size());
@@ -22,26 +19,8 @@ QString normalised(const QString &text) {
     return out.trimmed();
 }
 
-// A whole number written with ASCII digits only, within 1..max.
-std::optional<int> valueIn(const QString &text, int max) {
-    if (text.isEmpty())
-        return std::nullopt;
-    for (const QChar ch : text)
-        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
-            return std::nullopt;
-    bool ok = false;
-    const qulonglong value = text.toULongLong(&ok);
-    if (!ok || value < 1 || value > qulonglong(max))
-        return std::nullopt;
-    return int(value);
-}
-
-std::optional<int> drawNumberValue(const QString &text) {
-    return valueIn(text, kMaxDrawNumber);
-}
-std::optional<int> numberValue(const QString &text) {
-    return valueIn(text, kMaxNumber);
-}
+using DrawRules::parseDrawNumber;
+using DrawRules::parseNumber;
 
 std::array<QString, DrawTableModel::kColumnCount> textsOf(const DrawRecord &record) {
     std::array<QString, DrawTableModel::kColumnCount> texts;
@@ -257,7 +236,7 @@ std::vector<bool> DrawTableModel::duplicateRows() const {
     std::vector<bool> duplicate(m_rows.size(), false);
     QHash<int, std::vector<int>> rowsOf;
     for (int i = 0; i < rowCount(); ++i)
-        if (const auto n = drawNumberValue(m_rows[i].texts[0]))
+        if (const auto n = parseDrawNumber(m_rows[i].texts[0]))
             rowsOf[*n].push_back(i);
     for (auto it = rowsOf.cbegin(); it != rowsOf.cend(); ++it) {
         const std::vector<int> &rows = it.value();
@@ -278,10 +257,10 @@ int DrawTableModel::faultColumn(int row, const std::vector<bool> &duplicates) co
     bool anyNumber = false;
     for (int c = 1; c < kColumnCount; ++c)
         anyNumber = anyNumber || !texts[c].isEmpty();
-    if (texts[0].isEmpty() ? anyNumber : (!drawNumberValue(texts[0]) || duplicates[row]))
+    if (texts[0].isEmpty() ? anyNumber : (!parseDrawNumber(texts[0]) || duplicates[row]))
         return 0;
     for (int c = 1; c < kColumnCount; ++c)
-        if (!texts[c].isEmpty() && !numberValue(texts[c]))
+        if (!texts[c].isEmpty() && !parseNumber(texts[c]))
             return c;
     return -1;
 }
@@ -328,9 +307,9 @@ DrawTableModel::Attempt DrawTableModel::write(const std::vector<int> &rows) {
         if (allEmpty(row.texts))
             continue;
         DrawRecord r;
-        r.drawNumber = *drawNumberValue(row.texts[0]);
+        r.drawNumber = *parseDrawNumber(row.texts[0]);
         for (int f = 0; f < DrawRecord::kFieldCount; ++f)
-            r.numbers[f] = numberValue(row.texts[f + 1]);
+            r.numbers[f] = parseNumber(row.texts[f + 1]);
         if (row.stored)
             r.drawDate = row.stored->drawDate; // the date belongs to the draw, even renumbered
         records[k] = r;
