@@ -36,6 +36,8 @@ public:
 
     QMenu *windowMenu() override;
     void prepareForExit() override;
+    // The rows as they stand, stored or not.
+    std::optional<PrintDocument> printDocument() const override;
 
     void setConfirm(Confirm confirm) { m_confirm = std::move(confirm); }
     void setNotify(Notify notify) { m_notify = std::move(notify); }

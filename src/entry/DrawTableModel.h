@@ -4,6 +4,8 @@
 #include "history/DrawRecord.h"
 #include "history/DrawStore.h"
 
+#include "analysis/ResultGrid.h"
+
 #include <QAbstractTableModel>
 
 #include <array>
@@ -60,6 +62,11 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     QString text(int row, int column) const;
+    // The rows as the user sees them, for printing: a heading row with the column names, then
+    // one row per line, every cell centred and lined.
+    ResultGrid toGrid() const;
+    // The highest draw number in the rows (0 when none).
+    int latestDrawNumber() const;
 
     // An empty row directly below afterRow (-1: above the first row). Returns the new row.
     int insertEmptyRow(int afterRow);

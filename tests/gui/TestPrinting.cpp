@@ -220,8 +220,10 @@ private slots:
                            QStringLiteral("7回周期法"), QStringLiteral("■出現回数分析\\s+反映する\\n"),
                            QStringLiteral("■バラツキ分析\\s+反映しない\\n")};
         QTest::newRow("unknown") << QStringLiteral("存在しない分析") << 2 << false << QStringList() << QStringList();
-        QTest::newRow("nothing to print") << QStringLiteral("当選データ入力") << 2 << false << QStringList()
-                                          << QStringList();
+        QTest::newRow("data entry") << QStringLiteral("当選データ入力") << 0 << false
+                                    << QStringList{QStringLiteral("当選データ入力"), QStringLiteral("第150回まで"),
+                                                   QStringLiteral("ボーナス数字2")}
+                                    << QStringList{QStringLiteral("\\n\\s*150\\s+")};
     }
     void pdfCommand() {
         QFETCH(QString, form);
