@@ -118,11 +118,14 @@ std::vector<GridPrinter::Page> GridPrinter::layout(const QSizeF &page) const {
         pages.emplace_back();
         y = 0;
     };
+    const QFontMetricsF metrics(m_font);
     auto addLine = [&](const QString &text, bool heading) {
-        if (y > 0 && y + lineHeight > height)
+        const double textHeight =
+            std::max(lineHeight, metrics.boundingRect(QRectF(0, 0, width, height), kTextFlags, text).height() + 2);
+        if (y > 0 && y + textHeight > height)
             newPage();
-        pages.back().lines.push_back({text, y, heading});
-        y += lineHeight;
+        pages.back().lines.push_back({text, y, textHeight, heading});
+        y += textHeight;
     };
 
     for (int s = 0; s < int(m_document.sections.size()); ++s) {
@@ -166,7 +169,7 @@ std::vector<GridPrinter::Page> GridPrinter::layout(const QSizeF &page) const {
                 }
                 last = std::min(rows, std::max(last, row)); // a row taller than a page is cut, not lost
                 if (!section.heading.isEmpty()) {
-                    pages.back().lines.push_back({section.heading, y, true});
+                    pages.back().lines.push_back({section.heading, y, headingHeight, true});
                     y += headingHeight;
                 }
                 pages.back().pieces.push_back({s, columnBands[b].first, columnBands[b].second, row, last, frozenColumns,
@@ -224,8 +227,7 @@ void GridPrinter::paintPage(QPainter &painter, const Page &page, int number, int
     painter.setFont(m_font);
     painter.setPen(ink);
     for (const Line &line : page.lines)
-        painter.drawText(QRectF(0, f.bodyTop + line.top, size.width(), QFontMetricsF(m_font).height() + 2),
-                         Qt::AlignLeft | Qt::AlignVCenter, line.text);
+        painter.drawText(QRectF(0, f.bodyTop + line.top + 1, size.width(), line.height), kTextFlags, line.text);
 
     painter.fillRect(QRectF(0, f.footerRule, size.width(), 1), ink);
     painter.setFont(f.footerFont);

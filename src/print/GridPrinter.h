@@ -50,7 +50,8 @@ public:
     struct Line {
         QString text;
         double top;
-        bool heading; // a grid's heading rather than a note
+        double height; // a note longer than the page is wide wraps
+        bool heading;  // a grid's heading rather than a note
     };
     struct Page {
         std::vector<Piece> pieces;
