@@ -185,8 +185,9 @@ CheckWindow::CheckWindow(const CatalogEntry &entry, const DrawHistory &history, 
 }
 
 std::optional<PrintDocument> CheckWindow::printDocument() const {
-    return PrintDocument{m_entry.caption,
-                         m_entry.description,
+    const CatalogEntry &entry = *AnalysisCatalog::find(objectName());
+    return PrintDocument{entry.caption,
+                         entry.description,
                          m_history.latestDrawNumber(),
                          {{m_rangeText->text(), m_summary->grid()}, {{}, m_results->grid()}},
                          {},
@@ -194,7 +195,8 @@ std::optional<PrintDocument> CheckWindow::printDocument() const {
 }
 
 std::optional<WindowExport> CheckWindow::exportContent() const {
-    return WindowExport{m_entry.formName, m_entry.caption, m_entry.description, {m_summary->grid(), m_results->grid()}};
+    const CatalogEntry &entry = *AnalysisCatalog::find(objectName());
+    return WindowExport{entry.formName, entry.caption, entry.description, {m_summary->grid(), m_results->grid()}};
 }
 
 void CheckWindow::load() {
