@@ -10,6 +10,8 @@ PACKAGES=(
     xvfb xauth
     poppler-utils # pdftotext: the tests read the text of printed PDFs
 )
+# What scripts/fuzz needs besides: clang and its libFuzzer and sanitizer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
