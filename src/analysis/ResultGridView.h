@@ -50,7 +50,12 @@ public:
 
     const ResultGridPainter &painter() const { return m_painter; }
 
+    // Shows the grid's visible area (at most the whole sheet) with nothing under a scroll bar: a
+    // bar is counted only where the sheet goes on beyond that area.
     QSize sizeHint() const override;
+    // The size to take inside room: no larger than the whole sheet needs, since a larger view
+    // would only add an empty band before its scroll bars.
+    QSize fittedSize(const QSize &room) const;
 
 signals:
     // The context menu's "印刷..." and "CSVで保存..."; offered only while something listens.
@@ -74,6 +79,8 @@ private:
 
     void updateMetrics();
     void updateScrollBars();
+    // The widths of the vertical and horizontal bar that the sheet needs inside outer (0: none).
+    QSize barsNeeded(const QSize &outer) const;
     int scrollOffsetX() const;
     int scrollOffsetY() const;
     int columnLeft(int column) const; // viewport x

@@ -3,17 +3,20 @@
 #include "history/ConnectionString.h"
 #include "print/GridPrinter.h"
 #include "settings/PredictionOptions.h"
+#include "shell/AboutWindow.h"
 #include "shell/ChildWindow.h"
+#include "shell/HelpIndex.h"
+#include "shell/HelpWindow.h"
 #include "shell/MainFrm.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLibraryInfo>
-#include <QLocale>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QTextStream>
-#include <QTranslator>
 
 namespace {
 int fail(int status, const QString &message) {
@@ -21,18 +24,75 @@ int fail(int status, const QString &message) {
     return status;
 }
 
-enum class Output { Picture, Pdf };
+// The two windows outside the multiple-document area, by window name or menu item name.
+const QStringList kAboutNames = {QStringLiteral("バージョン情報"), QStringLiteral("mnuAbout")};
+const QStringList kHelpNames = {QStringLiteral("ヘルプ"), QStringLiteral("mnuHelpFile")};
 
-// Opens one window as its menu item would, offscreen, and writes a picture of it or its
-// printout (A4 portrait, as the print preview saves it).
-int writeWindow(Output kind, const QString &name, const QString &output, const QString &databasePath,
-                const QString &settingsPath) {
+// Opens windows as their menu items would, offscreen, and writes a picture: of the window when
+// one is named, of the main window holding them side by side when several are.
+int render(const QString &names, const QString &output, const QString &databasePath, const QString &settingsPath) {
+    const QStringList list = names.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &name : list)
+        if (!AnalysisCatalog::find(name) && !kAboutNames.contains(name) && !kHelpNames.contains(name))
+            return fail(2, QStringLiteral("不明なウィンドウです: %1（指定できるもの: %2、%3、%4）")
+                               .arg(name, AnalysisCatalog::formNames().join(QStringLiteral("、")), kAboutNames.front(),
+                                    kHelpNames.front()));
+    if (list.isEmpty())
+        return fail(2, QStringLiteral("--render にウィンドウ名を指定してください。"));
+    if (output.isEmpty())
+        return fail(2, QStringLiteral("--output に画像ファイルを指定してください。"));
+
+    MainFrm frame;
+    frame.setSettingsPath(settingsPath);
+    QString failure;
+    if (!frame.startUp(databasePath, &failure))
+        return fail(1, failure);
+    frame.showOffscreen();
+    QWidget *picture = nullptr;
+    QRect used;
+    for (const QString &name : list) {
+        if (kAboutNames.contains(name)) {
+            frame.showAbout();
+            picture = frame.findChild<AboutWindow *>();
+            continue;
+        }
+        if (kHelpNames.contains(name)) {
+            const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
+            if (!QFile::exists(path))
+                return fail(1, QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(path));
+            frame.showHelp();
+            picture = frame.findChild<HelpWindow *>();
+            continue;
+        }
+        const CatalogEntry *entry = AnalysisCatalog::find(name);
+        QMdiSubWindow *window = frame.openWindow(entry->formName);
+        if (!window)
+            return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));
+        // Each next window stands right of the ones before it.
+        if (!used.isEmpty())
+            window->move(used.right() + 1, 0);
+        used |= window->geometry();
+        picture = window;
+    }
+    if (list.size() > 1) {
+        // The main window just holds what was opened.
+        const QSize area = frame.mdiArea()->viewport()->size();
+        frame.resize(frame.size() - area + used.size().boundedTo(area));
+        picture = &frame;
+    }
+    QCoreApplication::processEvents();
+    if (!picture || !picture->grab().save(output, "PNG"))
+        return fail(1, QStringLiteral("%1 に書き込めませんでした。").arg(output));
+    return 0;
+}
+// Opens one window as its menu item would, offscreen, and writes its printout as the print
+// preview saves it (A4 portrait).
+int printToPdf(const QString &name, const QString &output, const QString &databasePath, const QString &settingsPath) {
     const CatalogEntry *entry = AnalysisCatalog::find(name);
     if (!entry)
         return fail(2, AnalysisCatalog::unknownWindowMessage(name));
     if (output.isEmpty())
-        return fail(2, kind == Output::Pdf ? QStringLiteral("--output に PDF ファイルを指定してください。")
-                                           : QStringLiteral("--output に画像ファイルを指定してください。"));
+        return fail(2, QStringLiteral("--output に PDF ファイルを指定してください。"));
 
     MainFrm frame;
     frame.setSettingsPath(settingsPath);
@@ -44,11 +104,6 @@ int writeWindow(Output kind, const QString &name, const QString &output, const Q
     if (!window)
         return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));
     QCoreApplication::processEvents();
-    if (kind == Output::Picture) {
-        if (!window->grab().save(output, "PNG"))
-            return fail(1, QStringLiteral("%1 に書き込めませんでした。").arg(output));
-        return 0;
-    }
     const auto *child = qobject_cast<ChildWindow *>(window->widget());
     std::optional<PrintDocument> document = child ? child->printDocument() : std::nullopt;
     if (!document)
@@ -61,21 +116,25 @@ int writeWindow(Output kind, const QString &name, const QString &output, const Q
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // A picture needs no display: rendering works where none is set.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--render") == 0 && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ナナズバリオ"));
     MainFrm::useJapaneseFont();
-    // Qt's own dialogs and buttons (the file dialogs, はい and いいえ) speak Japanese like the rest.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    if (!MainFrm::useJapaneseQtTexts())
+        QTextStream(stderr) << QStringLiteral(
+                                   "Qt の日本語訳 (qtbase_ja.qm) が見つかりません。ボタンは英語で表示されます。")
+                            << Qt::endl;
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ"));
     parser.addHelpOption();
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
-    const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("ウィンドウを画像にして終了する"),
+    const QCommandLineOption renderOption(QStringLiteral("render"),
+                                          QStringLiteral("ウィンドウを画像にして終了する（複数はコンマで区切る）"),
                                           QStringLiteral("FORM"));
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("設定ファイル"),
                                             QStringLiteral("FILE"), defaultSettingsPath());
@@ -94,11 +153,9 @@ int main(int argc, char *argv[]) {
 
     const QString databasePath = parser.value(dbOption), settingsPath = parser.value(settingsOption);
     if (parser.isSet(renderOption))
-        return writeWindow(Output::Picture, parser.value(renderOption), parser.value(outputOption), databasePath,
-                           settingsPath);
+        return render(parser.value(renderOption), parser.value(outputOption), databasePath, settingsPath);
     if (parser.isSet(pdfOption))
-        return writeWindow(Output::Pdf, parser.value(pdfOption), parser.value(outputOption), databasePath,
-                           settingsPath);
+        return printToPdf(parser.value(pdfOption), parser.value(outputOption), databasePath, settingsPath);
 
     // The database opens on another core while the main window, its menus and the fonts are
     // set up; the menu bar's size hint loads the font configuration and shapes the menu titles.
