@@ -1,10 +1,12 @@
 #include "analysis/AnalysisCatalog.h"
 #include "history/ConnectionString.h"
+#include "settings/AppPaths.h"
 #include "shell/MainFrm.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QTextStream>
 #include <QTimer>
 
@@ -38,13 +40,21 @@ int render(const QString &name, const QString &output, const QString &databasePa
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // --help and --version only print: they answer on a terminal without a display too.
+    for (int i = 1; i < argc; ++i)
+        if (QByteArrayList{"-h", "--help", "-v", "--version"}.contains(argv[i]))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ナナズバリオ"));
+    QApplication::setApplicationVersion(QStringLiteral(NANAZUBARIO_VERSION));
+    // Desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.nanazubario.NanaZubario"));
     MainFrm::useJapaneseFont();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
     const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("ウィンドウを画像にして終了する"),
@@ -59,8 +69,17 @@ int main(int argc, char *argv[]) {
         return fail(2, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
 
     const QString databasePath = parser.value(dbOption);
+    // Installed, the first start gives the user an own copy of the shipped draws.
+    if (const QString failure = AppPaths().prepare(databasePath, defaultSettingsPath()); !failure.isEmpty()) {
+        if (parser.isSet(renderOption))
+            return fail(1, failure);
+        QMessageBox::critical(nullptr, QStringLiteral("メッセ－ジ"), failure);
+        return 1;
+    }
     if (parser.isSet(renderOption))
         return render(parser.value(renderOption), parser.value(outputOption), databasePath);
 

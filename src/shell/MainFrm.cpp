@@ -3,6 +3,7 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/AnalysisWindow.h"
 #include "history/DrawStore.h"
+#include "settings/AppPaths.h"
 #include "shell/AboutWindow.h"
 #include "shell/ChildWindow.h"
 #include "shell/HelpWindow.h"
@@ -10,7 +11,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -148,7 +148,8 @@ void MainFrm::useJapaneseFont() {
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure) {
     // The options come first, before the database is touched.
-    const SettingsResult settings = ReadInitFile(defaultSettingsPath(), options());
+    m_settingsPath = defaultSettingsPath();
+    const SettingsResult settings = ReadInitFile(m_settingsPath, options());
     if (!settings.ok) {
         if (failure)
             qWarning("%s", qPrintable(settings.message));
@@ -309,7 +310,7 @@ void MainFrm::showOffscreen() {
 }
 
 void MainFrm::showHelp() {
-    const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
+    const QString path = AppPaths().help();
     if (!m_help)
         m_help = new HelpWindow(this);
     if (!m_help->openFile(path)) {
@@ -405,7 +406,8 @@ void MainFrm::closeEvent(QCloseEvent *event) {
         for (QMdiSubWindow *sub : windows)
             delete sub;
 
-        const SettingsResult written = WriteInitFile(defaultSettingsPath(), options());
+        const SettingsResult written =
+            WriteInitFile(m_settingsPath.isEmpty() ? defaultSettingsPath() : m_settingsPath, options());
         if (!written.ok)
             showError(written.message);
         m_history.reset();

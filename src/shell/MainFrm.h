@@ -94,6 +94,7 @@ private:
     QMdiArea *m_mdi;
     std::optional<DrawHistory> m_history;
     ConnectionString m_connection;
+    QString m_settingsPath; // chosen at start-up, so the exit writes the file that was read
     PredictionEngine m_prediction;
     bool m_endAllowed = false;
     QHash<QString, QPointer<QMdiSubWindow>> m_open;
