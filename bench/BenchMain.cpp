@@ -5,6 +5,7 @@
 #include "BenchTable.h"
 
 #include "analysis/AnalysisCatalog.h"
+#include "check/TicketChecker.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
 #include "prediction/PredictionEngine.h"
@@ -18,6 +19,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <random>
 
 namespace {
 constexpr int kRuns = 7;
@@ -160,6 +162,32 @@ void benchRecompute(const QString &smallDb, const QString &largeDb) {
                  .arg(kMaxRatio)
                  .arg(ratio < kMaxRatio ? "PASS" : "FAIL"));
 }
+// Checking 10,000 tickets (seeded, random) against every draw of the long history.
+void benchCheck(const QString &largeDb) {
+    constexpr int kTickets = 10'000;
+    constexpr double kTargetMs = 1000.0;
+    const DrawHistory history = loadOrDie(largeDb);
+    std::mt19937 random(20261207);
+    std::vector<Ticket> tickets;
+    std::array<int, 37> pool{};
+    for (int n = 1; n <= 37; ++n)
+        pool[std::size_t(n - 1)] = n;
+    for (int i = 0; i < kTickets; ++i) {
+        std::shuffle(pool.begin(), pool.end(), random);
+        std::array<int, 7> seven{};
+        std::copy_n(pool.begin(), 7, seven.begin());
+        tickets.push_back(Ticket::of(seven));
+    }
+    std::size_t wins = 0;
+    const Timing t = timeRuns(kRuns, [&] {
+        const CheckResult result = TicketChecker(history, DrawRange::all(history)).check(tickets);
+        wins = 0;
+        for (const std::uint64_t n : result.tiers)
+            wins += n;
+    });
+    printRow(QStringLiteral("check %1 tickets against every draw").arg(kTickets), sizeLabel(history), t, kTargetMs,
+             QStringLiteral("%1 wins").arg(wins));
+}
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -178,6 +206,7 @@ int main(int argc, char *argv[]) {
     if (args[1] == QLatin1String("core")) {
         benchCore(args[2], args[3]);
         benchRecompute(args[2], args[3]);
+        benchCheck(args[3]);
     } else if (args[1] == QLatin1String("gui"))
         benchWindows(args[2], args[3]);
     else if (args[1] == QLatin1String("memory"))

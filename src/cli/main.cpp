@@ -1,5 +1,6 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/GridJson.h"
+#include "check/CheckReport.h"
 #include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
@@ -128,6 +129,96 @@ int runAggregates(const QStringList &args, const QString &dbPath) {
     writeOut(aggregatesJson(history->aggregates()));
     return 0;
 }
+struct CheckOptions {
+    QStringList tickets;     // --ticket, one ticket each
+    QStringList ticketFiles; // --tickets
+    QString draw, from, to;  // empty when not given
+    QString format;
+};
+
+const QString kCheckUsage =
+    QStringLiteral("使い方: nanazubario-cli check --ticket \"3 7 12 19 25 31 36\" [--ticket ...] [--tickets FILE] "
+                   "[--draw N | --from N --to M] [--format json|csv] [--db FILE]");
+
+// The draw range asked for; all stored draws when none is given. nullopt after a message.
+std::optional<DrawRange> checkRange(const CheckOptions &o, const DrawHistory &history) {
+    const auto number = [](const QString &option, const QString &text) -> std::optional<int> {
+        const std::optional<int> n = DrawRules::parseDrawNumber(text);
+        if (!n)
+            fail(2, QStringLiteral("--%1 には%2～%3の回数を指定してください: %4")
+                        .arg(option)
+                        .arg(DrawRules::kMinDrawNumber)
+                        .arg(DrawRules::kMaxDrawNumber)
+                        .arg(text));
+        return n;
+    };
+    if (!o.draw.isNull()) {
+        if (!o.from.isNull() || !o.to.isNull()) {
+            fail(2, QStringLiteral("--draw と --from/--to は一緒に指定できません。"));
+            return std::nullopt;
+        }
+        const std::optional<int> n = number(QStringLiteral("draw"), o.draw);
+        return n ? std::optional<DrawRange>(DrawRange{*n, *n}) : std::nullopt;
+    }
+    DrawRange range = DrawRange::all(history);
+    if (!o.from.isNull()) {
+        const std::optional<int> n = number(QStringLiteral("from"), o.from);
+        if (!n)
+            return std::nullopt;
+        range.from = *n;
+    }
+    if (!o.to.isNull()) {
+        const std::optional<int> n = number(QStringLiteral("to"), o.to);
+        if (!n)
+            return std::nullopt;
+        range.to = *n;
+    }
+    if (!o.from.isNull() && !o.to.isNull() && range.from > range.to) {
+        fail(2, QStringLiteral("--from の回数が --to の回数より後です。"));
+        return std::nullopt;
+    }
+    return range;
+}
+
+int runCheck(const QStringList &args, const QString &dbPath, const CheckOptions &o) {
+    if (!args.isEmpty())
+        return fail(2, kCheckUsage);
+    if (o.format != QLatin1String("json") && o.format != QLatin1String("csv"))
+        return fail(2, QStringLiteral("--format には json か csv を指定してください。"));
+
+    // Every ticket is read before anything is checked; every bad one is named.
+    std::vector<Ticket> tickets;
+    QStringList errors;
+    for (const QString &text : o.tickets) {
+        QString reason;
+        if (const std::optional<Ticket> t = TicketList::parseLine(text, &reason))
+            tickets.push_back(*t);
+        else
+            errors << QStringLiteral("--ticket \"%1\": %2").arg(text, reason);
+    }
+    for (const QString &path : o.ticketFiles) {
+        TicketList::Parsed parsed = TicketList::readFile(path);
+        tickets.insert(tickets.end(), parsed.tickets.begin(), parsed.tickets.end());
+        for (const TicketError &e : parsed.errors)
+            errors << e.message;
+    }
+    if (!errors.isEmpty())
+        return fail(2, errors.join(u'\n') + QStringLiteral("\n何も照合していません。"));
+    if (tickets.empty())
+        return fail(2, QStringLiteral("照合するチケットを --ticket か --tickets で指定してください。\n") + kCheckUsage);
+
+    StoreError error;
+    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error);
+    if (!history)
+        return fail(1, error.message);
+    const std::optional<DrawRange> range = checkRange(o, *history);
+    if (!range)
+        return 2;
+    const CheckResult result = TicketChecker(*history, *range).check(tickets);
+    writeOut(o.format == QLatin1String("csv") ? CheckReport::toCsv(tickets, result)
+                                              : CheckReport::toJson(tickets, result));
+    return 0;
+}
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -138,14 +229,23 @@ int main(int argc, char *argv[]) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("export WINDOW | import FILE | draws | aggregates"));
+                                 QStringLiteral("export WINDOW | import FILE | draws | aggregates | check"));
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("設定ファイル"),
                                             QStringLiteral("FILE"), defaultSettingsPath());
     const QCommandLineOption formatOption(QStringLiteral("format"), QStringLiteral("json または csv"),
                                           QStringLiteral("FORMAT"), QStringLiteral("json"));
-    parser.addOptions({dbOption, settingsOption, formatOption});
+    const QCommandLineOption ticketOption(QStringLiteral("ticket"), QStringLiteral("照合するチケット（7個の数字）"),
+                                          QStringLiteral("NUMBERS"));
+    const QCommandLineOption ticketsOption(
+        QStringLiteral("tickets"), QStringLiteral("照合するチケットのファイル（1行に1枚）"), QStringLiteral("FILE"));
+    const QCommandLineOption drawOption(QStringLiteral("draw"), QStringLiteral("照合する回"), QStringLiteral("N"));
+    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("照合する最初の回"),
+                                        QStringLiteral("N"));
+    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("照合する最後の回"), QStringLiteral("M"));
+    parser.addOptions(
+        {dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption, toOption});
     if (!parser.parse(app.arguments()))
         return fail(2, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -169,5 +269,17 @@ int main(int argc, char *argv[]) {
         return runDraws(args, parser.value(dbOption));
     if (command == QLatin1String("aggregates"))
         return runAggregates(args, parser.value(dbOption));
+    if (command == QLatin1String("check")) {
+        const auto single = [&](const QCommandLineOption &option) {
+            return parser.isSet(option) ? parser.value(option) : QString();
+        };
+        const CheckOptions options{parser.values(ticketOption),
+                                   parser.values(ticketsOption),
+                                   single(drawOption),
+                                   single(fromOption),
+                                   single(toOption),
+                                   parser.value(formatOption)};
+        return runCheck(args, parser.value(dbOption), options);
+    }
     return fail(2, QStringLiteral("不明なコマンドです: %1").arg(command));
 }

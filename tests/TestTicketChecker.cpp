@@ -1,0 +1,245 @@
+#include "check/CheckGrids.h"
+#include "check/TicketChecker.h"
+#include "support/Histories.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+// Draw 1: main numbers 1..7, bonus numbers 8 and 9.
+const DrawSpec kDraw1{1, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+
+Ticket ticket(const QString &text) {
+    const std::optional<Ticket> t = TicketList::parseLine(text);
+    return t ? *t : Ticket{};
+}
+
+QList<qulonglong> listOf(const TierCounts &counts) {
+    return QList<qulonglong>(counts.begin(), counts.end());
+}
+
+struct CliRun {
+    int status = -1;
+    QJsonObject json;
+    QString err;
+};
+
+CliRun runCheck(const QString &db, const QStringList &arguments) {
+    QProcess p;
+    p.start(QStringLiteral(TEST_BINARY_DIR "/nanazubario-cli"),
+            QStringList{QStringLiteral("check"), QStringLiteral("--db"), db} + arguments);
+    CliRun run;
+    if (!p.waitForFinished(60000))
+        return run;
+    run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    run.json = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    return run;
+}
+} // namespace
+
+class TestTicketChecker : public QObject {
+    Q_OBJECT
+private slots:
+    void tiers_data() {
+        QTest::addColumn<QString>("ticket");
+        QTest::addColumn<int>("mainHits");
+        QTest::addColumn<int>("bonusHits");
+        QTest::addColumn<int>("tier");
+        QTest::newRow("7 main") << "7 6 5 4 3 2 1" << 7 << 0 << 1;
+        QTest::newRow("6 main + bonus 1") << "1 2 3 4 5 6 8" << 6 << 1 << 2;
+        QTest::newRow("6 main + bonus 2") << "1 2 3 4 5 6 9" << 6 << 1 << 2;
+        QTest::newRow("6 main alone") << "1 2 3 4 5 6 10" << 6 << 0 << 3;
+        QTest::newRow("5 main + 2 bonus") << "1 2 3 4 5 8 9" << 5 << 2 << 4;
+        QTest::newRow("4 main") << "1 2 3 4 10 11 12" << 4 << 0 << 5;
+        QTest::newRow("3 main + 1 bonus") << "1 2 3 9 10 11 12" << 3 << 1 << 6;
+        QTest::newRow("3 main + 2 bonus") << "1 2 3 8 9 10 11" << 3 << 2 << 6;
+        QTest::newRow("3 main alone") << "1 2 3 10 11 12 13" << 3 << 0 << 0;
+        QTest::newRow("2 main + 2 bonus") << "1 2 8 9 10 11 12" << 2 << 2 << 0;
+    }
+    void tiers() {
+        QFETCH(QString, ticket);
+        QFETCH(int, mainHits);
+        QFETCH(int, bonusHits);
+        QFETCH(int, tier);
+        const DrawHistory history = makeHistory({kDraw1});
+        const Ticket t = ::ticket(ticket);
+        const CheckResult result = TicketChecker(history, DrawRange::latest(history)).check({t});
+
+        const TicketMatch m = TicketChecker::match(t.mask, result.draws.at(0));
+        QCOMPARE(m.mainHits, mainHits);
+        QCOMPARE(m.bonusHits, bonusHits);
+        QCOMPARE(m.tier, tier);
+        QCOMPARE(std::popcount(m.main), mainHits); // the matched numbers themselves
+        QCOMPARE(m.main | m.bonus, t.mask & (DrawRules::NumberMask(0x3FF) & ~DrawRules::NumberMask(1)));
+
+        TierCounts expected{};
+        if (tier)
+            expected[std::size_t(tier - 1)] = 1;
+        QCOMPARE(listOf(result.tiers), listOf(expected));
+        QCOMPARE(listOf(result.tickets.at(0).tiers), listOf(expected));
+        QCOMPARE(result.tickets.at(0).wins.size(), std::size_t(tier ? 1 : 0));
+    }
+
+    // Every possible ticket against one draw: the counts behind the expected values.
+    void allTicketsAgainstOneDraw() {
+        const DrawHistory history = makeHistory({kDraw1, {2, {30, 2, 17, 37, 9, 24, 11, 1, 36}}});
+        const TicketChecker checker(history, {2, 2});
+        TierCounts total{};
+        std::uint64_t tickets = 0;
+        std::vector<DrawRules::NumberMask> batch;
+        const auto flush = [&] {
+            const TierCounts counts = checker.countTiers(batch);
+            for (int t = 0; t < PrizeTier::kTierCount; ++t)
+                total[std::size_t(t)] += counts[std::size_t(t)];
+            tickets += batch.size();
+            batch.clear();
+        };
+        // Seven set bits among bits 0..36, in increasing order (the next number with as many
+        // bits), shifted to bits 1..37.
+        constexpr std::uint64_t kLimit = std::uint64_t(1) << 37;
+        for (std::uint64_t v = (1 << 7) - 1; v < kLimit;) {
+            batch.push_back(v << 1);
+            if (batch.size() == 1 << 20)
+                flush();
+            const std::uint64_t c = v & -v, r = v + c;
+            v = (((r ^ v) >> 2) / c) | r;
+        }
+        flush();
+        QCOMPARE(tickets, PrizeTier::kAllTickets);
+        QCOMPARE(listOf(total), (QList<qulonglong>{1, 14, 196, 9135, 142100, 242550}));
+    }
+
+    void parse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("tickets");
+        QTest::addColumn<QStringList>("errors");
+        QTest::newRow("separators and full-width digits")
+            << "7 6 5 4 3 2 1\n８,９,１０,１１,１２,１３,１４\r\n\n15\t16\t17\t18\t19\t20\t21\n"
+               "22、23　24，25  26 27 28\n\"29\",\"30\",\"31\",\"32\",\"33\",\"34\",\"35\"\n,,,\n"
+            << QStringList{"1 2 3 4 5 6 7", "8 9 10 11 12 13 14", "15 16 17 18 19 20 21", "22 23 24 25 26 27 28",
+                           "29 30 31 32 33 34 35"}
+            << QStringList{};
+        QTest::newRow("six numbers, named by line")
+            << "1 2 3 4 5 6 7\n\n1 2 3 4 5 6" << QStringList{"1 2 3 4 5 6 7"}
+            << QStringList{"3行目: 数字が6個あります。1行に7個の数字を書いてください。"};
+        QTest::newRow("eight numbers") << "1 2 3 4 5 6 7 8" << QStringList{}
+                                       << QStringList{"1行目: 数字が8個あります。1行に7個の数字を書いてください。"};
+        QTest::newRow("outside 1..37, not a number, twice")
+            << "1 2 3 4 5 6 38\n0 1 2 3 4 5 6\n1 2 3 4 5 6 x\n1 2 3 4 5 6 ６" << QStringList{}
+            << QStringList{"1行目: 「38」は1～37の数字ではありません。", "2行目: 「0」は1～37の数字ではありません。",
+                           "3行目: 「x」は1～37の数字ではありません。", "4行目: 6 が2回書かれています。"};
+    }
+    void parse() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, tickets);
+        QFETCH(QStringList, errors);
+        const TicketList::Parsed parsed = TicketList::parse(text);
+        QStringList got, messages;
+        for (const Ticket &t : parsed.tickets)
+            got << t.text();
+        for (const TicketError &e : parsed.errors)
+            messages << e.message;
+        QCOMPARE(got, tickets);
+        QCOMPARE(messages, errors);
+        // What the window writes back reads as the same tickets.
+        QCOMPARE(TicketList::parse(TicketList::toText(parsed.tickets)).tickets, parsed.tickets);
+    }
+
+    // Draws missing from the history, incomplete or malformed are skipped and counted.
+    void rangeWithMissingDraws() {
+        const DrawHistory history = makeHistory({
+            kDraw1,
+            {2, {10, 11, 12, 13, 14, 15, 16, 1, 2}},
+            {3, {1, 2, 3, 4, 5, 6, 7, 8, 0}}, // bonus 2 missing
+            {4, {1, 1, 2, 3, 4, 5, 6, 7, 8}}, // a number twice
+            {5, {1, 2, 3, 4, 20, 21, 22, 5, 23}},
+        });
+        QCOMPARE(DrawRange::all(history).from, 1);
+        QCOMPARE(DrawRange::all(history).to, 5);
+        QCOMPARE(DrawRange::latest(history).from, 5);
+
+        const std::vector<Ticket> tickets{ticket("1 2 3 4 5 6 7"), ticket("10 11 12 1 2 30 31")};
+        const CheckResult result = TicketChecker(history, {1, 6}).check(tickets);
+        QCOMPARE(result.drawsChecked(), 3);
+        QCOMPARE(result.drawsSkipped, 3);
+        // Ticket 1: 1等 in draw 1, 5等 in draw 5 (4 main + bonus 5); ticket 2: 6等 in draw 2.
+        QList<int> draws;
+        for (const TicketWin &w : result.tickets[0].wins)
+            draws << result.draws[w.drawIndex].drawNumber << w.tier;
+        QCOMPARE(draws, (QList<int>{1, 1, 5, 5}));
+        QCOMPARE(listOf(result.tickets[1].tiers), (QList<qulonglong>{0, 0, 0, 0, 0, 1}));
+        QCOMPARE(listOf(result.tiers), (QList<qulonglong>{1, 0, 0, 0, 1, 1}));
+        QCOMPARE(result.expected()[5], 6.0 * 242550 / 10295472);
+
+        const ResultGrid grid = CheckGrids::results(tickets, result, CheckGrids::Rows::All);
+        QCOMPARE(grid.rows(), 1 + 2 * 3);
+        QCOMPARE(CheckGrids::results(tickets, result, CheckGrids::Rows::Wins).rows(), 1 + 3);
+        // Ticket 2 against draw 2: 10, 11, 12 among the main numbers, 1 and 2 among the bonus.
+        QCOMPARE(grid.text(2, 6), QStringLiteral("2"));
+        QCOMPARE(grid.text(3, 6), QStringLiteral("1"));
+        QCOMPARE(grid.cell(3, 6).back, CheckGrids::kBonusHit);
+        QCOMPARE(grid.cell(5, 6).back, CheckGrids::kMainHit);
+        QCOMPARE(grid.cell(8, 6).back, Palette::White);
+        QCOMPARE(grid.text(12, 6), QStringLiteral("6等"));
+        QCOMPARE(grid.text(12, 7), QStringLiteral("はずれ"));
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QList<int>>("checkedSkipped");
+        QTest::addColumn<QList<int>>("tiers");
+        const QString t1 = QStringLiteral("1 2 3 4 5 6 7");
+        QTest::newRow("all draws") << QStringList{"--ticket", t1} << 0 << QList<int>{3, 2}
+                                   << QList<int>{1, 0, 0, 1, 0, 0};
+        QTest::newRow("one draw") << QStringList{"--ticket", t1, "--draw", "5"} << 0 << QList<int>{1, 0}
+                                  << QList<int>{0, 0, 0, 1, 0, 0};
+        QTest::newRow("from-to past the end") << QStringList{"--ticket", t1, "--ticket", t1, "--from", "2", "--to", "9"}
+                                              << 0 << QList<int>{2, 6} << QList<int>{0, 0, 0, 2, 0, 0};
+        QTest::newRow("bad ticket") << QStringList{"--ticket", "1 2 3"} << 2 << QList<int>{} << QList<int>{};
+        QTest::newRow("draw with from") << QStringList{"--ticket", t1, "--draw", "1", "--from", "1"} << 2
+                                        << QList<int>{} << QList<int>{};
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QList<int>, checkedSkipped);
+        QFETCH(QList<int>, tiers);
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("draws.csv")), db = dir.filePath(QStringLiteral("t.mdb"));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,ボーナス数字1,ボーナス数字2\n"
+                   "1,1,2,3,4,5,6,7,8,9\n2,10,11,12,13,14,15,16,17,18\n5,1,2,3,4,5,20,21,22,23\n");
+        file.close();
+        QProcess import;
+        import.start(QStringLiteral(TEST_BINARY_DIR "/nanazubario-cli"),
+                     {QStringLiteral("import"), csv, QStringLiteral("--db"), db});
+        QVERIFY(import.waitForFinished(60000) && import.exitCode() == 0);
+
+        const CliRun run = runCheck(db, arguments);
+        QCOMPARE(run.status, status);
+        if (status != 0) {
+            QVERIFY(!run.err.isEmpty());
+            return;
+        }
+        QCOMPARE(run.json.value(QStringLiteral("drawsChecked")).toInt(), checkedSkipped[0]);
+        QCOMPARE(run.json.value(QStringLiteral("drawsSkipped")).toInt(), checkedSkipped[1]);
+        QList<int> got;
+        for (const QJsonValue v : run.json.value(QStringLiteral("tiers")).toArray())
+            got << v.toInt();
+        QCOMPARE(got, tiers);
+        const QJsonArray tickets = run.json.value(QStringLiteral("tickets")).toArray();
+        QCOMPARE(tickets.size(), arguments.count(QStringLiteral("--ticket")));
+        QCOMPARE(tickets[0].toObject().value(QStringLiteral("numbers")).toArray().size(), 7);
+        QCOMPARE(run.json.value(QStringLiteral("expected")).toArray().size(), 6);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTicketChecker)
+#include "TestTicketChecker.moc"
