@@ -422,7 +422,7 @@ private slots:
     void commandLine() {
         QTemporaryDir dir;
         const QString db = dir.filePath(QStringLiteral("real.mdb"));
-        const QString csv = QStringLiteral(TEST_DATA_DIR "/loto7-draws.csv");
+        const QString csv = QStringLiteral(TEST_DATA_DIR "/loto7-draws-688.csv");
         const QStringList dbArgs{QStringLiteral("--db"), db};
 
         CliRun run = runCli(QStringList{QStringLiteral("import"), csv} + dbArgs);

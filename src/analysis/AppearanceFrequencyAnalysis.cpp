@@ -8,18 +8,15 @@
 using namespace AppearanceFrequency;
 
 namespace {
-constexpr int kLowestNumber = 1;
-constexpr int kHighestNumber = 37;
-
 bool countable(int n) {
-    return n >= kLowestNumber && n <= kHighestNumber;
+    return DrawRules::isNumber(n);
 }
 } // namespace
 
 ResultGrid buildAppearanceFrequency(const DrawHistory &history) {
     const StartupAggregates &agg = history.aggregates();
     int maxCount = 0; // M: the longest row of marks
-    for (int n = kLowestNumber; n <= kHighestNumber; ++n)
+    for (int n = DrawRules::kMinNumber; n <= DrawRules::kMaxNumber; ++n)
         maxCount = std::max(maxCount, agg.AppearanceCount[n]);
     const int last = maxCount + 2; // column L: the number labels again, right after the longest row
 
@@ -50,7 +47,7 @@ ResultGrid buildAppearanceFrequency(const DrawHistory &history) {
     grid.block(-1, 2, -1, kRows).border(AllSides);
     grid.block(2, 2, maxCount + 1, 2).fore(Palette::Red).back(Palette::LightYellow);
 
-    for (int n = kLowestNumber; n <= kHighestNumber; ++n) {
+    for (int n = DrawRules::kMinNumber; n <= DrawRules::kMaxNumber; ++n) {
         grid.setText(1, n + kRowOffset, n);
         grid.setText(last, n + kRowOffset, n);
     }
@@ -59,14 +56,14 @@ ResultGrid buildAppearanceFrequency(const DrawHistory &history) {
 
     // Every mark of a draw is placed with the counts as they stood before that draw, so a number
     // that somehow occurs twice in one draw gets one mark cell for both.
-    std::array<int, kHighestNumber + 1> running{};
+    std::array<int, DrawRules::kNumberSlots> running{};
     const QString mark = QStringLiteral("●");
     for (const DrawRecord &draw : history.records()) {
         if (!draw.isComplete())
             continue;
         for (int k = 1; k <= DrawRecord::kFieldCount; ++k) {
             const int n = draw.number(k);
-            // Only 1..37 are counted at start-up either; anything else has no row and no count.
+            // Only numbers are counted at start-up either; anything else has no row and no count.
             if (countable(n))
                 grid.setText(running[n] + 2, 2, running[n] + 1);
         }

@@ -24,7 +24,7 @@ Rgb groupColour(int group) {
 
 QString groupHeading(int group) {
     static const std::array<QString, kGroups> headings = {QStringLiteral("01～09"), QStringLiteral("10～19"),
-                                                          QStringLiteral("20～29"), QStringLiteral("30～37")};
+                                                          QStringLiteral("20～29"), QStringLiteral("30～%1").arg(DrawRules::kMaxNumber)};
     return headings[group - 1];
 }
 } // namespace FourGroupTrendAnalysis

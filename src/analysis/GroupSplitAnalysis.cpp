@@ -7,7 +7,8 @@
 #include <vector>
 
 namespace {
-constexpr int kColumns = 39; // 回, numbers 1..37, 回
+constexpr int kColumns = DrawRules::kMaxNumber + 2; // 回, the numbers, 回
+constexpr int kLastNumberColumn = DrawRules::kMaxNumber + 1;
 constexpr int kHeaderRows = 3;
 constexpr int kVisibleRows = 53;
 constexpr int kTitleColumn = 18;
@@ -16,7 +17,7 @@ const QString kMark = QStringLiteral("●");
 } // namespace
 
 int GroupSplitLayout::groupOf(int value) const {
-    if (value < 1 || value > 37)
+    if (!DrawRules::isNumber(value))
         return strayToLastGroup ? groupCount - 1 : -1;
     return std::min((value - 1) / groupWidth, groupCount - 1);
 }
@@ -31,7 +32,7 @@ QString GroupSplitLayout::letterText(int k) const {
 namespace GroupSplit {
 // The titles differ only in their leading spaces, which centre 数字 over each window's groups.
 const GroupSplitLayout &sixGroups() {
-    static const GroupSplitLayout layout{6, 6, 11, 12, 13, 10, QStringLiteral("  数　　 字"), 39, false};
+    static const GroupSplitLayout layout{6, 6, 11, 12, 13, 10, QStringLiteral("  数　　 字"), kColumns, false};
     return layout;
 }
 const GroupSplitLayout &sevenGroups() {
@@ -39,7 +40,7 @@ const GroupSplitLayout &sevenGroups() {
     return layout;
 }
 const GroupSplitLayout &nineGroups() {
-    static const GroupSplitLayout layout{9, 4, 7, 8, 9, 8, QStringLiteral("数　　 字"), 39, true};
+    static const GroupSplitLayout layout{9, 4, 7, 8, 9, 8, QStringLiteral("数　　 字"), kColumns, true};
     return layout;
 }
 } // namespace GroupSplit
@@ -61,7 +62,7 @@ ResultGrid buildGroupSplit(const DrawHistory &history, const GroupSplitLayout &l
     // Later settings override earlier ones on the same cell, so the order below matters.
     grid.block(1, kHeaderRows, kColumns, -1).border(AllSides, Palette::LightBlue);
 
-    grid.block(2, 1, 38, 1).back(Palette::LightPink).align(Align::Left).outline(Palette::LightBlue);
+    grid.block(2, 1, kLastNumberColumn, 1).back(Palette::LightPink).align(Align::Left).outline(Palette::LightBlue);
     grid.setText(kTitleColumn, 1, layout.title);
 
     for (int col : {1, kColumns})
@@ -80,9 +81,9 @@ ResultGrid buildGroupSplit(const DrawHistory &history, const GroupSplitLayout &l
 
     grid.setText(1, 3, QStringLiteral("回"));
     grid.setText(kColumns, 3, QStringLiteral("回"));
-    for (int n = 1; n <= 37; ++n)
+    for (int n = DrawRules::kMinNumber; n <= DrawRules::kMaxNumber; ++n)
         grid.setText(n + 1, 3, n);
-    grid.block(2, 3, 38, 3).fore(Palette::Blue);
+    grid.block(2, 3, kLastNumberColumn, 3).fore(Palette::Blue);
 
     std::vector<int> groupCounter(std::size_t(layout.groupCount));
     int row = kHeaderRows + 1;
@@ -92,9 +93,9 @@ ResultGrid buildGroupSplit(const DrawHistory &history, const GroupSplitLayout &l
         std::fill(groupCounter.begin(), groupCounter.end(), 0);
         grid.setText(1, row, draw.drawNumber);
         grid.setText(kColumns, row, draw.drawNumber);
-        // A value outside 1..37 would land on a draw-number column; it gets no mark.
+        // A value that is not a number would land on a draw-number column; it gets no mark.
         for (int k = 1; k <= DrawRecord::kFieldCount; ++k)
-            if (draw.number(k) >= 1 && draw.number(k) <= 37)
+            if (DrawRules::isNumber(draw.number(k)))
                 grid.setText(draw.number(k) + 1, row, kMark);
         for (int k = 1; k <= DrawRecord::kFieldCount; ++k)
             if (const int g = layout.groupOf(draw.number(k)); g >= 0)
@@ -103,7 +104,7 @@ ResultGrid buildGroupSplit(const DrawHistory &history, const GroupSplitLayout &l
             if (groupCounter[std::size_t(g)] == 0)
                 grid.block(layout.firstColumn(g), row, layout.lastColumn(g), row).back(Palette::Grey210);
         for (int k = 1; k <= DrawRecord::kFieldCount; ++k)
-            if (draw.number(k) >= 1 && draw.number(k) <= 37)
+            if (DrawRules::isNumber(draw.number(k)))
                 grid.cellBlock(draw.number(k) + 1, row).fore(Palette::markColour(k));
         ++row;
     }

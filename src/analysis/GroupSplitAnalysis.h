@@ -5,8 +5,8 @@
 
 #include <QString>
 
-// How one of the group map windows (分割6/7/9データ分析) cuts the numbers 1..37 into lettered
-// groups of equal width; the last group is the widest and runs on to 37.
+// How one of the group map windows (分割6/7/9データ分析) cuts the numbers into lettered groups
+// of equal width; the last group is the widest and runs on to the highest number.
 struct GroupSplitLayout {
     int groupCount;
     int groupWidth;
@@ -14,13 +14,15 @@ struct GroupSplitLayout {
     int lastLetterLead, lastLetterTrail; // spaces around the letter of the last group
     QString title;                       // row 1, written into column 18
     int visibleColumns;
-    // The 9-group map counts every value above 32, and any value outside 1..37, into its last
-    // group; the others ignore a value outside 1..37.
+    // The 9-group map counts every value above 32, and any value that is not a number, into its
+    // last group; the others ignore a value that is not a number.
     bool strayToLastGroup;
 
     // Group k counted from 0: its first and last grid column (number n sits in column n + 1).
     int firstColumn(int k) const { return k * groupWidth + 2; }
-    int lastColumn(int k) const { return k == groupCount - 1 ? 38 : k * groupWidth + groupWidth + 1; }
+    int lastColumn(int k) const {
+        return k == groupCount - 1 ? DrawRules::kMaxNumber + 1 : k * groupWidth + groupWidth + 1;
+    }
     // The group a drawn value counts into, or -1 when it is not counted.
     int groupOf(int value) const;
     // Row 2 text of group k: its full-width letter (Ａ, Ｂ, ..) between counted spaces.

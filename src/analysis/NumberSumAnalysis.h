@@ -8,6 +8,6 @@ namespace NumberSumAnalysis {
 inline constexpr int kColumns = 12;
 inline constexpr int kVisibleRows = 51;
 
-// Sum of the seven main numbers of a complete draw (at most 31 + 32 + ... + 37 = 238).
+// Sum of the seven main numbers of a complete draw (at most the seven highest numbers: 238).
 int mainNumberSum(const DrawRecord &draw);
 } // namespace NumberSumAnalysis

@@ -11,7 +11,7 @@
 // are this with their classing.
 namespace PatternAnalysis {
 enum class Classing {
-    LowHigh, // 低数字 1..18 / 高数字 19..37; the pattern index is the low count
+    LowHigh, // 低数字 1..18 / 高数字 19 and up; the pattern index is the low count
     EvenOdd, // 偶数 / 奇数; the pattern index is the odd count
 };
 

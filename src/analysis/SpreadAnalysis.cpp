@@ -3,8 +3,8 @@
 #include "analysis/GridSetUp.h"
 
 namespace {
-constexpr int kColumns = 39; // 回, the numbers 1..37, 回
-constexpr int kLastNumber = 37;
+constexpr int kLastNumber = DrawRules::kMaxNumber;
+constexpr int kColumns = kLastNumber + 2; // 回, the numbers, 回
 constexpr int kFirstDrawRow = 3;
 constexpr int kTitleColumn = 19;
 
@@ -61,8 +61,8 @@ ResultGrid buildSpread(const DrawHistory &history) {
             continue;
         grid.setText(1, row, draw.drawNumber);
         grid.setText(kColumns, row, draw.drawNumber);
-        // A number outside 1..37 has no column; it must not land on a draw-number column.
-        auto hasColumn = [](int v) { return v >= 1 && v <= kLastNumber; };
+        // A value that is not a number has no column; it must not land on a draw-number column.
+        auto hasColumn = [](int v) { return DrawRules::isNumber(v); };
         for (int k = 1; k <= DrawRecord::kFieldCount; ++k)
             if (hasColumn(draw.number(k)))
                 grid.setText(numberColumn(draw.number(k)), row, QStringLiteral("●"));

@@ -111,7 +111,7 @@ QByteArray aggregatesJson(const StartupAggregates &a) {
     out += ", \"minAppearance\": " + QByteArray::number(a.MinAppearance);
     out += ", \"countGroupTotal\": " + QByteArray::number(a.CountGroupTotal);
     out += ", \"appearanceCount\": [";
-    for (int n = 1; n <= 37; ++n)
+    for (int n = DrawRules::kMinNumber; n <= DrawRules::kMaxNumber; ++n)
         out += (n > 1 ? ", " : "") + QByteArray::number(a.AppearanceCount[std::size_t(n)]);
     out += "], \"numbersByCount\": [";
     for (qsizetype c = 0; c < a.NumbersByCount.size(); ++c)

@@ -48,9 +48,9 @@ public:
         auto *editor = new QLineEdit(parent);
         editor->setFrame(false);
         editor->setAlignment(Qt::AlignCenter);
-        // Draw numbers up to 32767, numbers up to 37; full-width digits are accepted too,
-        // since a Japanese input method may well be on.
-        const int digits = index.column() == kDrawNumberColumn ? 5 : 2;
+        // As many digits as the largest draw number or number has; full-width digits are
+        // accepted too, since a Japanese input method may well be on. The model checks the range.
+        const int digits = index.column() == kDrawNumberColumn ? DrawRules::kDrawNumberDigits : DrawRules::kNumberDigits;
         editor->setValidator(new QRegularExpressionValidator(
             QRegularExpression(QStringLiteral("[0-9０-９]{0,%1}").arg(digits)), editor));
         return editor;

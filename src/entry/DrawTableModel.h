@@ -1,54 +1,25 @@
 #pragma once
 
-#include "history/ConnectionString.h"
-#include "history/DrawRecord.h"
-#include "history/DrawStore.h"
+#include "entry/DrawRowStore.h"
 
 #include <QAbstractTableModel>
 
-#include <array>
-#include <memory>
-#include <optional>
-#include <vector>
-
-// The first cell the user has to correct before the data entry window may close.
-struct DrawFault {
-    int row = -1;
-    int column = -1; // 0 = 回数, 1..9 = the nine number fields
-    QString message;
-};
-
-// A row that was not stored as the user typed it, described for the user.
-struct StoreProblem {
-    enum class Kind {
-        Invalid,  // a faulty cell; only reported when every row has to be stored
-        Blocked,  // its draw number still belongs to another row's draw that could not be stored
-        Conflict, // another program changed the draw since it was read; the row now shows the stored draw
-        Refused,  // the database refused the write and is unchanged; the row keeps what was typed
-    };
-    Kind kind;
-    int row = -1; // the row the problem was found in (0-based, at that moment)
-    QString message;
-};
-
-// The draws of the data entry window: one row per draw in ascending 回数 as read, ten text
-// columns named after the fields of the draw view. The user edits texts; a row is written to
-// the database only when it is valid, through the model's own connection, each write one
-// transaction. A row remembers the draw it was read as, so a draw that another program
-// changed in the meantime is never overwritten without the user being told.
-class DrawTableModel : public QAbstractTableModel {
+// The draws of the data entry window as a Qt table: one row per draw in ascending 回数 as
+// read, ten text columns named after the fields of the draw view. The rows and how they reach
+// the database are DrawRowStore's; this class shows them and passes the user's edits on.
+class DrawTableModel : public QAbstractTableModel, private DrawRowListener {
     Q_OBJECT
 public:
-    static constexpr int kColumnCount = 10;
-    static QString numberFaultMessage();
-    static QString drawNumberFaultMessage();
+    static constexpr int kColumnCount = DrawRow::kColumnCount;
+    static QString numberFaultMessage() { return DrawRowStore::numberFaultMessage(); }
+    static QString drawNumberFaultMessage() { return DrawRowStore::drawNumberFaultMessage(); }
 
     explicit DrawTableModel(QObject *parent = nullptr);
     ~DrawTableModel() override;
 
     // Opens the connection and reads every draw. False, with the reason, when it cannot.
-    bool open(const ConnectionString &connection, StoreError &error);
-    bool isOpen() const { return m_store != nullptr; }
+    bool open(const ConnectionString &connection, StoreError &error) { return m_rows.open(connection, error); }
+    bool isOpen() const { return m_rows.isOpen(); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -61,54 +32,24 @@ public:
 
     QString text(int row, int column) const;
 
-    // An empty row directly below afterRow (-1: above the first row). Returns the new row.
-    int insertEmptyRow(int afterRow);
-    // Removes the row and its stored draw. False with the problem when the draw has to stay:
-    // the database refused, or another program changed the draw (the row then shows it).
-    bool deleteRow(int row, std::optional<StoreProblem> &problem);
-
-    // The first faulty cell in row-then-column order, if any.
-    std::optional<DrawFault> firstFault() const;
-    // The row differs from the draw it was read as (a new row: it holds any text).
-    bool isPending(int row) const;
-    bool hasPendingRows() const;
-
-    // The user is now on currentRow: every other pending row that is valid is written. Rows
-    // with faults or waiting for another row stay pending without a word; conflicts and
-    // refusals are reported. A refused row is not tried again here until it is edited.
-    std::vector<StoreProblem> storeRowsLeft(int currentRow);
-    // Every pending row that is valid is written; every row that could not be is reported.
-    std::vector<StoreProblem> storeAll();
+    int insertEmptyRow(int afterRow) { return m_rows.insertEmptyRow(afterRow); }
+    bool deleteRow(int row, std::optional<StoreProblem> &problem) { return m_rows.deleteRow(row, problem); }
+    std::optional<DrawFault> firstFault() const { return m_rows.firstFault(); }
+    bool isPending(int row) const { return m_rows.isPending(row); }
+    bool hasPendingRows() const { return m_rows.hasPendingRows(); }
+    std::vector<StoreProblem> storeRowsLeft(int currentRow) { return m_rows.storeRowsLeft(currentRow); }
+    std::vector<StoreProblem> storeAll() { return m_rows.storeAll(); }
 
 private:
-    struct Row {
-        quint64 id = 0;
-        std::array<QString, kColumnCount> texts;
-        std::optional<DrawRecord> stored; // the draw as this model last read or wrote it
-        bool refused = false;
-    };
-    enum class Outcome { Written, Blocked, Conflict, Refused };
-    enum class ConflictKind { Changed, Deleted, Added };
-    struct Attempt {
-        Outcome outcome = Outcome::Written;
-        int row = -1;
-        ConflictKind conflict = ConflictKind::Changed;
-        std::optional<DrawRecord> found;
-        StoreError error;
-    };
-
     bool isCell(const QModelIndex &index) const;
-    Row makeRow(const std::optional<DrawRecord> &record);
-    int indexOf(quint64 id) const;
-    std::vector<bool> duplicateRows() const;
-    int faultColumn(int row, const std::vector<bool> &duplicates) const;
-    bool heldByRowOutside(int drawNumber, const std::vector<int> &group) const;
-    Attempt write(const std::vector<int> &rows);
-    StoreProblem resolveConflict(const Attempt &attempt);
-    void showRecord(int row, const std::optional<DrawRecord> &record);
-    std::vector<StoreProblem> storeRows(const std::vector<quint64> &ids, bool reportUnstored);
 
-    std::unique_ptr<DrawStore> m_store;
-    std::vector<Row> m_rows;
-    quint64 m_nextId = 1;
+    void rowChanged(int row) override;
+    void beginInsertRow(int row) override { beginInsertRows(QModelIndex(), row, row); }
+    void endInsertRow() override { endInsertRows(); }
+    void beginRemoveRow(int row) override { beginRemoveRows(QModelIndex(), row, row); }
+    void endRemoveRow() override { endRemoveRows(); }
+    void beginReset() override { beginResetModel(); }
+    void endReset() override { endResetModel(); }
+
+    DrawRowStore m_rows{*this};
 };

@@ -11,8 +11,6 @@
 #include <map>
 
 namespace {
-constexpr int kMaxDrawNumber = 32767; // the draw table's 回数 is a 16-bit number
-
 const QString kDrawNumber = QStringLiteral("回数");
 const QString kDrawDate = QStringLiteral("抽せん日");
 
@@ -37,19 +35,7 @@ QStringList compactHeading() {
     return {kDrawDate, QStringLiteral("本数字"), QStringLiteral("ボーナス数字"), QStringLiteral("回別")};
 }
 
-// Decimal digits, ASCII or full-width, and nothing else; nullopt otherwise or when too long.
-std::optional<int> digitsValue(const QString &text) {
-    if (text.isEmpty() || text.size() > 6)
-        return std::nullopt;
-    int value = 0;
-    for (const QChar c : text) {
-        const int d = c.digitValue();
-        if (d < 0 || c.category() != QChar::Number_DecimalDigit)
-            return std::nullopt;
-        value = value * 10 + d;
-    }
-    return value;
-}
+using DrawRules::parseDigits;
 
 // Collects the first error; later checks stop once one is found.
 struct RowReader {
@@ -69,11 +55,12 @@ struct RowReader {
         if (text.isEmpty())
             return fail(field, QStringLiteral("回数がありません"));
         const QRegularExpressionMatch m = pattern.match(text);
-        const std::optional<int> value = m.hasMatch() ? digitsValue(m.captured(1)) : std::nullopt;
-        if (!value || *value < 1)
+        const std::optional<int> value = m.hasMatch() ? parseDigits(m.captured(1)) : std::nullopt;
+        if (!value || *value < DrawRules::kMinDrawNumber)
             return fail(field, QStringLiteral("「%1」は回数（正の整数）ではありません").arg(text));
-        if (*value > kMaxDrawNumber)
-            return fail(field, QStringLiteral("回数 %1 は大きすぎます（%2 まで）").arg(*value).arg(kMaxDrawNumber));
+        if (!DrawRules::isDrawNumber(*value))
+            return fail(field,
+                        QStringLiteral("回数 %1 は大きすぎます（%2 まで）").arg(*value).arg(DrawRules::kMaxDrawNumber));
         r.drawNumber = *value;
         return true;
     }
@@ -85,9 +72,12 @@ struct RowReader {
                 return true;
             return fail(field, QStringLiteral("数字がありません"));
         }
-        const std::optional<int> value = digitsValue(text);
-        if (!value || *value < 1 || *value > 37)
-            return fail(field, QStringLiteral("「%1」は 1 から 37 の数字ではありません").arg(text));
+        const std::optional<int> value = DrawRules::parseNumber(text);
+        if (!value)
+            return fail(field, QStringLiteral("「%1」は %2 から %3 の数字ではありません")
+                                   .arg(text)
+                                   .arg(DrawRules::kMinNumber)
+                                   .arg(DrawRules::kMaxNumber));
         out = *value;
         return true;
     }
@@ -228,7 +218,7 @@ std::optional<QString> normaliseDate(const QString &text) {
     const QRegularExpressionMatch m = pattern.match(text);
     if (!m.hasMatch())
         return std::nullopt;
-    const QDate date(*digitsValue(m.captured(1)), *digitsValue(m.captured(2)), *digitsValue(m.captured(3)));
+    const QDate date(*parseDigits(m.captured(1)), *parseDigits(m.captured(2)), *parseDigits(m.captured(3)));
     if (!date.isValid())
         return std::nullopt;
     return date.toString(QStringLiteral("yyyy-MM-dd"));

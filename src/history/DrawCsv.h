@@ -18,7 +18,7 @@ struct DrawCsvError {
     QString field; // the column as the heading names it; empty when the whole row is at fault
     QString reason;
 
-    // One Japanese sentence, for example "12 行目、第3数字: 「38」は 1 から 37 の数字ではありません。"
+    // One Japanese sentence, for example "12 行目、第3数字: 「x」は 1 から … の数字ではありません。"
     QString text() const;
 };
 

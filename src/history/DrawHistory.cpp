@@ -16,9 +16,9 @@ StartupAggregates DrawHistory::computeAggregates(const std::vector<DrawRecord> &
         if (!r.isComplete())
             continue;
         for (const auto &n : r.numbers) {
-            // The data entry window and the database refuse anything outside 1..37; a value
+            // The data entry window and the database refuse anything that is not a number; a value
             // found there anyway cannot be counted and is left out rather than crash.
-            if (*n >= 1 && *n <= 37)
+            if (DrawRules::isNumber(*n))
                 ++a.AppearanceCount[*n];
         }
         a.LatestDrawNumber = r.drawNumber;
@@ -28,7 +28,7 @@ StartupAggregates DrawHistory::computeAggregates(const std::vector<DrawRecord> &
     a.MinAppearance = 0;
     a.CountGroupTotal = 1;
     a.NumbersByCount = QStringList{QString()};
-    for (int n = 1; n <= 37; ++n) {
+    for (int n = DrawRules::kMinNumber; n <= DrawRules::kMaxNumber; ++n) {
         const int c = a.AppearanceCount[n];
         if (c > a.MaxAppearance) {
             a.MaxAppearance = c;

@@ -11,7 +11,7 @@
 // The start-up aggregates, computed once from the snapshot. Field names are the program's
 // established names for them.
 struct StartupAggregates {
-    std::array<int, 38> AppearanceCount{}; // index = number 1..37; entry 0 unused
+    std::array<int, DrawRules::kNumberSlots> AppearanceCount{}; // index = number; entry 0 unused
     int LatestDrawNumber = 0;              // 回数 of the last complete draw, 0 if none
     int MaxAppearance = 0;
     int MinAppearance = 0;

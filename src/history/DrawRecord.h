@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history/DrawRules.h"
+
 #include <QString>
 
 #include <array>
@@ -8,8 +10,8 @@
 // One draw: 回数 and its nine number fields (seven main numbers, then the two bonus numbers).
 // A field may be empty: the data entry window stores rows with empty number cells.
 struct DrawRecord {
-    static constexpr int kFieldCount = 9;  // 第1数字..第7数字, ボーナス数字1, ボーナス数字2
-    static constexpr int kMainCount = 7;
+    static constexpr int kFieldCount = DrawRules::kFieldCount; // 第1数字..第7数字, ボーナス数字1, ボーナス数字2
+    static constexpr int kMainCount = DrawRules::kMainCount;
 
     int drawNumber = 0;                                     // 回数
     std::array<std::optional<int>, kFieldCount> numbers{}; // index 0..8 = field 1..9

@@ -10,9 +10,10 @@ std::optional<int> parseDigits(const QString &text, int maxDigits) {
         ++begin;
     while (end > begin && isSpace(text[end - 1]))
         --end;
-    if (begin == end || end - begin > maxDigits)
+    if (begin == end)
         return std::nullopt;
     int value = 0;
+    int significant = 0;
     for (qsizetype i = begin; i < end; ++i) {
         const char16_t u = text[i].unicode();
         int d;
@@ -22,18 +23,22 @@ std::optional<int> parseDigits(const QString &text, int maxDigits) {
             d = u - u'０';
         else
             return std::nullopt;
+        if (value == 0 && d == 0)
+            continue;
+        if (++significant > maxDigits)
+            return std::nullopt;
         value = value * 10 + d;
     }
     return value;
 }
 
 std::optional<int> parseNumber(const QString &text) {
-    const std::optional<int> v = parseDigits(text, 2);
+    const std::optional<int> v = parseDigits(text, kNumberDigits);
     return v && isNumber(*v) ? v : std::nullopt;
 }
 
 std::optional<int> parseDrawNumber(const QString &text) {
-    const std::optional<int> v = parseDigits(text, 5);
+    const std::optional<int> v = parseDigits(text, kDrawNumberDigits);
     return v && isDrawNumber(*v) ? v : std::nullopt;
 }
 

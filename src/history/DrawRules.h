@@ -17,13 +17,16 @@ constexpr int kBonusCount = 2;
 constexpr int kFieldCount = kMainCount + kBonusCount;
 constexpr int kMinDrawNumber = 1;
 constexpr int kMaxDrawNumber = 32767;    // 回数 is a 16-bit signed integer in stored files
+constexpr int kNumberDigits = 2;         // digits of kMaxNumber: what an entry cell takes
+constexpr int kDrawNumberDigits = 5;     // digits of kMaxDrawNumber
 
 constexpr bool isNumber(int n) { return n >= kMinNumber && n <= kMaxNumber; }
 constexpr bool isDrawNumber(int n) { return n >= kMinDrawNumber && n <= kMaxDrawNumber; }
 
 // The value of a number typed or read from a file: ASCII or full-width decimal digits with
 // optional surrounding spaces (ASCII or ideographic), nothing else. Digits of other scripts are
-// not digits here. nullopt for anything else, or for a value beyond maxDigits digits.
+// not digits here. nullopt for anything else, or for a value beyond maxDigits digits (leading
+// zeros do not count: "007" is 7).
 std::optional<int> parseDigits(const QString &text, int maxDigits = 6);
 
 // parseDigits within 1..37, or within 1..32767.

@@ -7,24 +7,29 @@
 #include <QFileInfo>
 
 namespace {
-const char *const kSchema = R"SQL(
+// The table and the view; the bounds in the CHECKs are the draw rules.
+QByteArray schema() {
+    QString numbers;
+    for (const QString &column : drawColumnNames())
+        if (column != drawColumnNames()[0])
+            numbers += QStringLiteral(",\n    %1 INTEGER CHECK (%1 IS NULL OR (typeof(%1) = 'integer' AND %1 BETWEEN %2 AND %3))")
+                           .arg(column)
+                           .arg(DrawRules::kMinNumber)
+                           .arg(DrawRules::kMaxNumber);
+    return QStringLiteral(R"SQL(
 CREATE TABLE IF NOT EXISTS 当選データ (
-    回数 INTEGER PRIMARY KEY CHECK (回数 BETWEEN 1 AND 32767),
-    抽せん日 TEXT,
-    第1数字 INTEGER CHECK (第1数字 IS NULL OR (typeof(第1数字) = 'integer' AND 第1数字 BETWEEN 1 AND 37)),
-    第2数字 INTEGER CHECK (第2数字 IS NULL OR (typeof(第2数字) = 'integer' AND 第2数字 BETWEEN 1 AND 37)),
-    第3数字 INTEGER CHECK (第3数字 IS NULL OR (typeof(第3数字) = 'integer' AND 第3数字 BETWEEN 1 AND 37)),
-    第4数字 INTEGER CHECK (第4数字 IS NULL OR (typeof(第4数字) = 'integer' AND 第4数字 BETWEEN 1 AND 37)),
-    第5数字 INTEGER CHECK (第5数字 IS NULL OR (typeof(第5数字) = 'integer' AND 第5数字 BETWEEN 1 AND 37)),
-    第6数字 INTEGER CHECK (第6数字 IS NULL OR (typeof(第6数字) = 'integer' AND 第6数字 BETWEEN 1 AND 37)),
-    第7数字 INTEGER CHECK (第7数字 IS NULL OR (typeof(第7数字) = 'integer' AND 第7数字 BETWEEN 1 AND 37)),
-    ボーナス数字1 INTEGER CHECK (ボーナス数字1 IS NULL OR (typeof(ボーナス数字1) = 'integer' AND ボーナス数字1 BETWEEN 1 AND 37)),
-    ボーナス数字2 INTEGER CHECK (ボーナス数字2 IS NULL OR (typeof(ボーナス数字2) = 'integer' AND ボーナス数字2 BETWEEN 1 AND 37))
+    回数 INTEGER PRIMARY KEY CHECK (回数 BETWEEN %1 AND %2),
+    抽せん日 TEXT%3
 );
 CREATE VIEW IF NOT EXISTS 全データ選択クエリ AS
     SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, 第7数字, ボーナス数字1, ボーナス数字2
     FROM 当選データ;
-)SQL";
+)SQL")
+        .arg(DrawRules::kMinDrawNumber)
+        .arg(DrawRules::kMaxDrawNumber)
+        .arg(numbers)
+        .toUtf8();
+}
 
 const char *const kReadAll =
     "SELECT v.回数, v.第1数字, v.第2数字, v.第3数字, v.第4数字, v.第5数字, v.第6数字, v.第7数字, "
@@ -196,7 +201,7 @@ StoreError DrawStore::writeError(const QString &detail) const {
 }
 
 bool DrawStore::createSchema(StoreError &error) {
-    return transaction(error, [&] { return exec(kSchema, error); });
+    return transaction(error, [&] { return exec(schema().constData(), error); });
 }
 
 std::vector<DrawRecord> DrawStore::readHistory(StoreError &error) const {

@@ -27,10 +27,10 @@ constexpr int kSourcePositions = 8; // seven main numbers and ボーナス数字
 
 // One step into 1..37; the inputs keep n within 1..69, so one step is enough.
 int wrapNumber(int n) {
-    if (n >= 38)
-        return n - 37;
-    if (n <= 0)
-        return n + 37;
+    if (n > DrawRules::kMaxNumber)
+        return n - DrawRules::kMaxNumber;
+    if (n < DrawRules::kMinNumber)
+        return n + DrawRules::kMaxNumber;
     return n;
 }
 } // namespace

@@ -4,7 +4,7 @@
 #include <QTextStream>
 
 DrawHistory realHistory() {
-    QFile file(QStringLiteral(TEST_DATA_DIR "/loto7-draws.csv"));
+    QFile file(QStringLiteral(TEST_DATA_DIR "/loto7-draws-688.csv"));
     std::vector<DrawRecord> records;
     if (!file.open(QIODevice::ReadOnly))
         return DrawHistory();

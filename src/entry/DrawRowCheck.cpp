@@ -1,0 +1,86 @@
+#include "entry/DrawRowCheck.h"
+
+#include "history/DrawRules.h"
+
+#include <QHash>
+
+namespace DrawRowCheck {
+
+QString normalised(const QString &text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u >= u'０' && u <= u'９')
+            out += QChar(char16_t(u - u'０' + u'0'));
+        else if (u == u'\u3000')
+            out += QLatin1Char(' ');
+        else
+            out += ch;
+    }
+    return out.trimmed();
+}
+
+DrawRow::Texts textsOf(const DrawRecord &record) {
+    DrawRow::Texts texts;
+    texts[0] = QString::number(record.drawNumber);
+    for (int k = 0; k < DrawRecord::kFieldCount; ++k)
+        if (record.numbers[k])
+            texts[k + 1] = QString::number(*record.numbers[k]);
+    return texts;
+}
+
+bool allEmpty(const DrawRow::Texts &texts) {
+    for (const QString &t : texts)
+        if (!t.isEmpty())
+            return false;
+    return true;
+}
+
+bool isPending(const DrawRow &row) {
+    return row.stored ? row.texts != textsOf(*row.stored) : !allEmpty(row.texts);
+}
+
+std::vector<bool> duplicateRows(const std::vector<DrawRow> &rows) {
+    std::vector<bool> duplicate(rows.size(), false);
+    QHash<int, std::vector<int>> rowsOf;
+    for (int i = 0; i < int(rows.size()); ++i)
+        if (const auto n = DrawRules::parseDrawNumber(rows[i].texts[0]))
+            rowsOf[*n].push_back(i);
+    for (auto it = rowsOf.cbegin(); it != rowsOf.cend(); ++it) {
+        const std::vector<int> &sharing = it.value();
+        if (sharing.size() < 2)
+            continue;
+        int owner = sharing.front();
+        for (int i : sharing)
+            if (rows[i].stored && rows[i].stored->drawNumber == it.key())
+                owner = i;
+        for (int i : sharing)
+            duplicate[i] = i != owner;
+    }
+    return duplicate;
+}
+
+int faultColumn(const DrawRow::Texts &texts, bool duplicate) {
+    bool anyNumber = false;
+    for (int c = 1; c < DrawRow::kColumnCount; ++c)
+        anyNumber = anyNumber || !texts[c].isEmpty();
+    if (texts[0].isEmpty() ? anyNumber : (!DrawRules::parseDrawNumber(texts[0]) || duplicate))
+        return 0;
+    for (int c = 1; c < DrawRow::kColumnCount; ++c)
+        if (!texts[c].isEmpty() && !DrawRules::parseNumber(texts[c]))
+            return c;
+    return -1;
+}
+
+DrawRecord recordOf(const DrawRow &row) {
+    DrawRecord r;
+    r.drawNumber = DrawRules::parseDrawNumber(row.texts[0]).value_or(0);
+    for (int f = 0; f < DrawRecord::kFieldCount; ++f)
+        r.numbers[f] = DrawRules::parseNumber(row.texts[f + 1]);
+    if (row.stored)
+        r.drawDate = row.stored->drawDate; // the date belongs to the draw, even renumbered
+    return r;
+}
+
+} // namespace DrawRowCheck

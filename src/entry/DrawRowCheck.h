@@ -1,0 +1,41 @@
+#pragma once
+
+#include "history/DrawRecord.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+// One row of the data entry table: what the user sees and the draw it stands for in the
+// database. The texts are 回数 then the nine number fields.
+struct DrawRow {
+    static constexpr int kColumnCount = 1 + DrawRecord::kFieldCount;
+    using Texts = std::array<QString, kColumnCount>;
+
+    quint64 id = 0;
+    Texts texts;
+    std::optional<DrawRecord> stored; // the draw as the table last read or wrote it
+    bool refused = false;             // the database refused it; not tried again until edited
+};
+
+// Whether rows of the data entry table may be stored, by the draw rules.
+namespace DrawRowCheck {
+// Full-width digits become ASCII and surrounding spaces go; anything else is kept as typed so
+// that the check can point at it.
+QString normalised(const QString &text);
+DrawRow::Texts textsOf(const DrawRecord &record);
+bool allEmpty(const DrawRow::Texts &texts);
+// The row differs from the draw it was read as (a new row: it holds any text).
+bool isPending(const DrawRow &row);
+
+// Rows whose draw number another row also has. Of the rows sharing a number, the one that
+// holds that draw in the database keeps it (otherwise the first); the others are at fault.
+// One pass over the rows.
+std::vector<bool> duplicateRows(const std::vector<DrawRow> &rows);
+// The first faulty column of a row (0 = 回数), or -1 when it may be stored.
+int faultColumn(const DrawRow::Texts &texts, bool duplicate);
+// The draw a faultless, non-empty row stands for; it keeps the date of the draw it was read as.
+DrawRecord recordOf(const DrawRow &row);
+} // namespace DrawRowCheck
