@@ -9,7 +9,10 @@ set(APP_ID jp.nanazubario.NanaZubario)
 set(PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 
 install(TARGETS nanazubario nanazubario-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${SHIPPED_DB} ${HELP_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/nanazubario)
+# The history also as a draw file: a newer package's draws reach a user's own database only
+# through the program's import, never by replacing the user's copy.
+install(FILES ${SHIPPED_DB} ${HELP_FILES} ${CMAKE_SOURCE_DIR}/data/loto7-draws.csv
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/nanazubario)
 install(FILES ${PACKAGING}/${APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PACKAGING}/${APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PACKAGING}/nanazubario.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

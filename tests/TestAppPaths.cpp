@@ -34,7 +34,8 @@ struct Machine {
                 return false;
         QFile(path("usr/share/nanazubario/ナナズバリオX.html")).open(QIODevice::WriteOnly);
         return makeDatabase(shipped(), {makeDraw(1, {1, 2, 3, 4, 5, 6, 7, 8, 9})}) &&
-               QFile::setPermissions(shipped(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+               QFile::setPermissions(shipped(),
+                                     QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     }
 };
 } // namespace
@@ -48,7 +49,8 @@ private slots:
         QTest::addColumn<QString>("database");
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("help");
-        QTest::newRow("build folder") << "build" << false << "build/NanaZubario.mdb" << "cwd/ナナズバリオ.ini"
+        QTest::newRow("build folder") << "build" << false << "build/NanaZubario.mdb"
+                                      << "cwd/ナナズバリオ.ini"
                                       << "cwd/ナナズバリオX.html"; // named even when missing
         QTest::newRow("installed") << "usr/bin" << true << "home/data/nanazubario/NanaZubario.mdb"
                                    << "home/config/nanazubario/ナナズバリオ.ini"
@@ -68,6 +70,7 @@ private slots:
         QCOMPARE(paths.settings(), m.path(settings.toUtf8()));
         QCOMPARE(paths.help(), m.path(help.toUtf8()));
         QCOMPARE(paths.shippedDatabase(), installed ? m.shipped() : paths.database());
+        QCOMPARE(paths.shippedHistory(), installed ? m.path("usr/share/nanazubario/loto7-draws.csv") : QString());
     }
 
     // The first start copies the shipped draws; later starts, even of a newer package, keep

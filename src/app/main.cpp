@@ -5,10 +5,13 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 int fail(int status, const QString &message) {
@@ -50,6 +53,11 @@ int main(int argc, char *argv[]) {
     // Desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.nanazubario.NanaZubario"));
     MainFrm::useJapaneseFont();
+    // Qt's own dialogs and buttons (the file dialogs, はい and いいえ) speak Japanese like the rest.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ"));

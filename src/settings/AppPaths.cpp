@@ -36,6 +36,10 @@ QString AppPaths::database() const {
     return installed() ? QDir(m_folders.userData).filePath(kDatabaseName) : shippedDatabase();
 }
 
+QString AppPaths::shippedHistory() const {
+    return installed() ? QDir(m_sharedData).filePath(QStringLiteral("loto7-draws.csv")) : QString();
+}
+
 QString AppPaths::settings() const {
     return QDir(installed() ? m_folders.userConfig : m_folders.current).filePath(kSettingsName);
 }

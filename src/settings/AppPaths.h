@@ -26,6 +26,9 @@ public:
     // The database that comes with the program; the same file as database() in a build folder.
     QString shippedDatabase() const;
     QString database() const;
+    // Installed, the draw history of the package as a draw file, for the user to import draws
+    // that a newer package brought; empty in a build folder.
+    QString shippedHistory() const;
     QString settings() const;
     QString help() const;
 
