@@ -171,6 +171,10 @@ std::vector<CatalogEntry> makeEntries() {
     list.push_back(CatalogEntry{
         WindowKind::DataEntry, "当選データ入力", "当選データ入力", "mnuMasterInput", "当選データ入力(&I)", QString(),
         QString(), "当選数字を開催回数毎に入力します。ここのデータが分析対象になります", 9000, 13450, false});
+
+    list.push_back(CatalogEntry{
+        WindowKind::TicketCheck, "当選照合", "当選照合", "mnuTousenSyougou", "当選照合(&T)", QString(), QString(),
+        "購入した数字を過去の当選数字と照合し、等級ごとの当選数を偶然の期待値と比べます", 14400, 10200, true});
     return list;
 }
 } // namespace
@@ -205,4 +209,7 @@ const CatalogEntry &AnalysisCatalog::prediction() {
 }
 const CatalogEntry &AnalysisCatalog::dataEntry() {
     return *find(QStringLiteral("mnuMasterInput"));
+}
+const CatalogEntry &AnalysisCatalog::ticketCheck() {
+    return *find(QStringLiteral("mnuTousenSyougou"));
 }
