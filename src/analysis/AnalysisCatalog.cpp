@@ -175,6 +175,12 @@ std::vector<CatalogEntry> makeEntries() {
     list.push_back(CatalogEntry{
         WindowKind::TicketCheck, "当選照合", "当選照合", "mnuTousenSyougou", "当選照合(&T)", QString(), QString(),
         "購入した数字を過去の当選数字と照合し、等級ごとの当選数を偶然の期待値と比べます", 14400, 10200, true});
+
+    list.push_back(CatalogEntry{WindowKind::Backtest, "予想の検証", "予想の検証", "mnuBacktest", "予想の検証(&B)",
+                                QString(), QString(),
+                                "過去の各回を、その回より前の当選データだけで予想し直して実際の当選数字と照合し、"
+                                "でたらめに選んだ同じ個数の数字が偶然に当たる数と比べます",
+                                19800, 14400, true});
     return list;
 }
 } // namespace
