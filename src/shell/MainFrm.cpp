@@ -219,7 +219,6 @@ bool MainFrm::useJapaneseQtTexts() {
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure, std::future<HistoryLoad> preloaded) {
     // The options come first, before the database is touched.
-    m_settingsPath = defaultSettingsPath();
     const SettingsResult settings = ReadInitFile(m_settingsPath, options());
     if (!settings.ok) {
         if (failure)
@@ -647,8 +646,7 @@ void MainFrm::closeEvent(QCloseEvent *event) {
         for (QMdiSubWindow *sub : windows)
             delete sub;
 
-        const SettingsResult written =
-            WriteInitFile(m_settingsPath.isEmpty() ? defaultSettingsPath() : m_settingsPath, options());
+        const SettingsResult written = WriteInitFile(m_settingsPath, options());
         if (!written.ok)
             showError(written.message);
         m_history.reset();
