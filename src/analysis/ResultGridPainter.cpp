@@ -143,12 +143,44 @@ std::pair<int, int> ResultGridPainter::textColumns(int column, int row) const {
 }
 
 bool ResultGridPainter::textCutOff(int column, int row) const {
-    const QString &text = m_grid->cell(column, row).text;
-    if (text.isEmpty())
-        return false;
-    const auto [first, last] = textColumns(column, row);
-    const int room = m_colEdge[last] - m_colEdge[first - 1] - kTextPadding;
-    return textWidth(text) > room && QFontMetrics(fittedFont(text, room)).horizontalAdvance(text) > room;
+    return !m_grid->cell(column, row).text.isEmpty() && placeText(column, row).cut;
+}
+
+ResultGridPainter::TextPlace ResultGridPainter::placeText(int c, int r) const {
+    const GridCell &cell = m_grid->cell(c, r);
+    const auto [first, last] = textColumns(c, r);
+    const int spanLeft = m_colEdge[first - 1], spanEnd = m_colEdge[last];
+    const bool alignLeft = cell.align == Align::Left;
+    // Left-aligned after the padding; centred on its own cell, and when it is wider than the
+    // room it has, from its beginning.
+    const int centre = m_colEdge[c - 1] + (columnWidth(c) + 1) / 2;
+    auto xFor = [&](int width) {
+        return alignLeft ? spanLeft + kTextPadding : std::max(spanLeft + 1, centre - width / 2);
+    };
+
+    TextPlace place{cell.text, m_font};
+    const int width = textWidth(cell.text);
+    place.x = xFor(width);
+    place.clipped = place.x + width > spanEnd;
+    if (!place.clipped)
+        return place;
+    // Spaces before and after place a heading over its band: only what shows has to fit.
+    const QString shown = cell.text.trimmed();
+    if (shown.isEmpty())
+        return place;
+    const int lead = int(cell.text.indexOf(shown.front()));
+    const int shownLeft = place.x + textWidth(cell.text.left(lead));
+    if (shownLeft >= spanLeft && shownLeft + textWidth(shown) <= spanEnd)
+        return place;
+    // What shows is drawn smaller until it fits; below the smallest size it is cut.
+    const int room = spanEnd - spanLeft - (alignLeft ? kTextPadding : 1);
+    place.text = shown;
+    place.font = fittedFont(shown, room);
+    place.shrunk = place.font != m_font;
+    const int shownWidth = place.shrunk ? QFontMetrics(place.font).horizontalAdvance(shown) : textWidth(shown);
+    place.x = xFor(shownWidth);
+    place.clipped = place.cut = place.x + shownWidth > spanEnd;
+    return place;
 }
 
 void ResultGridPainter::paintPane(QPainter &painter, const Pane &pane, const QRect &selection,
@@ -185,39 +217,22 @@ void ResultGridPainter::paintPane(QPainter &painter, const Pane &pane, const QRe
 }
 
 void ResultGridPainter::paintText(QPainter &painter, const Pane &pane, int c, int r) const {
-    const GridCell &cell = m_grid->cell(c, r);
+    const TextPlace place = placeText(c, r);
     const auto [first, last] = textColumns(c, r);
-    const int left = pane.origin.x() + m_colEdge[first - 1];
     const int y = pane.origin.y() + m_rowEdge[r - 1], h = rowHeight(r);
-    const QRect span(left, y, m_colEdge[last] - m_colEdge[first - 1], h);
-    painter.setPen(toColor(cell.fore));
-    // A text that its cells cannot hold is drawn smaller; what still does not fit is cut.
-    const bool alignLeft = cell.align == Align::Left;
-    const QFont font = fittedFont(cell.text, alignLeft ? span.width() - kTextPadding : span.width() - 1);
-    const bool shrunk = font != m_font;
-    int width = 0, base = 0;
-    if (shrunk) {
-        const QFontMetrics metrics(font);
-        width = metrics.horizontalAdvance(cell.text);
-        base = centredBaseline(inkOf(metrics), y, h);
-    } else {
-        width = textWidth(cell.text);
-        base = centredBaseline(m_ink, y, h);
-    }
-    // Left-aligned after the padding; centred on its own cell, and when it is wider than the
-    // room it has, from its beginning.
-    const int centre = pane.origin.x() + m_colEdge[c - 1] + (columnWidth(c) + 1) / 2;
-    const int x = alignLeft ? span.left() + kTextPadding : std::max(span.left() + 1, centre - width / 2);
-    const bool cut = x + width > span.right() + 1;
-    if (!shrunk && !cut) {
-        painter.drawText(QPoint(x, base), cell.text);
+    painter.setPen(toColor(m_grid->cell(c, r).fore));
+    const int base = centredBaseline(place.shrunk ? inkOf(QFontMetrics(place.font)) : m_ink, y, h);
+    const QPoint at(pane.origin.x() + place.x, base);
+    if (!place.shrunk && !place.clipped) {
+        painter.drawText(at, place.text);
         return;
     }
     painter.save();
-    painter.setFont(font);
-    if (cut)
-        painter.setClipRect(span, Qt::IntersectClip);
-    painter.drawText(QPoint(x, base), cell.text);
+    painter.setFont(place.font);
+    if (place.clipped)
+        painter.setClipRect(QRect(pane.origin.x() + m_colEdge[first - 1], y, m_colEdge[last] - m_colEdge[first - 1], h),
+                            Qt::IntersectClip);
+    painter.drawText(at, place.text);
     painter.restore();
 }
 

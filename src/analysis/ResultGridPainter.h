@@ -47,6 +47,16 @@ public:
     // smaller until it fits, but never below kSmallestTextScale of it (then the text is cut).
     static constexpr double kSmallestTextScale = 0.6;
     QFont fittedFont(const QString &text, int room) const;
+    // Where and how a cell's text is drawn, x from the sheet's left edge.
+    struct TextPlace {
+        QString text;
+        QFont font;
+        bool shrunk = false;
+        int x = 0;
+        bool clipped = false; // runs past the cells it may use (perhaps only with padding spaces)
+        bool cut = false;     // some of what shows is lost even at the smallest size
+    };
+    TextPlace placeText(int column, int row) const;
 
     // A rectangle of cells drawn in one piece.
     struct Pane {

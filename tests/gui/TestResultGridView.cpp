@@ -186,6 +186,44 @@ private slots:
             QCOMPARE(font, japanese);
     }
 
+    // Where a cell's text is drawn: as it is when what shows fits, padding spaces or not;
+    // smaller when it does not; cut only below the smallest size.
+    void textPlace_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("width"); // column width in grid units
+        QTest::addColumn<bool>("left"); // left-aligned, else centred
+        QTest::addColumn<bool>("shrunk");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("fits") << QStringLiteral("12") << 4 << false << false << false;
+        QTest::newRow("heading a little too wide") << QStringLiteral("ボ数字1") << 4 << false << true << false;
+        QTest::newRow("far too wide") << QStringLiteral("ボーナス数字1ボーナス数字2") << 2 << false << true << true;
+        QTest::newRow("padding spaces after")
+            << QStringLiteral("12") + QString(30, QLatin1Char(' ')) << 4 << true << false << false;
+    }
+    void textPlace() {
+        QFETCH(QString, text);
+        QFETCH(int, width);
+        QFETCH(bool, left);
+        QFETCH(bool, shrunk);
+        QFETCH(bool, cut);
+        ResultGrid g(1, 1);
+        g.setColumnWidth(-1, width);
+        g.setText(1, 1, text);
+        if (left)
+            g.cellBlock(1, 1).align(Align::Left);
+        QFont japanese;
+        japanese.setFamilies({QStringLiteral("IPAGothic"), japanese.family()});
+        japanese.setPointSize(9);
+        ResultGridPainter painter(japanese);
+        painter.setGrid(&g);
+        const ResultGridPainter::TextPlace place = painter.placeText(1, 1);
+        QCOMPARE(place.shrunk, shrunk);
+        QCOMPARE(place.cut, cut);
+        QCOMPARE(painter.textCutOff(1, 1), cut);
+        if (!shrunk)
+            QCOMPARE(place.text, text);
+    }
+
     // Digits sit in the middle of a tall row, not under its top line (a pixel either way is
     // their anti-aliased edge).
     void digitsCentredVertically() {
