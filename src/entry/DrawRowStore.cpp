@@ -35,8 +35,8 @@ QString DrawRowStore::numberFaultMessage() {
     return QStringLiteral("当選データの数字に誤りがあります。");
 }
 QString DrawRowStore::dateFaultMessage() {
-    return QStringLiteral("抽せん日に誤りがあります。\n抽せん日は 2026/07/31、2026-07-31 または 20260731 の形で、"
-                          "実在する日付を入力してください。");
+    return QStringLiteral(
+        "抽せん日に誤りがあります。\n抽せん日は 2026/07/31 のように、実在する日付で入力してください。");
 }
 
 // The first line is the same for every fault of 回数; the second says which one it is.
