@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSaveFile>
 
 namespace {
 // A JSON string literal, escaped by Qt's JSON writer. A sheet repeats the same few texts and
@@ -120,4 +121,14 @@ QByteArray GridCsv::toCsv(const WindowExport &w) {
         }
     }
     return out.toUtf8();
+}
+
+bool GridCsv::save(const QString &path, const WindowExport &w, bool byteOrderMark, QString *error) {
+    QSaveFile file(path);
+    const QByteArray bytes = (byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + toCsv(w);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }

@@ -25,4 +25,8 @@ namespace GridCsv {
 QByteArray toCsv(const WindowExport &w);
 // Quotes one field when it holds a comma, a quote or a line break.
 QString field(const QString &text);
+// Writes toCsv(w) to a file, after a UTF-8 byte-order mark when asked (spreadsheet programs
+// then read it as UTF-8 rather than in the system's code page). The file is replaced whole or
+// not at all; false with the reason in error when it cannot be written.
+bool save(const QString &path, const WindowExport &w, bool byteOrderMark, QString *error = nullptr);
 } // namespace GridCsv

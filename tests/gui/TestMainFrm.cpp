@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -354,7 +355,16 @@ private slots:
         QCOMPARE(bool(print), entry.hasPrint);
         if (print) {
             QCOMPARE(print->text(), QStringLiteral("印刷"));
+            // 印刷 opens the print preview; the window stays.
+            bool previewed = false;
+            QTimer::singleShot(0, this, [&] {
+                if (auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+                    previewed = true;
+                    dialog->reject();
+                }
+            });
             print->click();
+            QVERIFY(previewed);
             QVERIFY(first);
         }
         for (const LegendItem &item : entry.legend) {
