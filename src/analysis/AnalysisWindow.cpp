@@ -44,17 +44,10 @@ protected:
 private:
     QColor m_colour;
 };
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 } // namespace
 
 AnalysisWindow::AnalysisWindow(const CatalogEntry &entry, const DrawHistory &history, QWidget *parent)
-    : ChildWindow(parent), m_entry(entry), m_history(history) {
+    : ChildWindow(parent), m_entry(entry), m_look(AnalysisWindowLook::of(entry.formName)), m_history(history) {
     setObjectName(entry.formName);
     setWindowTitle(entry.caption);
 
@@ -68,7 +61,7 @@ AnalysisWindow::AnalysisWindow(const CatalogEntry &entry, const DrawHistory &his
     m_close = new QPushButton(QStringLiteral("閉じる"), this);
     m_close->setObjectName(QStringLiteral("Command1"));
     connect(m_close, &QPushButton::clicked, this, &AnalysisWindow::closeWindow);
-    if (entry.hasPrint) {
+    if (m_look.hasPrint) {
         // The window offers printing but the program defines none: the button does nothing.
         m_print = new QPushButton(QStringLiteral("印刷"), this);
         m_print->setObjectName(QStringLiteral("Command2"));
@@ -77,8 +70,8 @@ AnalysisWindow::AnalysisWindow(const CatalogEntry &entry, const DrawHistory &his
 }
 
 void AnalysisWindow::buildLegend() {
-    for (const LegendItem &item : m_entry.legend) {
-        const QColor colour(item.colour.r, item.colour.g, item.colour.b);
+    for (const LegendItem &item : m_look.legend) {
+        const QColor colour = toQColor(item.colour);
         QWidget *sample = nullptr;
         if (item.kind == LegendItem::Kind::Dot) {
             sample = new LegendDot(colour, this);
@@ -101,11 +94,11 @@ void AnalysisWindow::buildLegend() {
 
 void AnalysisWindow::load() {
     WaitCursor wait;
-    if (m_entry.yield == EventYield::BeforeCompute)
+    if (m_look.yield == EventYield::BeforeCompute)
         QCoreApplication::processEvents();
     m_grid->setGrid(m_entry.build ? m_entry.build(m_history) : ResultGrid());
     ++m_computeCount;
-    if (m_entry.yield == EventYield::AfterCompute)
+    if (m_look.yield == EventYield::AfterCompute)
         QCoreApplication::processEvents();
 }
 
@@ -113,7 +106,7 @@ void AnalysisWindow::resizeEvent(QResizeEvent *event) {
     ChildWindow::resizeEvent(event);
     // Only the spread window follows the size of its window; the others keep the layout they
     // were given when they opened.
-    if (m_entry.gridFollowsResize || !m_shown)
+    if (m_look.gridFollowsResize || !m_shown)
         layoutControls();
 }
 
@@ -131,7 +124,7 @@ void AnalysisWindow::layoutControls() {
 
     // A description longer than the window wraps onto a second line above the grid.
     const int oneLine = m_description->fontMetrics().horizontalAdvance(m_entry.description) + 1;
-    const int descriptionWidth = m_entry.legendPlace == LegendPlace::BesideDescription
+    const int descriptionWidth = m_look.legendPlace == LegendPlace::BesideDescription
                                      ? std::max(px(kCarryOverDescriptionWidth), oneLine)
                                      : std::min(oneLine, std::max(1, inner.width() - 2 * margin));
     m_description->setGeometry(margin, px(kDescriptionTop), descriptionWidth,
@@ -151,7 +144,7 @@ void AnalysisWindow::layoutControls() {
     m_grid->setGeometry(corner.x(), corner.y(), std::max(0, inner.width() - margin - corner.x()),
                         std::max(0, buttonTop - margin - corner.y()));
 
-    switch (m_entry.legendPlace) {
+    switch (m_look.legendPlace) {
     case LegendPlace::None:
         break;
     case LegendPlace::BelowGrid:

@@ -18,11 +18,11 @@ struct WindowExport {
 namespace GridJson {
 // One UTF-8 object and a newline, keys in the documented order.
 QByteArray toJson(const WindowExport &w);
+// A JSON string literal (quotes included), escaped by Qt's JSON writer.
+QByteArray quoted(const QString &text);
 } // namespace GridJson
 
 namespace GridCsv {
 // Cell texts only, RFC 4180 quoting, CRLF; several grids separated by one empty line.
 QByteArray toCsv(const WindowExport &w);
-// Quotes one field when it holds a comma, a quote or a line break.
-QString field(const QString &text);
 } // namespace GridCsv

@@ -11,10 +11,6 @@
 #include <algorithm>
 
 namespace {
-QColor toColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
-
 // Room between a left-aligned text and its cell's left line.
 constexpr int kTextPadding = 2;
 
@@ -217,7 +213,7 @@ void ResultGridView::paintPane(QPainter &painter, const Pane &pane) {
     for (int r = pane.row1; r <= pane.row2; ++r) {
         const int y = rowTop(r), h = rowHeightPixels(r);
         for (int c = pane.col1; c <= pane.col2; ++c)
-            painter.fillRect(QRect(columnLeft(c), y, columnWidthPixels(c), h), toColor(m_grid.cell(c, r).back));
+            painter.fillRect(QRect(columnLeft(c), y, columnWidthPixels(c), h), toQColor(m_grid.cell(c, r).back));
     }
     const QRect selected =
         m_selection.intersected(QRect(pane.col1, pane.row1, pane.col2 - pane.col1 + 1, pane.row2 - pane.row1 + 1));
@@ -243,7 +239,7 @@ void ResultGridView::paintTexts(QPainter &painter, const Pane &pane) {
         const auto [first, last] = textColumns(c, r);
         const int y = rowTop(r), h = rowHeightPixels(r);
         const QRect span(columnLeft(first), y, columnLeft(last) + columnWidthPixels(last) - columnLeft(first), h);
-        painter.setPen(toColor(cell.fore));
+        painter.setPen(toQColor(cell.fore));
         const int width = painter.fontMetrics().horizontalAdvance(cell.text);
         if (cell.align == Align::Left) {
             painter.drawText(span.adjusted(kTextPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
@@ -294,13 +290,13 @@ void ResultGridView::paintBorders(QPainter &painter, const Pane &pane) {
             const auto &sides = m_grid.cell(c, r).borders;
             const int x = columnLeft(c), w = columnWidthPixels(c);
             if (const auto &s = sides[GridCell::LeftIndex])
-                painter.fillRect(QRect(x, y, 1, h + 1), toColor(*s));
+                painter.fillRect(QRect(x, y, 1, h + 1), toQColor(*s));
             if (const auto &s = sides[GridCell::RightIndex])
-                painter.fillRect(QRect(x + w, y, 1, h + 1), toColor(*s));
+                painter.fillRect(QRect(x + w, y, 1, h + 1), toQColor(*s));
             if (const auto &s = sides[GridCell::TopIndex])
-                painter.fillRect(QRect(x, y, w + 1, 1), toColor(*s));
+                painter.fillRect(QRect(x, y, w + 1, 1), toQColor(*s));
             if (const auto &s = sides[GridCell::BottomIndex])
-                painter.fillRect(QRect(x, y + h, w + 1, 1), toColor(*s));
+                painter.fillRect(QRect(x, y + h, w + 1, 1), toQColor(*s));
         }
     }
 }

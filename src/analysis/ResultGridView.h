@@ -3,12 +3,17 @@
 #include "analysis/ResultGrid.h"
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QRect>
 
 #include <utility>
 #include <vector>
 
 class QPainter;
+
+inline QColor toQColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 // Shows a ResultGrid read-only, the way the analysis windows present their results: no headers,
 // frozen leading rows and columns, per-cell borders, long texts running over empty

@@ -1,7 +1,7 @@
 #include "entry/DrawEntryWindow.h"
 
 #include "analysis/AnalysisCatalog.h"
-#include "analysis/Palette.h"
+#include "analysis/ResultGridView.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -25,10 +25,6 @@ const QString kApplicationTitle = QStringLiteral("ナナズバリオ");
 constexpr int kDrawNumberColumn = 0;
 constexpr int kFirstBonusColumn = 8;
 constexpr Rgb kBonusBackground{197, 255, 255};
-
-QColor toQColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
 
 bool isEnter(const QKeyEvent *key) {
     return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&

@@ -59,7 +59,6 @@ public:
     ~DrawStore();
 
     const QString &path() const { return m_path; }
-    sqlite3 *handle() const { return m_db; }
 
     // The snapshot: the history query's ten columns, read by name, ascending 回数.
     std::vector<DrawRecord> readHistory(StoreError &error) const;

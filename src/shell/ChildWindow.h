@@ -1,9 +1,18 @@
 #pragma once
 
+#include <QApplication>
 #include <QMdiSubWindow>
 #include <QWidget>
 
 class QMenu;
+
+// The hourglass while a window computes, restored however the computation ends.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
 
 // Every child window of the main window is one of these. The main window places it in the
 // multiple-document area, clears EndAllowed when it loads and sets it again when it unloads.

@@ -22,13 +22,6 @@
 namespace {
 const QString kErrorTitle = QStringLiteral("メッセ－ジ");
 
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
 // Child windows carry no icon of their own in their title bars.
 QIcon blankIcon() {
     QPixmap pixmap(16, 16);
