@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 int fail(int status, const QString &message) {
@@ -41,6 +44,11 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ナナズバリオ"));
     MainFrm::useJapaneseFont();
+    // Qt's own dialogs and buttons (the file dialogs, はい and いいえ) speak Japanese like the rest.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ"));

@@ -4,8 +4,10 @@
 #include "settings/Cp932.h"
 
 #include <QDate>
+#include <QDir>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <map>
@@ -122,6 +124,19 @@ int lineOfOffset(const QByteArray &bytes, qsizetype offset) {
     return int(std::count(bytes.constBegin(), bytes.constBegin() + offset, '\n')) + 1;
 }
 
+QString writeText(std::vector<DrawRecord> records, const QString &lineEnd) {
+    std::sort(records.begin(), records.end(),
+              [](const DrawRecord &a, const DrawRecord &b) { return a.drawNumber < b.drawNumber; });
+    QString text = oursHeading(true).join(QLatin1Char(',')) + lineEnd;
+    for (const DrawRecord &r : records) {
+        QStringList fields{QString::number(r.drawNumber), DrawCsv::quoteField(r.drawDate)};
+        for (const std::optional<int> &n : r.numbers)
+            fields << (n ? QString::number(*n) : QString());
+        text += fields.join(QLatin1Char(',')) + lineEnd;
+    }
+    return text;
+}
+
 bool blank(const DrawCsv::Row &row) {
     return std::all_of(row.fields.begin(), row.fields.end(), [](const QString &f) { return f.trimmed().isEmpty(); });
 }
@@ -228,6 +243,7 @@ ParseResult parse(const QByteArray &bytes) {
     ParseResult result;
     auto failed = [&result](DrawCsvError error) {
         result.records.clear();
+        result.errors = {error};
         result.error = std::move(error);
         return result;
     };
@@ -281,9 +297,11 @@ ParseResult parse(const QByteArray &bytes) {
         const QStringList &f = row.fields;
         RowReader reader{row.line, std::nullopt};
         const bool countOk = result.layout == Layout::Ours ? f.size() == heading.size() : fieldCountFits(heading, f);
-        if (!countOk)
-            return failed({row.line, QString(),
-                           QStringLiteral("列の数が %1 ではなく %2 です").arg(heading.size()).arg(f.size())});
+        if (!countOk) {
+            result.errors.push_back({row.line, QString(),
+                                     QStringLiteral("列の数が %1 ではなく %2 です").arg(heading.size()).arg(f.size())});
+            continue;
+        }
 
         DrawRecord r;
         QString drawNumberField;
@@ -335,25 +353,53 @@ ParseResult parse(const QByteArray &bytes) {
             reader.fail(
                 drawNumberField,
                 QStringLiteral("回数 %1 は %2 行目にもあります").arg(r.drawNumber).arg(lineOfDraw.value(r.drawNumber)));
-        if (reader.error)
-            return failed(*reader.error);
+        if (reader.error) {
+            result.errors.push_back(*reader.error);
+            continue;
+        }
         lineOfDraw.insert(r.drawNumber, row.line);
         result.records.push_back(std::move(r));
+    }
+    if (!result.errors.empty()) {
+        result.records.clear();
+        result.error = result.errors.front();
     }
     return result;
 }
 
 QByteArray write(std::vector<DrawRecord> records) {
-    std::sort(records.begin(), records.end(),
-              [](const DrawRecord &a, const DrawRecord &b) { return a.drawNumber < b.drawNumber; });
-    QString text = oursHeading(true).join(QLatin1Char(',')) + QLatin1Char('\n');
-    for (const DrawRecord &r : records) {
-        QStringList fields{QString::number(r.drawNumber), quoteField(r.drawDate)};
-        for (const std::optional<int> &n : r.numbers)
-            fields << (n ? QString::number(*n) : QString());
-        text += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    return writeText(std::move(records), QStringLiteral("\n")).toUtf8();
+}
+
+std::optional<QByteArray> writeFile(std::vector<DrawRecord> records, Encoding encoding) {
+    const QString text = writeText(std::move(records), QStringLiteral("\r\n"));
+    if (encoding == Encoding::Cp932)
+        return Cp932::encode(text);
+    return "\xEF\xBB\xBF" + text.toUtf8();
+}
+
+bool exportDraws(const DrawStore &store, const QString &path, Encoding encoding, int &count, QString &message) {
+    count = 0;
+    StoreError error;
+    std::vector<DrawRecord> records = store.readAll(error);
+    if (error) {
+        message = error.message;
+        return false;
     }
-    return text.toUtf8();
+    const int n = int(records.size());
+    const std::optional<QByteArray> bytes = writeFile(std::move(records), encoding);
+    if (!bytes) {
+        message = QStringLiteral("シフトJIS（CP932）にない文字があるため書き出せません。UTF-8 で書き出してください。");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
+        message =
+            QStringLiteral("%1 に書き込めませんでした（%2）。").arg(QDir::toNativeSeparators(path), file.errorString());
+        return false;
+    }
+    count = n;
+    return true;
 }
 
 bool importDraws(DrawStore &store, const ParseResult &parsed, ImportSummary &summary, StoreError &error) {

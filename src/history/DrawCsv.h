@@ -34,9 +34,12 @@ enum class Layout {
 
 struct ParseResult {
     Layout layout = Layout::Ours;
-    bool hasDates = false;           // whether the file has a date column at all
-    std::vector<DrawRecord> records; // in file order
-    std::optional<DrawCsvError> error;
+    bool hasDates = false;             // whether the file has a date column at all
+    std::vector<DrawRecord> records;   // in file order
+    std::optional<DrawCsvError> error; // the first of errors
+    // Every line that cannot be read, in line order, one error per line. A file that cannot be
+    // read at all (its encoding, its quotes, its heading) has only that one error.
+    std::vector<DrawCsvError> errors;
 };
 
 // Reads a whole file: UTF-8 with or without byte-order mark, or CP932. On any error the
@@ -45,6 +48,21 @@ ParseResult parse(const QByteArray &bytes);
 
 // Layout Ours with every column, ascending 回数, UTF-8, LF line ends, empty fields empty.
 QByteArray write(std::vector<DrawRecord> records);
+
+// The encodings offered when the user saves the draws for other programs.
+enum class Encoding {
+    Utf8WithBom, // spreadsheet programs see UTF-8 only with the mark
+    Cp932,       // the Japanese code page, for programs that read nothing else
+};
+
+// The same list as a file for other programs: CRLF line ends, in the encoding asked for.
+// nullopt when a stored text has no CP932 form (the dates never lack one; a file edited
+// elsewhere might).
+std::optional<QByteArray> writeFile(std::vector<DrawRecord> records, Encoding encoding);
+
+// Writes every stored draw to the file at path, which is replaced only once the whole list is
+// written. count is how many draws; message says in Japanese what went wrong.
+bool exportDraws(const DrawStore &store, const QString &path, Encoding encoding, int &count, QString &message);
 
 // One row of a CSV text: the line it starts on and its fields, unquoted.
 struct Row {

@@ -3,6 +3,8 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/AnalysisWindow.h"
 #include "history/DrawStore.h"
+#include "history/ExportDialog.h"
+#include "history/ImportDialog.h"
 #include "shell/AboutWindow.h"
 #include "shell/ChildWindow.h"
 #include "shell/HelpWindow.h"
@@ -11,16 +13,34 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
 const QString kErrorTitle = QStringLiteral("メッセ－ジ");
+const QString kApplicationTitle = QStringLiteral("ナナズバリオ");
+const QString kWindowsOpen = QStringLiteral("表示中のウィンドウを閉じないと実行できません。");
+
+// The file of a drag, when it is one local CSV file.
+QString droppedCsv(const QMimeData *data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return QString();
+    const QUrl url = data->urls().front();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return QString();
+    return url.toLocalFile();
+}
 
 // Child windows carry no icon of their own in their title bars.
 QIcon blankIcon() {
@@ -43,6 +63,14 @@ MainFrm::MainFrm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
     buildMenus();
+    setAcceptDrops(true);
+    m_confirm = [this](const QString &text) {
+        QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No, this);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes;
+    };
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainFrm::updateMenuBar);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainFrm::focusWindowChanged);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -97,6 +125,19 @@ void MainFrm::buildMenus() {
     QAction *input = maintenance->addAction(dataEntry.menuText);
     input->setObjectName(dataEntry.menuItem);
     connect(input, &QAction::triggered, this, &MainFrm::openDataEntry);
+    const struct {
+        const char *text, *objectName;
+        void (MainFrm::*slot)();
+    } dataItems[] = {
+        {"CSVファイルから取り込み(&O)...", "mnuImportCsv", &MainFrm::chooseCsvToImport},
+        {"CSVファイルへ書き出し(&E)...", "mnuExportCsv", &MainFrm::chooseCsvToExport},
+        {"当選データの再読み込み(&R)", "mnuReload", &MainFrm::reloadFromMenu},
+    };
+    for (const auto &item : dataItems) {
+        QAction *action = maintenance->addAction(QString::fromUtf8(item.text));
+        action->setObjectName(QString::fromLatin1(item.objectName));
+        connect(action, &QAction::triggered, this, item.slot);
+    }
 
     QMenu *windows = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     name(windows, QStringLiteral("mnuWindow"));
@@ -149,13 +190,9 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure) {
             showError(settings.message);
     }
 
-    WaitCursor wait;
-    QCoreApplication::processEvents();
-    setEndAllowed(true);
     m_connection = ConnectionString::forDatabase(databasePath);
     StoreError error;
-    m_history = loadDrawHistory(m_connection, error);
-    if (m_history)
+    if (loadHistory(error))
         return true;
 
     const QString text = error.message + QStringLiteral("\nプログラムを終了します。");
@@ -164,6 +201,97 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure) {
     else
         showError(text);
     return false;
+}
+
+// Start-up from the hourglass on; a reload runs it again. The snapshot is replaced in place, so
+// that what holds it (the windows read it only while they load) never holds a dangling one.
+bool MainFrm::loadHistory(StoreError &error) {
+    WaitCursor wait;
+    QCoreApplication::processEvents();
+    setEndAllowed(true);
+    std::optional<DrawHistory> loaded = loadDrawHistory(m_connection, error);
+    if (!loaded)
+        return false;
+    m_history = std::move(loaded);
+    return true;
+}
+
+bool MainFrm::reloadHistory() {
+    StoreError error;
+    if (loadHistory(error))
+        return true;
+    showError(error.message + QStringLiteral("\n分析には今までの当選データを使います。"));
+    return false;
+}
+
+void MainFrm::reloadFromMenu() {
+    if (allowedWithoutWindows())
+        reloadHistory();
+}
+
+QString MainFrm::reloadQuestion() {
+    return QStringLiteral("新しい当選データを分析に反映しますか？");
+}
+
+void MainFrm::offerReload() {
+    if (!m_exited && m_confirm(reloadQuestion()))
+        reloadHistory();
+}
+
+std::optional<std::vector<DrawRecord>> MainFrm::storedHistory() const {
+    StoreError error;
+    auto store = DrawStore::open(m_connection, error);
+    if (!store)
+        return std::nullopt;
+    std::vector<DrawRecord> records = store->readHistory(error);
+    if (error)
+        return std::nullopt;
+    return records;
+}
+
+bool MainFrm::allowedWithoutWindows() {
+    if (m_endAllowed)
+        return true;
+    showError(kWindowsOpen);
+    return false;
+}
+
+void MainFrm::chooseCsvToImport() {
+    if (m_opening || !allowedWithoutWindows())
+        return;
+    const QString path = QFileDialog::getOpenFileName(this, ImportDialog::title(), QString(),
+                                                      QStringLiteral("CSVファイル (*.csv);;すべてのファイル (*)"));
+    if (!path.isEmpty())
+        importCsv(path);
+}
+
+void MainFrm::importCsv(const QString &path) {
+    if (m_opening || m_exited || !allowedWithoutWindows())
+        return;
+    // Windows opened meanwhile would see a snapshot being replaced: none may open until done.
+    QScopedValueRollback<bool> opening(m_opening, true);
+    const ImportDialog::Outcome outcome = ImportDialog::importFile(this, m_connection, path);
+    if (outcome.stored)
+        offerReload();
+}
+
+void MainFrm::chooseCsvToExport() {
+    if (!m_opening && allowedWithoutWindows())
+        ExportDialog::chooseAndExport(this, m_connection);
+}
+
+void MainFrm::dragEnterEvent(QDragEnterEvent *event) {
+    if (!droppedCsv(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainFrm::dropEvent(QDropEvent *event) {
+    const QString path = droppedCsv(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The program the file came from waits until the drop is over: import after it.
+    QTimer::singleShot(0, this, [this, path] { importCsv(path); });
 }
 
 const DrawHistory &MainFrm::history() const {
@@ -193,11 +321,23 @@ void MainFrm::showPredictionWindow() {
 void MainFrm::openDataEntry() {
     if (m_opening)
         return;
-    if (!m_endAllowed) {
-        showError(QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+    if (!allowedWithoutWindows())
         return;
-    }
-    showChild(AnalysisCatalog::dataEntry());
+    // Whether the window stored changes the analyses would see: the draws before and after.
+    const std::optional<std::vector<DrawRecord>> before = storedHistory();
+    QMdiSubWindow *sub = showChild(AnalysisCatalog::dataEntry());
+    if (!sub || !before)
+        return;
+    connect(sub->widget(), &QObject::destroyed, this, [this, before] {
+        // After the window has gone, not while it goes.
+        QTimer::singleShot(0, this, [this, before] {
+            if (m_exited)
+                return;
+            const std::optional<std::vector<DrawRecord>> after = storedHistory();
+            if (after && *after != *before)
+                offerReload();
+        });
+    });
 }
 
 ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {

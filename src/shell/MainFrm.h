@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <optional>
 
 class AboutWindow;
@@ -22,7 +23,7 @@ struct CatalogEntry;
 
 // The program's main window: a multiple-document area for the child windows, the menus that
 // open them, the start-up load and the exit. It owns EndAllowed, which is cleared whenever a
-// child window loads and set whenever one unloads; only the data entry item looks at it.
+// child window loads and set whenever one unloads; the items of データ管理 look at it.
 class MainFrm : public QMainWindow {
     Q_OBJECT
     Q_PROPERTY(bool EndAllowed READ EndAllowed WRITE setEndAllowed)
@@ -39,6 +40,11 @@ public:
     // The program's texts are Japanese: a Japanese Gothic face as the application font, so
     // that no Chinese glyph variants are chosen; the platform font when it is not installed.
     static void useJapaneseFont();
+
+    // A Yes/No question (true: はい). The default asks in a message box.
+    using Confirm = std::function<bool(const QString &text)>;
+    void setConfirm(Confirm confirm) { m_confirm = std::move(confirm); }
+    static QString reloadQuestion();
 
     bool EndAllowed() const { return m_endAllowed; }
     void setEndAllowed(bool allowed) { m_endAllowed = allowed; }
@@ -66,6 +72,18 @@ public:
 public slots:
     void showPredictionWindow();
     void openDataEntry();
+    // CSVファイルから取り込み: asks for a file, then importCsv.
+    void chooseCsvToImport();
+    // Imports the file after the user has seen the plan; offers a reload when draws were stored.
+    // Refused while child windows are open.
+    void importCsv(const QString &path);
+    // CSVファイルへ書き出し: asks for a file and an encoding, then writes every stored draw.
+    void chooseCsvToExport();
+    // 当選データの再読み込み: the start-up load again, refused while child windows are open.
+    void reloadFromMenu();
+    // The start-up load again: the snapshot and its aggregates. A failure keeps the snapshot
+    // there was and says so. Windows opened afterwards show the new snapshot.
+    bool reloadHistory();
     void tileHorizontally();
     void tileVertically();
     void arrangeIcons();
@@ -76,9 +94,17 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildMenus();
+    // EndAllowed, or the message that the open windows have to be closed first.
+    bool allowedWithoutWindows();
+    bool loadHistory(StoreError &error);
+    // The draws the analyses would read now, or nullopt when the database cannot be read.
+    std::optional<std::vector<DrawRecord>> storedHistory() const;
+    void offerReload();
     QMdiSubWindow *showChild(const CatalogEntry &entry);
     ChildWindow *createChild(const CatalogEntry &entry);
     void showError(const QString &text);
@@ -101,6 +127,7 @@ private:
     QPointer<QMenu> m_childMenu;
     QPointer<HelpWindow> m_help;
     QPointer<AboutWindow> m_about;
+    Confirm m_confirm;
     bool m_opening = false;
     bool m_exited = false;
     bool m_predictionOnActivation = true;

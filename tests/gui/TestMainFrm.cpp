@@ -122,7 +122,10 @@ private slots:
                                                            << QStringLiteral("7分割データ分析|mnu7BunkatsuData")
                                                            << QStringLiteral("9分割データ分析|mnu11BunkatsuData"));
         QTest::newRow("mnuHosyu") << QStringLiteral("mnuHosyu")
-                                  << (QStringList() << QStringLiteral("当選データ入力(&I)|mnuMasterInput"));
+                                  << (QStringList() << QStringLiteral("当選データ入力(&I)|mnuMasterInput")
+                                                    << QStringLiteral("CSVファイルから取り込み(&O)...|mnuImportCsv")
+                                                    << QStringLiteral("CSVファイルへ書き出し(&E)...|mnuExportCsv")
+                                                    << QStringLiteral("当選データの再読み込み(&R)|mnuReload"));
         QTest::newRow("mnuWindow") << QStringLiteral("mnuWindow")
                                    << (QStringList() << QStringLiteral("上下に並べて表示(&H)|mnuWindowHorizontal")
                                                      << QStringLiteral("左右に並べて表示(&V)|mnuWindowVertical")
@@ -204,7 +207,7 @@ private slots:
     }
 
     // The prediction window opens when the main window is first activated; while it is open the
-    // data entry item is refused with a message, and allowed once it is closed.
+    // items of データ管理 are refused with a message, and allowed once it is closed.
     void dataEntryRefusedWhilePredictionIsOpen() {
         auto frame = startFrame(true);
         QVERIFY(frame);
@@ -214,14 +217,20 @@ private slots:
         QCOMPARE(prediction->windowTitle(), kPrediction);
         QVERIFY(!frame->EndAllowed());
 
+        // Every item of データ管理 is refused alike.
         MessageBoxWatcher watcher;
-        action(*frame, "mnuMasterInput")->trigger();
-        QCOMPARE(watcher.seen.size(), 1);
-        QCOMPARE(watcher.seen[0].text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
-        QCOMPARE(watcher.seen[0].title, QStringLiteral("メッセ－ジ"));
-        QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
-        QCOMPARE(watcher.seen[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        const QStringList items{"mnuMasterInput", "mnuImportCsv", "mnuExportCsv", "mnuReload"};
+        for (const QString &item : items)
+            action(*frame, item)->trigger();
+        QCOMPARE(watcher.seen.size(), items.size());
+        for (const MessageBoxWatcher::Seen &seen : std::as_const(watcher.seen)) {
+            QCOMPARE(seen.text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+            QCOMPARE(seen.title, QStringLiteral("メッセ－ジ"));
+            QCOMPARE(seen.icon, QMessageBox::Critical);
+            QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
         QVERIFY(!frame->subWindow(kDataEntry));
+        watcher.seen.clear();
 
         prediction->close();
         QTRY_VERIFY(frame->EndAllowed());
@@ -229,7 +238,7 @@ private slots:
         action(*frame, "mnuMasterInput")->trigger();
         QVERIFY(frame->subWindow(kDataEntry));
         QCOMPARE(frame->subWindow(kDataEntry)->windowTitle(), kDataEntry);
-        QCOMPARE(watcher.seen.size(), 1);
+        QVERIFY(watcher.seen.isEmpty());
         QVERIFY(!frame->EndAllowed());
     }
 
