@@ -191,6 +191,14 @@ std::vector<CatalogEntry> makeEntries() {
          .description = "当選数字を開催回数毎に入力します。ここのデータが分析対象になります",
          .widthTwips = 9000,
          .heightTwips = 13450},
+        {.kind = WindowKind::TicketCheck,
+         .formName = "当選照合",
+         .caption = "当選照合",
+         .menuItem = "mnuTousenSyougou",
+         .menuText = "当選照合(&T)",
+         .description = "購入した数字を過去の当選数字と照合し、等級ごとの当選数を偶然の期待値と比べます",
+         .widthTwips = 14400,
+         .heightTwips = 10200},
     };
 }
 } // namespace
@@ -225,4 +233,7 @@ const CatalogEntry &AnalysisCatalog::prediction() {
 }
 const CatalogEntry &AnalysisCatalog::dataEntry() {
     return *find(QStringLiteral("mnuMasterInput"));
+}
+const CatalogEntry &AnalysisCatalog::ticketCheck() {
+    return *find(QStringLiteral("mnuTousenSyougou"));
 }

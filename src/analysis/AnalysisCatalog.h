@@ -9,7 +9,7 @@
 
 #include <vector>
 
-enum class WindowKind { Analysis, Prediction, DataEntry };
+enum class WindowKind { Analysis, Prediction, DataEntry, TicketCheck };
 
 using AnalysisBuilder = ResultGrid (*)(const DrawHistory &);
 using PredictionExport = std::vector<ResultGrid> (*)(const DrawHistory &, const PredictionOptions &);
@@ -34,6 +34,8 @@ struct CatalogEntry {
     // The grids the window shows for this history, as a fresh opening computes them.
     std::vector<ResultGrid> grids(const DrawHistory &history, const PredictionOptions &options) const;
     bool exportable() const { return build || predict; }
+    // Whether the window opens from the menu 検証(&K), where the results of playing are checked.
+    bool inCheckMenu() const { return kind == WindowKind::TicketCheck; }
 };
 
 namespace AnalysisCatalog {
@@ -48,4 +50,5 @@ QStringList formNames(bool exportableOnly = false);
 // The message for a name that is neither a form name nor a menu item name.
 QString unknownWindowMessage(const QString &name, bool exportableOnly = false);
 const CatalogEntry &dataEntry();
+const CatalogEntry &ticketCheck();
 } // namespace AnalysisCatalog

@@ -90,12 +90,22 @@ Parsed parse(const QString &text) {
     return parsed;
 }
 
-Parsed readFile(const QString &path) {
+std::optional<QString> readText(const QString &path, QString *error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, {{0, QStringLiteral("%1 を読めません（%2）。").arg(path, file.errorString())}}};
-    const Cp932::Decoded decoded = Cp932::decodeUtf8OrCp932(file.readAll());
-    Parsed parsed = parse(decoded.text);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("%1 を読めません（%2）。").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return Cp932::decodeUtf8OrCp932(file.readAll()).text;
+}
+
+Parsed readFile(const QString &path) {
+    QString error;
+    const std::optional<QString> text = readText(path, &error);
+    if (!text)
+        return {{}, {{0, error}}};
+    Parsed parsed = parse(*text);
     for (TicketError &e : parsed.errors)
         e.message = QStringLiteral("%1 の%2").arg(path, e.message);
     return parsed;

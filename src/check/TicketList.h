@@ -45,7 +45,11 @@ std::optional<Ticket> parseLine(const QString &line, QString *reason = nullptr);
 // Every non-blank line is a ticket.
 Parsed parse(const QString &text);
 
-// A text or CSV file, UTF-8 or CP932. A file that cannot be read gives one error, line 0.
+// The text of a text or CSV file, UTF-8 or CP932; nullopt and a message naming the file when it
+// cannot be read.
+std::optional<QString> readText(const QString &path, QString *error = nullptr);
+
+// The tickets of such a file. A file that cannot be read gives one error, line 0.
 Parsed readFile(const QString &path);
 
 // One ticket per line, as parse reads them back.

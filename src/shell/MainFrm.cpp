@@ -139,6 +139,17 @@ void MainFrm::buildMenus() {
         connect(action, &QAction::triggered, this, item.slot);
     }
 
+    // The windows that check what was played, in catalog order.
+    QMenu *checks = bar->addMenu(QStringLiteral("検証(&K)"));
+    name(checks, QStringLiteral("mnuKensyou"));
+    for (const CatalogEntry &entry : AnalysisCatalog::entries()) {
+        if (!entry.inCheckMenu())
+            continue;
+        QAction *action = checks->addAction(entry.menuText);
+        action->setObjectName(entry.menuItem);
+        connect(action, &QAction::triggered, this, [this, &entry] { showChild(entry); });
+    }
+
     QMenu *windows = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     name(windows, QStringLiteral("mnuWindow"));
     const struct {
@@ -346,6 +357,8 @@ ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
         return WindowFactory::createPredictionWindow(*this);
     case WindowKind::DataEntry:
         return WindowFactory::createDataEntryWindow(*this);
+    case WindowKind::TicketCheck:
+        return WindowFactory::createCheckWindow(*this);
     case WindowKind::Analysis:
         break;
     }

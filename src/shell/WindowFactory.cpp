@@ -1,5 +1,7 @@
 #include "shell/WindowFactory.h"
 
+#include "analysis/AnalysisCatalog.h"
+#include "check/CheckWindow.h"
 #include "entry/DrawEntryWindow.h"
 #include "prediction/PredictionWindow.h"
 #include "shell/MainFrm.h"
@@ -10,4 +12,8 @@ ChildWindow *WindowFactory::createPredictionWindow(MainFrm &frame) {
 
 ChildWindow *WindowFactory::createDataEntryWindow(MainFrm &frame) {
     return new DrawEntryWindow(frame.connection());
+}
+
+ChildWindow *WindowFactory::createCheckWindow(MainFrm &frame) {
+    return new CheckWindow(AnalysisCatalog::ticketCheck(), frame.history(), frame.prediction());
 }

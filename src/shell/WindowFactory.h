@@ -10,4 +10,6 @@ namespace WindowFactory {
 ChildWindow *createPredictionWindow(MainFrm &frame);
 // 当選データ入力
 ChildWindow *createDataEntryWindow(MainFrm &frame);
+// 当選照合
+ChildWindow *createCheckWindow(MainFrm &frame);
 } // namespace WindowFactory
