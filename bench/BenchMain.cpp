@@ -5,6 +5,7 @@
 #include "BenchTable.h"
 
 #include "analysis/AnalysisCatalog.h"
+#include "backtest/Backtest.h"
 #include "check/TicketChecker.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
@@ -162,6 +163,20 @@ void benchRecompute(const QString &smallDb, const QString &largeDb) {
                  .arg(kMaxRatio)
                  .arg(ratio < kMaxRatio ? "PASS" : "FAIL"));
 }
+
+// The walk-forward backtest over every complete draw: one setting, then every reachable one.
+void benchBacktest(const QString &smallDb, const QString &largeDb) {
+    constexpr double kOneSettingMs = 100.0, kAllSettingsMs = 1000.0;
+    for (const QString &db : {smallDb, largeDb}) {
+        const DrawHistory history = loadOrDie(db);
+        const Timing one = timeRuns(kRuns, [&] { Backtest::runOne(history, {}, 0); });
+        printRow(QStringLiteral("backtest, one setting"), sizeLabel(history), one, kOneSettingMs);
+        const Timing all = timeRuns(kRuns, [&] { Backtest::runAll(history, {}); });
+        printRow(QStringLiteral("backtest, all %1 settings").arg(Backtest::reachableOffsets().size()),
+                 sizeLabel(history), all, kAllSettingsMs);
+    }
+}
+
 // Checking 10,000 tickets (seeded, random) against every draw of the long history.
 void benchCheck(const QString &largeDb) {
     constexpr int kTickets = 10'000;
@@ -206,6 +221,7 @@ int main(int argc, char *argv[]) {
     if (args[1] == QLatin1String("core")) {
         benchCore(args[2], args[3]);
         benchRecompute(args[2], args[3]);
+        benchBacktest(args[2], args[3]);
         benchCheck(args[3]);
     } else if (args[1] == QLatin1String("gui"))
         benchWindows(args[2], args[3]);

@@ -4,7 +4,7 @@
 # What the build, the tests and the program need on Debian 12.
 PACKAGES=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev qt6-translations-l10n
     libsqlcipher-dev
     fonts-ipafont-gothic
     xvfb xauth

@@ -199,6 +199,15 @@ std::vector<CatalogEntry> makeEntries() {
          .description = "購入した数字を過去の当選数字と照合し、等級ごとの当選数を偶然の期待値と比べます",
          .widthTwips = 14400,
          .heightTwips = 10200},
+        {.kind = WindowKind::Backtest,
+         .formName = "予想の検証",
+         .caption = "予想の検証",
+         .menuItem = "mnuBacktest",
+         .menuText = "予想の検証(&B)",
+         .description = "過去の各回を、その回より前の当選データだけで予想し直して実際の当選数字と照合し、"
+                        "でたらめに選んだ同じ個数の数字が偶然に当たる数と比べます",
+         .widthTwips = 19800,
+         .heightTwips = 14400},
     };
 }
 } // namespace

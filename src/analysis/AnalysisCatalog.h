@@ -9,7 +9,7 @@
 
 #include <vector>
 
-enum class WindowKind { Analysis, Prediction, DataEntry, TicketCheck };
+enum class WindowKind { Analysis, Prediction, DataEntry, TicketCheck, Backtest };
 
 using AnalysisBuilder = ResultGrid (*)(const DrawHistory &);
 using PredictionExport = std::vector<ResultGrid> (*)(const DrawHistory &, const PredictionOptions &);
@@ -35,7 +35,7 @@ struct CatalogEntry {
     std::vector<ResultGrid> grids(const DrawHistory &history, const PredictionOptions &options) const;
     bool exportable() const { return build || predict; }
     // Whether the window opens from the menu 検証(&K), where the results of playing are checked.
-    bool inCheckMenu() const { return kind == WindowKind::TicketCheck; }
+    bool inCheckMenu() const { return kind == WindowKind::TicketCheck || kind == WindowKind::Backtest; }
 };
 
 namespace AnalysisCatalog {

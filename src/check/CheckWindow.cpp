@@ -47,7 +47,7 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent) {
 
 CheckWindow::CheckWindow(const CatalogEntry &entry, const DrawHistory &history, const PredictionEngine &prediction,
                          QWidget *parent)
-    : ChildWindow(parent), m_entry(entry), m_history(history), m_prediction(prediction) {
+    : ChildWindow(parent), m_history(history), m_prediction(prediction) {
     setObjectName(entry.formName);
     setWindowTitle(entry.caption);
 

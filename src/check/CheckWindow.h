@@ -48,7 +48,6 @@ private:
     void fitSummary();
     int px(int twips) const { return twipsToPixels(twips, this); }
 
-    const CatalogEntry &m_entry;
     const DrawHistory &m_history;
     const PredictionEngine &m_prediction;
     QPlainTextEdit *m_tickets;

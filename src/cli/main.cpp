@@ -1,5 +1,6 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/GridJson.h"
+#include "cli/BacktestCommand.h"
 #include "check/CheckReport.h"
 #include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
@@ -216,7 +217,7 @@ int main(int argc, char *argv[]) {
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ コマンドライン"));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("export WINDOW | import FILE | draws | aggregates | check"));
+                                 QStringLiteral("export WINDOW | import FILE | draws | aggregates | check | backtest"));
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("設定ファイル"),
@@ -228,11 +229,13 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption ticketsOption(
         QStringLiteral("tickets"), QStringLiteral("照合するチケットのファイル（1行に1枚）"), QStringLiteral("FILE"));
     const QCommandLineOption drawOption(QStringLiteral("draw"), QStringLiteral("照合する回"), QStringLiteral("N"));
-    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("照合する最初の回"),
+    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("照合・検証する最初の回"),
                                         QStringLiteral("N"));
-    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("照合する最後の回"), QStringLiteral("M"));
-    parser.addOptions(
-        {dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption, toOption});
+    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("照合・検証する最後の回"), QStringLiteral("M"));
+    const QCommandLineOption allSettingsOption(QStringLiteral("all-settings"),
+                                               QStringLiteral("backtest: 反映オフセットのすべての値を検証する"));
+    parser.addOptions({dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption,
+                       toOption, allSettingsOption});
     if (!parser.parse(app.arguments()))
         return fail(2, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -262,5 +265,9 @@ int main(int argc, char *argv[]) {
                                    parser.value(formatOption)};
         return runCheck(args, parser.value(dbOption), options);
     }
+    if (command == QLatin1String("backtest"))
+        return runBacktest(args, {parser.value(dbOption), parser.value(settingsOption), parser.isSet(settingsOption),
+                                  parser.isSet(allSettingsOption), parser.value(fromOption), parser.value(toOption),
+                                  parser.value(formatOption)});
     return fail(2, QStringLiteral("不明なコマンドです: %1").arg(command));
 }

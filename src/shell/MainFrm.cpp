@@ -357,6 +357,8 @@ ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
         return WindowFactory::createPredictionWindow(*this);
     case WindowKind::DataEntry:
         return WindowFactory::createDataEntryWindow(*this);
+    case WindowKind::Backtest:
+        return WindowFactory::createBacktestWindow(*this, entry);
     case WindowKind::TicketCheck:
         return WindowFactory::createCheckWindow(*this);
     case WindowKind::Analysis:

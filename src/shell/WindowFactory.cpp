@@ -1,6 +1,7 @@
 #include "shell/WindowFactory.h"
 
 #include "analysis/AnalysisCatalog.h"
+#include "backtest/BacktestWindow.h"
 #include "check/CheckWindow.h"
 #include "entry/DrawEntryWindow.h"
 #include "prediction/PredictionWindow.h"
@@ -16,4 +17,8 @@ ChildWindow *WindowFactory::createDataEntryWindow(MainFrm &frame) {
 
 ChildWindow *WindowFactory::createCheckWindow(MainFrm &frame) {
     return new CheckWindow(AnalysisCatalog::ticketCheck(), frame.history(), frame.prediction());
+}
+
+ChildWindow *WindowFactory::createBacktestWindow(MainFrm &frame, const CatalogEntry &entry) {
+    return new BacktestWindow(entry, frame.history(), frame.options());
 }

@@ -2,6 +2,7 @@
 
 class ChildWindow;
 class MainFrm;
+struct CatalogEntry;
 
 // The child windows that are not analysis windows, each made in one place so that a window
 // can be replaced by changing one line.
@@ -12,4 +13,6 @@ ChildWindow *createPredictionWindow(MainFrm &frame);
 ChildWindow *createDataEntryWindow(MainFrm &frame);
 // 当選照合
 ChildWindow *createCheckWindow(MainFrm &frame);
+// 予想の検証
+ChildWindow *createBacktestWindow(MainFrm &frame, const CatalogEntry &entry);
 } // namespace WindowFactory

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -128,7 +129,8 @@ private slots:
                                                     << QStringLiteral("CSVファイルへ書き出し(&E)...|mnuExportCsv")
                                                     << QStringLiteral("当選データの再読み込み(&R)|mnuReload"));
         QTest::newRow("mnuKensyou") << QStringLiteral("mnuKensyou")
-                                    << (QStringList() << QStringLiteral("当選照合(&T)|mnuTousenSyougou"));
+                                    << (QStringList() << QStringLiteral("当選照合(&T)|mnuTousenSyougou")
+                                                      << QStringLiteral("予想の検証(&B)|mnuBacktest"));
         QTest::newRow("mnuWindow") << QStringLiteral("mnuWindow")
                                    << (QStringList() << QStringLiteral("上下に並べて表示(&H)|mnuWindowHorizontal")
                                                      << QStringLiteral("左右に並べて表示(&V)|mnuWindowVertical")
@@ -166,6 +168,26 @@ private slots:
         action(*frame, "mnuEnd")->trigger();
         QVERIFY(!frame->isVisible());
         QVERIFY(frame->mdiArea()->subWindowList().isEmpty());
+    }
+
+    // The checking menu opens its windows as child windows like the others.
+    void checkingMenuOpensBacktest() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        action(*frame, "mnuBacktest")->trigger();
+        QMdiSubWindow *sub = frame->subWindow(QStringLiteral("予想の検証"));
+        QVERIFY(sub);
+        QCOMPARE(sub->widget()->windowTitle(), QStringLiteral("予想の検証"));
+        QVERIFY(!frame->EndAllowed());
+        // Options changed in the prediction window are followed when the window is active again.
+        action(*frame, "mnuYoso")->trigger();
+        frame->options().ReflectFlag[1] = true;
+        frame->mdiArea()->setActiveSubWindow(sub);
+        auto *current = sub->widget()->findChild<QRadioButton *>(QStringLiteral("optCurrent"));
+        QVERIFY(current->text().contains(QStringLiteral("反映オフセット 15")));
+        sub->widget()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        QTRY_VERIFY(!frame->subWindow(QStringLiteral("予想の検証")));
+        QVERIFY(frame->EndAllowed());
     }
 
     void startUpFailure_data() {

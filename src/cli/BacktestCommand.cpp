@@ -1,0 +1,66 @@
+#include "cli/BacktestCommand.h"
+
+#include "backtest/Backtest.h"
+#include "backtest/BacktestExport.h"
+#include "history/ConnectionString.h"
+#include "history/DrawStore.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+int fail(int status, const QString &message) {
+    QTextStream(stderr) << message << Qt::endl;
+    return status;
+}
+
+const QString kUsage = QStringLiteral("使い方: nanazubario-cli backtest [--db FILE] [--settings FILE | --all-settings] "
+                                      "[--from N] [--to M] [--format json|csv]");
+} // namespace
+
+int runBacktest(const QStringList &args, const BacktestArguments &a) {
+    if (!args.isEmpty())
+        return fail(2, kUsage);
+    if (a.settingsGiven && a.allSettings)
+        return fail(2, QStringLiteral("--settings と --all-settings は同時に指定できません。"));
+    if (a.format != QLatin1String("json") && a.format != QLatin1String("csv"))
+        return fail(2, QStringLiteral("--format には json か csv を指定してください。"));
+
+    Backtest::Range range;
+    for (const auto &[text, end, name] :
+         {std::tuple{a.from, &range.from, "--from"}, std::tuple{a.to, &range.to, "--to"}}) {
+        if (text.isEmpty())
+            continue;
+        const std::optional<int> n = DrawRules::parseDrawNumber(text);
+        if (!n)
+            return fail(2, QStringLiteral("%1 には 1 から %2 までの回数を指定してください: %3")
+                               .arg(QLatin1String(name))
+                               .arg(DrawRules::kMaxDrawNumber)
+                               .arg(text));
+        *end = *n;
+    }
+    if (range.from > range.to)
+        return fail(2, QStringLiteral("--from の回数が --to の回数より大きくなっています。"));
+
+    PredictionOptions options;
+    if (!a.allSettings) {
+        const SettingsResult settings = ReadInitFile(a.settingsPath, options);
+        if (!settings.ok)
+            return fail(2, settings.message);
+    }
+    StoreError error;
+    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(a.dbPath), error);
+    if (!history)
+        return fail(1, error.message);
+
+    const Backtest::Report report = a.allSettings
+                                        ? Backtest::runAll(*history, range)
+                                        : Backtest::runOne(*history, range, Backtest::reflectOffsetOf(options));
+    const QByteArray bytes =
+        a.format == QLatin1String("csv") ? BacktestExport::toCsv(report) : BacktestExport::toJson(report);
+    fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    fflush(stdout);
+    return 0;
+}
