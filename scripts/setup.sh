@@ -9,6 +9,8 @@ PACKAGES=(
     fonts-ipafont-gothic
     xvfb xauth
 )
+# What scripts/fuzz needs besides: clang and its libFuzzer and sanitizer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"

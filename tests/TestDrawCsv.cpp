@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 const char *const kHeadingOurs =
     "回数,抽せん日,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,ボーナス数字1,ボーナス数字2\n";
@@ -259,6 +261,10 @@ private slots:
         QTest::newRow("draw number negative") << row("-2,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("draw number decimal") << row("2.5,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("draw number text") << row("abc,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
+        // Only ASCII and full-width digits are digits.
+        QTest::newRow("Arabic-Indic digit") << row("2,,٧,2,3,4,5,6,10,8,9\n") << 3 << "第1数字";
+        QTest::newRow("Devanagari digits") << row("2,,1,2,3,4,5,6,7,१०,9\n") << 3 << "ボーナス数字1";
+        QTest::newRow("Thai digits") << row("2,,1,2,3,4,5,6,7,8,๑๒\n") << 3 << "ボーナス数字2";
         QTest::newRow("draw number too large") << row("40000,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("draw number repeated") << row("1,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("too few fields") << row("2,,1,2,3\n") << 3 << "";
@@ -294,6 +300,14 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << 1 << "";
         QTest::newRow("quote left open") << row("2,\"2013-04-12,1,2,3,4,5,6,7,8,9\n") << 3 << "2 列目";
         QTest::newRow("neither UTF-8 nor CP932") << row("2,,1,2,3,4,5,6,7,8,9\n\xFF\xFF\n") << 4 << "";
+        // Lines end at CR alone as well, for the undecodable byte and inside quotes alike.
+        QTest::newRow("CR only: neither UTF-8 nor CP932")
+            << row("2,,1,2,3,4,5,6,7,8,9\n\xFF\xFF\n").replace('\n', '\r') << 4 << "";
+        QTest::newRow("CR only: lines inside quotes are counted")
+            << compact("2013/04/05,07 10 12 17 23 28 34,03 15,第1回,0,\"0\n円\"\n"
+                       "2013/04/12,20 24 29 31 33 34 35,12 32,第1回,0,0\n")
+                   .replace('\n', '\r')
+            << 4 << "回別";
     }
     void badFiles() {
         QFETCH(QByteArray, bytes);
@@ -451,6 +465,49 @@ private slots:
         for (int n = 1; n <= 37; ++n)
             QCOMPARE(counts[n - 1].toInt(), a.AppearanceCount[std::size_t(n)]);
         QCOMPARE(json.value(QStringLiteral("numbersByCount")).toVariant().toStringList(), a.NumbersByCount);
+    }
+
+    // A database the user may only read takes an import that changes nothing; one that would
+    // change it is refused with the file and the reason named, and stays as it was.
+    void readOnlyDatabase_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        const QByteArray stored = ours("1,2013-04-05,1,2,3,4,5,6,7,8,9\n2,,11,12,13,14,15,16,17,,\n");
+        QTest::newRow("nothing to change") << stored << 0 << "追加 0 件、置換 0 件、変更なし 2 件\n";
+        QTest::newRow("a new draw") << ours("3,,1,2,3,4,5,6,7,8,9\n") << 1 << "ファイルが読み取り専用です";
+    }
+    void readOnlyDatabase() {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("t.mdb"));
+        const QString storedCsv = dir.filePath(QStringLiteral("stored.csv"));
+        const QString csvPath = dir.filePath(QStringLiteral("import.csv"));
+        QVERIFY(writeFile(storedCsv, ours("1,2013-04-05,1,2,3,4,5,6,7,8,9\n2,,11,12,13,14,15,16,17,,\n")));
+        QVERIFY(writeFile(csvPath, csv));
+        QCOMPARE(runCli({QStringLiteral("import"), storedCsv, QStringLiteral("--db"), db}).status, 0);
+        QVERIFY(QFile::setPermissions(db, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther | QFile::ExeGroup));
+        const QByteArray before = fileBytes(db);
+
+        QProcess p;
+        // Permissions do not bind root: run as nobody then.
+        if (geteuid() == 0)
+            p.setChildProcessModifier([] {
+                if (setgid(65534) != 0 || setuid(65534) != 0)
+                    _exit(99);
+            });
+        p.start(QStringLiteral(TEST_BINARY_DIR "/nanazubario-cli"),
+                {QStringLiteral("import"), csvPath, QStringLiteral("--db"), db});
+        QVERIFY(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        QCOMPARE(p.exitCode(), status);
+        QVERIFY2(out.contains(output), qPrintable(out));
+        if (status != 0)
+            QVERIFY(out.contains(db));
+        QCOMPARE(fileBytes(db), before);
     }
 
     void commandLineEdgeCases() {

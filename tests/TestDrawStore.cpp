@@ -1,3 +1,4 @@
+#include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
 #include "support/Histories.h"
@@ -7,8 +8,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <future>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
-enum class Prepared { Nothing, TextFile, PlainSqlite, Folder, EncryptedWithoutView, OurDatabase };
+enum class Prepared { Nothing, EmptyFile, TextFile, PlainSqlite, Folder, EncryptedWithoutView, OurDatabase };
 
 // Makes the file at path as the case needs it; the right password is the shipped one.
 bool prepare(Prepared what, const QString &path) {
@@ -16,6 +23,8 @@ bool prepare(Prepared what, const QString &path) {
     switch (what) {
     case Prepared::Nothing:
         return true;
+    case Prepared::EmptyFile:
+        return QFile(path).open(QIODevice::WriteOnly);
     case Prepared::TextFile: {
         QFile f(path);
         return f.open(QIODevice::WriteOnly) && f.write("回数,抽せん日\n1,2013-04-05\n") > 0;
@@ -47,6 +56,22 @@ bool prepare(Prepared what, const QString &path) {
 QByteArray fileBytes(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Another program's connection to the file at path.
+sqlite3 *connectOther(const QString &path) {
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const QByteArray key = DrawStore::keyFor(ConnectionString::forDatabase(path).password);
+    sqlite3_key(db, key.constData(), int(key.size()));
+    return db;
+}
+
+// Files in dir besides the given one: what a build left behind.
+QStringList othersIn(const QTemporaryDir &dir, const QString &name) {
+    QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    names.removeAll(name);
+    return names;
 }
 } // namespace
 
@@ -94,6 +119,7 @@ private slots:
         QTest::addColumn<QString>("password"); // "*" = the right one
         QTest::addColumn<StoreError::Kind>("kind");
         QTest::newRow("missing file") << Prepared::Nothing << "*" << StoreError::Kind::FileMissing;
+        QTest::newRow("empty file") << Prepared::EmptyFile << "*" << StoreError::Kind::EmptyFile;
         QTest::newRow("a folder") << Prepared::Folder << "*" << StoreError::Kind::NotADatabase;
         QTest::newRow("a text file") << Prepared::TextFile << "*" << StoreError::Kind::NotADatabase;
         QTest::newRow("unencrypted database") << Prepared::PlainSqlite << "*" << StoreError::Kind::WrongPassword;
@@ -119,9 +145,135 @@ private slots:
         QVERIFY(!error.message.contains(ConnectionString::forDatabase(path).password));
         QVERIFY(!loadDrawHistory(connection, error));
         QCOMPARE(error.kind, kind);
+        QVERIFY(error.message.contains(path));
         // Refusing a file never changes it, nor creates one.
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(QFileInfo::exists(path), prepared != Prepared::Nothing);
+    }
+
+    // Another program holds the file while it commits: opening waits for it, and a lock that
+    // does not clear is reported as one, never as a wrong password.
+    void busyDatabase_data() {
+        QTest::addColumn<int>("holdMs");
+        QTest::newRow("released in time") << 300;
+        QTest::newRow("held too long") << DrawStore::kBusyTimeoutMs + 2000;
+    }
+    void busyDatabase() {
+        QFETCH(int, holdMs);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.mdb"));
+        QVERIFY(prepare(Prepared::OurDatabase, path));
+        std::promise<void> locked;
+        std::promise<void> opened;
+        std::thread other([&] {
+            sqlite3 *db = connectOther(path);
+            sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+            locked.set_value();
+            opened.get_future().wait_for(std::chrono::milliseconds(holdMs));
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        });
+        locked.get_future().wait();
+        QElapsedTimer timer;
+        timer.start();
+        StoreError error;
+        const bool loaded = bool(loadDrawHistory(ConnectionString::forDatabase(path), error));
+        const qint64 waited = timer.elapsed();
+        opened.set_value();
+        other.join();
+        if (holdMs < DrawStore::kBusyTimeoutMs) {
+            QVERIFY2(loaded, qPrintable(error.message));
+            QVERIFY(waited >= holdMs - 50);
+        } else {
+            QVERIFY(!loaded);
+            QCOMPARE(error.kind, StoreError::Kind::Busy);
+            QCOMPARE(
+                error.message,
+                QStringLiteral("データベースがほかのプログラムで使用中です。しばらくしてからもう一度お試しください。"));
+            QVERIFY(waited >= DrawStore::kBusyTimeoutMs - 100);
+        }
+    }
+
+    // Rows another tool wrote past the draw table's rules are left out of every read, and said so.
+    void forbiddenRowsAreSkipped() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.mdb"));
+        sqlite3 *db = connectOther(path);
+        const char *sql = R"SQL(
+            CREATE TABLE 当選データ (回数 INTEGER, 抽せん日 TEXT, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字,
+                                     第6数字, 第7数字, ボーナス数字1, ボーナス数字2);
+            CREATE VIEW 全データ選択クエリ AS SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字,
+                                     第7数字, ボーナス数字1, ボーナス数字2 FROM 当選データ;
+            INSERT INTO 当選データ VALUES (5000000, NULL, 1, 2, 3, 4, 5, 6, 7, 8, 9);
+            INSERT INTO 当選データ VALUES (0, NULL, 1, 2, 3, 4, 5, 6, 7, 8, 9);
+            INSERT INTO 当選データ VALUES (2, NULL, 1, 2, 3, 4, 5, 6, 7, 8, 38);
+            INSERT INTO 当選データ VALUES (3, NULL, 1, 2, 'x', 4, 5, 6, 7, 8, 9);
+            INSERT INTO 当選データ VALUES (4, NULL, 1, 2, 3, 4, 5, 6, 7, '', NULL);
+            INSERT INTO 当選データ VALUES (32767, NULL, 1, 2, 3, 4, 5, 6, 7, 8, 9);
+        )SQL";
+        QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+
+        StoreError error;
+        QString skipped;
+        const std::optional<DrawHistory> history =
+            loadDrawHistory(ConnectionString::forDatabase(path), error, &skipped);
+        QVERIFY2(history, qPrintable(error.message));
+        QCOMPARE(int(history->records().size()), 2);
+        QCOMPARE(history->records()[0], makeDraw(4, {1, 2, 3, 4, 5, 6, 7, 0, 0}));
+        QCOMPARE(history->latestDrawNumber(), 32767);
+        QVERIFY(skipped.contains(path));
+        QVERIFY2(skipped.contains(QStringLiteral(" 4 行")) && skipped.contains(QStringLiteral("回数: 0")),
+                 qPrintable(skipped));
+        auto store = DrawStore::open(ConnectionString::forDatabase(path), error);
+        QCOMPARE(int(store->readAll(error, &skipped).size()), 2);
+        QVERIFY(skipped.contains(QStringLiteral(" 4 行")));
+    }
+
+    // A new file is there whole or not at all: a build stopped midway (the process gone between
+    // making the tables and storing the draws) leaves the path as it was, and the next import
+    // clears what it left behind.
+    void newFileIsWholeOrAbsent_data() {
+        QTest::addColumn<bool>("emptyFileThere");
+        QTest::newRow("no file") << false;
+        QTest::newRow("an empty file") << true;
+    }
+    void newFileIsWholeOrAbsent() {
+        QFETCH(bool, emptyFileThere);
+        QTemporaryDir dir;
+        const QString name = QStringLiteral("新しい.mdb");
+        const QString path = dir.filePath(name);
+        if (emptyFileThere)
+            QVERIFY(prepare(Prepared::EmptyFile, path));
+        const ConnectionString connection = ConnectionString::forDatabase(path);
+        DrawCsv::ParseResult parsed;
+        parsed.records = {makeDraw(1, {1, 2, 3, 4, 5, 6, 7, 8, 9}), makeDraw(2, {11, 12, 13, 14, 15, 16, 17, 18, 19})};
+
+        const pid_t child = fork();
+        if (child == 0) {
+            StoreError error;
+            DrawStore::create(connection, error, [&](DrawStore &store) {
+                store.storeWithin(parsed.records, error);
+                _exit(0); // stopped before the end, as by SIGKILL
+                return true;
+            });
+            _exit(1);
+        }
+        int status = -1;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QCOMPARE(QFileInfo::exists(path), emptyFileThere);
+        QCOMPARE(fileBytes(path), QByteArray());
+        QCOMPARE(othersIn(dir, name).size(), 1);
+
+        StoreError error;
+        DrawCsv::ImportSummary summary;
+        QVERIFY2(DrawCsv::importDraws(connection, parsed, summary, error), qPrintable(error.message));
+        QCOMPARE(summary.added, 2);
+        auto store = DrawStore::open(connection, error);
+        QVERIFY2(store, qPrintable(error.message));
+        QCOMPARE(store->readAll(error), parsed.records);
+        QCOMPARE(othersIn(dir, name), QStringList());
     }
 
     void replaceRemoveAndDates() {

@@ -136,6 +136,9 @@ private slots:
         QTest::newRow("empty cells") << none << -1 << QStringList{"1||2|||||||"} << -1 << 0 << false;
         QTest::newRow("leading zero") << none << -1 << QStringList{"1|05"} << -1 << 0 << false;
         QTest::newRow("full-width") << none << -1 << QStringList{"１２|３７"} << -1 << 0 << false;
+        QTest::newRow("Arabic-Indic digit") << none << -1 << QStringList{"1|٧"} << 0 << 1 << false;
+        QTest::newRow("Thai digits") << none << -1 << QStringList{"1|2|๑๒"} << 0 << 2 << false;
+        QTest::newRow("Devanagari draw number") << none << -1 << QStringList{"१०|1"} << 0 << 0 << true;
         QTest::newRow("row before column")
             << none << -1 << QStringList{"1|1|2", "2|3|4|5|6|38", "3|0"} << 1 << 5 << false;
         QTest::newRow("column order in a row") << none << -1 << QStringList{"1|1|0|38"} << 0 << 2 << false;

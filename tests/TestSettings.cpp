@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 // The twelve flags written as 0/1 characters, index 0 first.
 PredictionOptions optionsFrom(const char *bits) {
@@ -85,6 +87,9 @@ private slots:
                                                   << "000000100000";
         QTest::newRow("empty file") << QByteArray() << "101010101010"
                                     << "101010101010";
+        QTest::newRow("exactly as large as the bound")
+            << cp932("頻度分析Opt=True\r\n").leftJustified(kMaxSettingsFileBytes, ' ') << "000000000000"
+            << "100000000000";
         QTest::newRow("undecodable bytes only spoil their line")
             << (QByteArray("\xFF\xFE=True\r\n") + cp932("分割データ分析Opt=True\r\n")) << "000000000000"
             << "000000000100";
@@ -110,13 +115,27 @@ private slots:
         QCOMPARE(bitsOf(options), QStringLiteral("100000000001"));
     }
 
+    void unreadableFileIsReported_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a folder") << "folder";
+        QTest::newRow("a FIFO, which would never end") << "fifo";
+        QTest::newRow("larger than the bound") << "large";
+    }
     void unreadableFileIsReported() {
+        QFETCH(QString, kind);
         QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ナナズバリオ.ini"));
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(path));
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            QVERIFY(writeFile(path, cp932("頻度分析Opt=False\r\n") + QByteArray(kMaxSettingsFileBytes, ' ')));
+        // Nothing of it is taken: every option keeps the value it had.
         PredictionOptions options = optionsFrom("100000000001");
-        // A folder where the file should be cannot be read as one.
-        const SettingsResult result = ReadInitFile(dir.path(), options);
+        const SettingsResult result = ReadInitFile(path, options);
         QVERIFY(!result.ok);
-        QVERIFY(result.message.contains(dir.path()));
+        QVERIFY(result.message.contains(path));
         QCOMPARE(bitsOf(options), QStringLiteral("100000000001"));
     }
 

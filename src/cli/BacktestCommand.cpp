@@ -51,9 +51,12 @@ int runBacktest(const QStringList &args, const BacktestArguments &a) {
             return fail(2, settings.message);
     }
     StoreError error;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(a.dbPath), error);
+    QString skipped;
+    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(a.dbPath), error, &skipped);
     if (!history)
         return fail(1, error.message);
+    if (!skipped.isEmpty()) // rows left out of the history: worth knowing, no reason to stop
+        QTextStream(stderr) << skipped << Qt::endl;
 
     const Backtest::Report report = a.allSettings
                                         ? Backtest::runAll(*history, range)

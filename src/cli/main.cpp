@@ -1,7 +1,7 @@
 #include "analysis/AnalysisCatalog.h"
 #include "analysis/GridJson.h"
-#include "cli/BacktestCommand.h"
 #include "check/CheckReport.h"
+#include "cli/BacktestCommand.h"
 #include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
@@ -18,6 +18,12 @@ namespace {
 int fail(int status, const QString &message) {
     QTextStream(stderr) << message << Qt::endl;
     return status;
+}
+
+// Something the user should know that does not stop the command.
+void warn(const QString &message) {
+    if (!message.isEmpty())
+        QTextStream(stderr) << message << Qt::endl;
 }
 
 void writeOut(const QByteArray &bytes) {
@@ -40,9 +46,11 @@ int runExport(const QStringList &args, const QString &dbPath, const QString &set
     if (!settings.ok)
         return fail(2, settings.message);
     StoreError error;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error);
+    QString skipped;
+    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error, &skipped);
     if (!history)
         return fail(1, error.message);
+    warn(skipped);
 
     const WindowExport out{entry->formName, entry->caption, entry->description, entry->grids(*history, options)};
     const QByteArray bytes = format == QLatin1String("csv") ? GridCsv::toCsv(out) : GridJson::toJson(out);
@@ -65,11 +73,8 @@ int runImport(const QStringList &args, const QString &dbPath) {
         return fail(2, QStringLiteral("%1: %2何も取り込んでいません。").arg(csvPath, parsed.error->text()));
 
     StoreError error;
-    auto store = DrawStore::open(ConnectionString::forDatabase(dbPath), error, DrawStore::OpenMode::CreateIfMissing);
-    if (!store)
-        return fail(1, error.message);
     DrawCsv::ImportSummary summary;
-    if (!DrawCsv::importDraws(*store, parsed, summary, error))
+    if (!DrawCsv::importDraws(ConnectionString::forDatabase(dbPath), parsed, summary, error))
         return fail(1, error.message);
     QTextStream(stdout) << QStringLiteral("追加 %1 件、置換 %2 件、変更なし %3 件")
                                .arg(summary.added)
@@ -86,9 +91,11 @@ int runDraws(const QStringList &args, const QString &dbPath) {
     auto store = DrawStore::open(ConnectionString::forDatabase(dbPath), error);
     if (!store)
         return fail(1, error.message);
-    std::vector<DrawRecord> records = store->readAll(error);
+    QString skipped;
+    std::vector<DrawRecord> records = store->readAll(error, &skipped);
     if (error)
         return fail(1, error.message);
+    warn(skipped);
     writeOut(DrawCsv::write(std::move(records)));
     return 0;
 }
@@ -113,9 +120,11 @@ int runAggregates(const QStringList &args, const QString &dbPath) {
     if (!args.isEmpty())
         return fail(2, QStringLiteral("使い方: nanazubario-cli aggregates [--db FILE]"));
     StoreError error;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error);
+    QString skipped;
+    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error, &skipped);
     if (!history)
         return fail(1, error.message);
+    warn(skipped);
     writeOut(aggregatesJson(history->aggregates()));
     return 0;
 }
@@ -198,9 +207,11 @@ int runCheck(const QStringList &args, const QString &dbPath, const CheckOptions 
         return fail(2, QStringLiteral("照合するチケットを --ticket か --tickets で指定してください。\n") + kCheckUsage);
 
     StoreError error;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error);
+    QString skipped;
+    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error, &skipped);
     if (!history)
         return fail(1, error.message);
+    warn(skipped);
     const std::optional<DrawRange> range = checkRange(o, *history);
     if (!range)
         return 2;
@@ -231,7 +242,8 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption drawOption(QStringLiteral("draw"), QStringLiteral("照合する回"), QStringLiteral("N"));
     const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("照合・検証する最初の回"),
                                         QStringLiteral("N"));
-    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("照合・検証する最後の回"), QStringLiteral("M"));
+    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("照合・検証する最後の回"),
+                                      QStringLiteral("M"));
     const QCommandLineOption allSettingsOption(QStringLiteral("all-settings"),
                                                QStringLiteral("backtest: 反映オフセットのすべての値を検証する"));
     parser.addOptions({dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption,

@@ -120,8 +120,13 @@ bool fieldCountFits(const QStringList &heading, const QStringList &row) {
     return false;
 }
 
+// Lines end as splitRows ends them: at CRLF, LF or a lone CR.
 int lineOfOffset(const QByteArray &bytes, qsizetype offset) {
-    return int(std::count(bytes.constBegin(), bytes.constBegin() + offset, '\n')) + 1;
+    int line = 1;
+    for (qsizetype i = 0; i < offset; ++i)
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+            ++line;
+    return line;
 }
 
 QString writeText(std::vector<DrawRecord> records, const QString &lineEnd) {
@@ -179,7 +184,8 @@ bool splitRows(const QString &text, std::vector<Row> &rows, DrawCsvError &error)
                         ++i;
                         break;
                     }
-                    if (c == QLatin1Char('\n'))
+                    if (c == QLatin1Char('\n') ||
+                        (c == QLatin1Char('\r') && (i + 1 >= n || text[i + 1] != QLatin1Char('\n'))))
                         ++line;
                     field += c;
                     ++i;
@@ -402,37 +408,65 @@ bool exportDraws(const DrawStore &store, const QString &path, Encoding encoding,
     return true;
 }
 
-bool importDraws(DrawStore &store, const ParseResult &parsed, ImportSummary &summary, StoreError &error) {
+namespace {
+// The draws of parsed that differ from the stored ones, counted into summary.
+std::optional<std::vector<DrawRecord>> changesFor(const DrawStore &store, const ParseResult &parsed,
+                                                  ImportSummary &summary, StoreError &error) {
     summary = {};
     const std::vector<DrawRecord> existing = store.readAll(error);
     if (error)
-        return false;
+        return std::nullopt;
     std::map<int, const DrawRecord *> byNumber;
     for (const DrawRecord &r : existing)
         byNumber[r.drawNumber] = &r;
 
     std::vector<DrawRecord> changes;
-    ImportSummary counted;
     for (DrawRecord r : parsed.records) {
         const auto found = byNumber.find(r.drawNumber);
         if (found == byNumber.end()) {
-            ++counted.added;
+            ++summary.added;
         } else {
             // A file without dates says nothing about them: keep the stored one.
             if (!parsed.hasDates)
                 r.drawDate = found->second->drawDate;
             if (r == *found->second) {
-                ++counted.unchanged;
+                ++summary.unchanged;
                 continue;
             }
-            ++counted.replaced;
+            ++summary.replaced;
         }
         changes.push_back(std::move(r));
     }
-    if (!changes.empty() && !store.store(changes, error))
+    return changes;
+}
+} // namespace
+
+bool importDraws(DrawStore &store, const ParseResult &parsed, ImportSummary &summary, StoreError &error) {
+    ImportSummary counted;
+    const std::optional<std::vector<DrawRecord>> changes = changesFor(store, parsed, counted, error);
+    summary = {};
+    if (!changes || (!changes->empty() && !store.store(*changes, error)))
         return false;
     summary = counted;
     return true;
+}
+
+bool importDraws(const ConnectionString &connection, const ParseResult &parsed, ImportSummary &summary,
+                 StoreError &error) {
+    summary = {};
+    if (DrawStore::isVacant(connection.databasePath)) {
+        ImportSummary counted;
+        const auto fill = [&](DrawStore &store) {
+            const std::optional<std::vector<DrawRecord>> changes = changesFor(store, parsed, counted, error);
+            return changes && store.storeWithin(*changes, error);
+        };
+        if (!DrawStore::create(connection, error, fill))
+            return false;
+        summary = counted;
+        return true;
+    }
+    std::unique_ptr<DrawStore> store = DrawStore::open(connection, error, DrawStore::OpenMode::CreateIfMissing);
+    return store && importDraws(*store, parsed, summary, error);
 }
 
 } // namespace DrawCsv

@@ -10,6 +10,7 @@
 #include <vector>
 
 class DrawStore;
+struct ConnectionString;
 struct StoreError;
 
 // Where a draw list is wrong: the line the row starts on (1 = the heading), the field, why.
@@ -91,5 +92,11 @@ struct ImportSummary {
 // Without a date column in the file a stored date is kept. Nothing is written when nothing
 // changes; on failure nothing is written at all.
 bool importDraws(DrawStore &store, const ParseResult &parsed, ImportSummary &summary, StoreError &error);
+
+// importDraws into the database file of the connection. A missing or empty file is made whole
+// with the draws in it, or not at all (DrawStore::create); an existing one is only written when
+// something changes, so a read-only file takes an import that changes nothing.
+bool importDraws(const ConnectionString &connection, const ParseResult &parsed, ImportSummary &summary,
+                 StoreError &error);
 
 } // namespace DrawCsv

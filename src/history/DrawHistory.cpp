@@ -48,11 +48,11 @@ StartupAggregates DrawHistory::computeAggregates(const std::vector<DrawRecord> &
     return a;
 }
 
-std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error) {
+std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error, QString *skipped) {
     auto store = DrawStore::open(connection, error);
     if (!store)
         return std::nullopt;
-    std::vector<DrawRecord> records = store->readHistory(error);
+    std::vector<DrawRecord> records = store->readHistory(error, skipped);
     if (error)
         return std::nullopt;
     return DrawHistory(std::move(records));

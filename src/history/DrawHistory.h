@@ -43,4 +43,6 @@ struct ConnectionString;
 struct StoreError;
 
 // Opens the database and takes the snapshot, as start-up does; nullopt and error on failure.
-std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error);
+// skipped, when given, receives the sentence about rows left out of it (DrawStore::readHistory).
+std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error,
+                                           QString *skipped = nullptr);

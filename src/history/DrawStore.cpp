@@ -1,10 +1,20 @@
 #include "history/DrawStore.h"
 
+#include "history/DrawRules.h"
+
 #include <sqlcipher/sqlite3.h>
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 // The table and the view; the bounds in the CHECKs are the draw rules.
@@ -12,7 +22,8 @@ QByteArray schema() {
     QString numbers;
     for (const QString &column : drawColumnNames())
         if (column != drawColumnNames()[0])
-            numbers += QStringLiteral(",\n    %1 INTEGER CHECK (%1 IS NULL OR (typeof(%1) = 'integer' AND %1 BETWEEN %2 AND %3))")
+            numbers += QStringLiteral(
+                           ",\n    %1 INTEGER CHECK (%1 IS NULL OR (typeof(%1) = 'integer' AND %1 BETWEEN %2 AND %3))")
                            .arg(column)
                            .arg(DrawRules::kMinNumber)
                            .arg(DrawRules::kMaxNumber);
@@ -40,15 +51,122 @@ StoreError makeError(StoreError::Kind kind, const QString &file, const QString &
     return {kind, file, QStringLiteral("データベース %1 を開けません（%2）。").arg(file, cause)};
 }
 
-DrawRecord recordFrom(const Statement &st) {
+bool isBusy(int resultCode) {
+    const int primary = resultCode & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+// A new database is built under this name beside its path; the process id tells an abandoned
+// build (its process is gone) from one that is still running.
+QString buildingName(const QString &path) {
+    return path + QStringLiteral(".new-%1").arg(getpid());
+}
+
+void removeAbandonedBuilds(const QString &path) {
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + QStringLiteral(".new-");
+    QDir dir = target.absoluteDir();
+    for (const QString &name : dir.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
+        bool ok = false;
+        const qint64 pid = name.mid(prefix.size()).toLongLong(&ok);
+        if (ok && pid > 0 && kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            dir.remove(name);
+    }
+}
+
+// Flushes a file's contents to the disk; a rename is only as safe as the data it points to.
+bool syncFile(const QString &fileName) {
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = fsync(fd) == 0;
+    close(fd);
+    return ok;
+}
+
+// Renames a finished build to path: over an empty file, but never over one that has appeared
+// with contents in the meantime. The folder is flushed too, so the new name survives a crash.
+bool moveIntoPlace(const QString &building, const QString &path) {
+    const QByteArray from = QFile::encodeName(building);
+    const QByteArray to = QFile::encodeName(path);
+    bool moved;
+    if (QFileInfo::exists(path)) {
+        if (QFileInfo(path).size() != 0) {
+            errno = EEXIST;
+            return false;
+        }
+        moved = rename(from.constData(), to.constData()) == 0;
+    } else {
+        moved = renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0;
+        if (!moved && (errno == EINVAL || errno == ENOSYS)) // a file system without it
+            moved = link(from.constData(), to.constData()) == 0 && unlink(from.constData()) == 0;
+    }
+    if (!moved)
+        return false;
+    const int dirFd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        fsync(dirFd);
+        close(dirFd);
+    }
+    return true;
+}
+
+// A row as the draw table allows it, or nullopt for one it forbids: 回数 outside 1..32767 or
+// a number field holding anything but an integer 1..37 or nothing (NULL or the empty text).
+// columnOf gives the column of 回数 and of the nine numbers; a date column may follow.
+std::optional<DrawRecord> allowedRecord(const Statement &st, const std::array<int, 10> &columnOf, int dateColumn) {
     DrawRecord r;
-    r.drawNumber = st.integer(0);
-    for (int k = 0; k < DrawRecord::kFieldCount; ++k)
-        if (!st.isNull(k + 1))
-            r.numbers[k] = st.integer(k + 1);
-    r.drawDate = st.text(10);
+    const qint64 drawNumber = st.integer64(columnOf[0]);
+    if (st.type(columnOf[0]) != SQLITE_INTEGER || drawNumber < DrawRules::kMinDrawNumber ||
+        drawNumber > DrawRules::kMaxDrawNumber)
+        return std::nullopt;
+    r.drawNumber = int(drawNumber);
+    for (int k = 0; k < DrawRecord::kFieldCount; ++k) {
+        const int column = columnOf[k + 1];
+        switch (st.type(column)) {
+        case SQLITE_NULL:
+            break;
+        case SQLITE_INTEGER: {
+            const qint64 n = st.integer64(column);
+            if (n < DrawRules::kMinNumber || n > DrawRules::kMaxNumber)
+                return std::nullopt;
+            r.numbers[k] = int(n);
+            break;
+        }
+        default:
+            if (!st.text(column).isEmpty())
+                return std::nullopt;
+        }
+    }
+    if (dateColumn >= 0)
+        r.drawDate = st.text(dateColumn);
     return r;
 }
+
+// Counts the rows a read left out and remembers the first, for one sentence at the end.
+struct SkippedRows {
+    int count = 0;
+    QString first;
+
+    void add(const Statement &st, int drawNumberColumn) {
+        if (count++ == 0)
+            first = st.type(drawNumberColumn) == SQLITE_NULL ? QStringLiteral("空") : st.text(drawNumberColumn);
+    }
+    void report(const QString &path, QString *out) const {
+        if (!out)
+            return;
+        out->clear();
+        if (count > 0)
+            *out =
+                QStringLiteral("データベース %1 の %2 行は回数（1 から 32767）か数字（1 から 37）が範囲の外にあるため"
+                               "読み飛ばしました（最初の行の回数: %3）。")
+                    .arg(path)
+                    .arg(count)
+                    .arg(first);
+    }
+};
+
+constexpr std::array<int, 10> kPlainColumns{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 } // namespace
 
 Statement::Statement(sqlite3 *db, const char *sql) {
@@ -107,6 +225,14 @@ int Statement::integer(int column) const {
     return sqlite3_column_int(m_stmt, column);
 }
 
+int Statement::type(int column) const {
+    return sqlite3_column_type(m_stmt, column);
+}
+
+qint64 Statement::integer64(int column) const {
+    return sqlite3_column_int64(m_stmt, column);
+}
+
 QString Statement::text(int column) const {
     const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
     return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column)) : QString();
@@ -115,20 +241,47 @@ QString Statement::text(int column) const {
 std::unique_ptr<DrawStore> DrawStore::open(const ConnectionString &connection, StoreError &error, OpenMode mode) {
     error = {};
     const QString &path = connection.databasePath;
-    const QFileInfo info(path);
-    const bool existed = info.exists();
-    if (!existed && mode == OpenMode::ExistingOnly) {
-        error = makeError(StoreError::Kind::FileMissing, path, QStringLiteral("ファイルがありません"));
+    if (isVacant(path)) {
+        if (mode == OpenMode::CreateIfMissing)
+            return create(connection, error);
+        if (QFileInfo::exists(path))
+            error = makeError(StoreError::Kind::EmptyFile, path, QStringLiteral("ファイルが空です"));
+        else
+            error = makeError(StoreError::Kind::FileMissing, path, QStringLiteral("ファイルがありません"));
         return nullptr;
     }
-    if (existed && !info.isFile()) {
+    if (!QFileInfo(path).isFile()) {
         error = makeError(StoreError::Kind::NotADatabase, path, QStringLiteral("ファイルではありません"));
         return nullptr;
     }
+    std::unique_ptr<DrawStore> store = connect(connection, path, SQLITE_OPEN_READWRITE, error);
+    if (!store)
+        return nullptr;
+    // Only a file without our tables is written to here: one that has them may be read-only.
+    const bool tablesInPlace = store->hasSchema(error);
+    if (error)
+        return nullptr;
+    if (!tablesInPlace && mode == OpenMode::CreateIfMissing && !store->createSchema(error))
+        return nullptr;
+    Statement probe(store->m_db,
+                    "SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = '全データ選択クエリ'");
+    const int rc = probe.step();
+    if (rc != SQLITE_ROW) {
+        error = store->readFailure(rc);
+        return nullptr;
+    }
+    if (probe.integer(0) != 1) {
+        error = makeError(StoreError::Kind::ViewMissing, path, QStringLiteral("全データ選択クエリがありません"));
+        return nullptr;
+    }
+    return store;
+}
 
+std::unique_ptr<DrawStore> DrawStore::connect(const ConnectionString &connection, const QString &fileName, int flags,
+                                              StoreError &error) {
+    const QString &path = connection.databasePath;
     sqlite3 *db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (mode == OpenMode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(fileName).constData(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         error = makeError(StoreError::Kind::Other, path, QStringLiteral("ファイルを開けません"));
         return nullptr;
@@ -148,9 +301,13 @@ std::unique_ptr<DrawStore> DrawStore::open(const ConnectionString &connection, S
         error = makeError(StoreError::Kind::WrongPassword, path, QStringLiteral("パスワードが違います"));
         return nullptr;
     }
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    // Before the first read: another program committing holds the file for a moment, and that
+    // is worth waiting for rather than calling the file broken.
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    const int rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_NOTADB) {
         // Our files are whole pages; anything else was never an encrypted database.
-        const qint64 size = QFileInfo(path).size();
+        const qint64 size = QFileInfo(fileName).size();
         if (size > 0 && size % 1024 == 0)
             error = makeError(StoreError::Kind::WrongPassword, path,
                               QStringLiteral("パスワードが違うか、データベースではありません"));
@@ -158,18 +315,55 @@ std::unique_ptr<DrawStore> DrawStore::open(const ConnectionString &connection, S
             error = makeError(StoreError::Kind::NotADatabase, path, QStringLiteral("データベースではありません"));
         return nullptr;
     }
-    sqlite3_busy_timeout(db, 2000);
-
-    if (mode == OpenMode::CreateIfMissing) {
-        if (!store->createSchema(error))
-            return nullptr;
-    }
-    Statement probe(db, "SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = '全データ選択クエリ'");
-    if (probe.step() != SQLITE_ROW || probe.integer(0) != 1) {
-        error = makeError(StoreError::Kind::ViewMissing, path, QStringLiteral("全データ選択クエリがありません"));
+    if (rc != SQLITE_OK) {
+        error = store->readFailure(rc);
         return nullptr;
     }
     return store;
+}
+
+bool DrawStore::isVacant(const QString &path) {
+    const QFileInfo info(path);
+    return !info.exists() || (info.isFile() && info.size() == 0);
+}
+
+std::unique_ptr<DrawStore> DrawStore::create(const ConnectionString &connection, StoreError &error,
+                                             const std::function<bool(DrawStore &)> &fill) {
+    error = {};
+    const QString &path = connection.databasePath;
+    if (!isVacant(path)) {
+        error = makeError(StoreError::Kind::Other, path, QStringLiteral("同じ名前のファイルがあります"));
+        return nullptr;
+    }
+    const QString building = buildingName(path);
+    removeAbandonedBuilds(path);
+    QFile::remove(building);
+    {
+        std::unique_ptr<DrawStore> store =
+            connect(connection, building, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+        // The rollback journal stays in memory: this file is thrown away if anything fails, and
+        // a journal file beside it would only be one more thing to leave behind.
+        const bool built =
+            store && store->exec("PRAGMA journal_mode = MEMORY", error) && store->transaction(error, [&] {
+                return store->exec(schema().constData(), error) && (!fill || fill(*store));
+            });
+        store.reset();
+        if (!built || !syncFile(building)) {
+            if (!error)
+                error = makeError(StoreError::Kind::Other, path, QStringLiteral("ファイルを書き込めません"));
+            QFile::remove(building);
+            return nullptr;
+        }
+    }
+    if (!moveIntoPlace(building, path)) {
+        const QString cause = QString::fromLocal8Bit(strerror(errno));
+        QFile::remove(building);
+        error = QFileInfo::exists(path) && !isVacant(path)
+                    ? makeError(StoreError::Kind::Other, path, QStringLiteral("同じ名前のファイルが先に作られました"))
+                    : makeError(StoreError::Kind::Other, path, QStringLiteral("ファイルを作れません（%1）").arg(cause));
+        return nullptr;
+    }
+    return open(connection, error);
 }
 
 QByteArray DrawStore::keyFor(const QString &password) {
@@ -185,11 +379,10 @@ const char *DrawStore::historyQuery() {
 }
 
 bool DrawStore::exec(const char *sql, StoreError &error) {
-    char *message = nullptr;
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) == SQLITE_OK)
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
         return true;
-    error = writeError(QString::fromUtf8(message ? message : ""));
-    sqlite3_free(message);
+    error = failure(rc);
     return false;
 }
 
@@ -200,11 +393,49 @@ StoreError DrawStore::writeError(const QString &detail) const {
     return {StoreError::Kind::WriteRefused, m_path, message + QStringLiteral("。")};
 }
 
+QString DrawStore::busyMessage() {
+    return QStringLiteral("データベースがほかのプログラムで使用中です。しばらくしてからもう一度お試しください。");
+}
+
+StoreError DrawStore::failure(int resultCode, const QString &context) const {
+    const int primary = resultCode & 0xff;
+    if (isBusy(resultCode))
+        return {StoreError::Kind::Busy, m_path, busyMessage()};
+    // A file the system will not let us write opens read-only; without write access to its
+    // folder the journal, which every write needs beside the file, cannot be made.
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (primary == SQLITE_READONLY || sqlite3_db_readonly(m_db, "main") == 1)
+        return writeError(QStringLiteral("ファイルが読み取り専用です"));
+    if (primary == SQLITE_CANTOPEN && !QFileInfo(folder).isWritable())
+        return writeError(QStringLiteral("フォルダー %1 に書き込めません").arg(folder));
+    QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
+    if (!context.isEmpty())
+        detail = context + QStringLiteral(": ") + detail;
+    return writeError(detail);
+}
+
+StoreError DrawStore::readFailure(int resultCode) const {
+    if (isBusy(resultCode))
+        return failure(resultCode);
+    return makeError(StoreError::Kind::Other, m_path, QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+bool DrawStore::hasSchema(StoreError &error) const {
+    Statement st(m_db, "SELECT count(*) FROM sqlite_master WHERE (type = 'table' AND name = '当選データ') "
+                       "OR (type = 'view' AND name = '全データ選択クエリ')");
+    const int rc = st.step();
+    if (rc != SQLITE_ROW) {
+        error = readFailure(rc);
+        return false;
+    }
+    return st.integer(0) == 2;
+}
+
 bool DrawStore::createSchema(StoreError &error) {
     return transaction(error, [&] { return exec(schema().constData(), error); });
 }
 
-std::vector<DrawRecord> DrawStore::readHistory(StoreError &error) const {
+std::vector<DrawRecord> DrawStore::readHistory(StoreError &error, QString *skipped) const {
     error = {};
     std::vector<DrawRecord> records;
     Statement st(m_db, historyQuery());
@@ -227,21 +458,21 @@ std::vector<DrawRecord> DrawStore::readHistory(StoreError &error) const {
             return records;
         }
     }
+    SkippedRows left;
     int rc;
     while ((rc = st.step()) == SQLITE_ROW) {
-        DrawRecord r;
-        r.drawNumber = st.integer(columnOf[0]);
-        for (int k = 0; k < DrawRecord::kFieldCount; ++k)
-            if (!st.isNull(columnOf[k + 1]))
-                r.numbers[k] = st.integer(columnOf[k + 1]);
-        records.push_back(std::move(r));
+        if (std::optional<DrawRecord> r = allowedRecord(st, columnOf, -1))
+            records.push_back(std::move(*r));
+        else
+            left.add(st, columnOf[0]);
     }
     if (rc != SQLITE_DONE)
-        error = makeError(StoreError::Kind::Other, m_path, QString::fromUtf8(sqlite3_errmsg(m_db)));
+        error = readFailure(rc);
+    left.report(m_path, skipped);
     return records;
 }
 
-std::vector<DrawRecord> DrawStore::readAll(StoreError &error) const {
+std::vector<DrawRecord> DrawStore::readAll(StoreError &error, QString *skipped) const {
     error = {};
     std::vector<DrawRecord> records;
     Statement st(m_db, kReadAll);
@@ -249,11 +480,17 @@ std::vector<DrawRecord> DrawStore::readAll(StoreError &error) const {
         error = makeError(StoreError::Kind::ViewMissing, m_path, QString::fromUtf8(sqlite3_errmsg(m_db)));
         return records;
     }
+    SkippedRows left;
     int rc;
-    while ((rc = st.step()) == SQLITE_ROW)
-        records.push_back(recordFrom(st));
+    while ((rc = st.step()) == SQLITE_ROW) {
+        if (std::optional<DrawRecord> r = allowedRecord(st, kPlainColumns, 10))
+            records.push_back(std::move(*r));
+        else
+            left.add(st, 0);
+    }
     if (rc != SQLITE_DONE)
-        error = makeError(StoreError::Kind::Other, m_path, QString::fromUtf8(sqlite3_errmsg(m_db)));
+        error = readFailure(rc);
+    left.report(m_path, skipped);
     return records;
 }
 
@@ -264,9 +501,9 @@ std::optional<DrawRecord> DrawStore::read(int drawNumber, StoreError &error) con
     st.bind(1, drawNumber);
     const int rc = st.step();
     if (rc == SQLITE_ROW)
-        return recordFrom(st);
+        return allowedRecord(st, kPlainColumns, 10);
     if (rc != SQLITE_DONE)
-        error = makeError(StoreError::Kind::Other, m_path, QString::fromUtf8(sqlite3_errmsg(m_db)));
+        error = readFailure(rc);
     return std::nullopt;
 }
 
@@ -290,9 +527,8 @@ bool DrawStore::storeWithin(const std::vector<DrawRecord> &records, StoreError &
         st.bind(2, r.drawDate);
         for (int k = 0; k < DrawRecord::kFieldCount; ++k)
             st.bind(k + 3, r.numbers[k]);
-        if (st.step() != SQLITE_DONE) {
-            error = writeError(
-                QStringLiteral("回数 %1: %2").arg(r.drawNumber).arg(QString::fromUtf8(sqlite3_errmsg(m_db))));
+        if (const int rc = st.step(); rc != SQLITE_DONE) {
+            error = failure(rc, QStringLiteral("回数 %1").arg(r.drawNumber));
             return false;
         }
     }
@@ -304,8 +540,8 @@ bool DrawStore::removeWithin(const std::vector<int> &drawNumbers, StoreError &er
     for (int n : drawNumbers) {
         st.reset();
         st.bind(1, n);
-        if (st.step() != SQLITE_DONE) {
-            error = writeError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        if (const int rc = st.step(); rc != SQLITE_DONE) {
+            error = failure(rc);
             return false;
         }
     }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -15,7 +16,17 @@ struct sqlite3_stmt;
 
 // Why the database could not be used. message is one Japanese line that names the file.
 struct StoreError {
-    enum class Kind { None, FileMissing, WrongPassword, NotADatabase, ViewMissing, WriteRefused, Other };
+    enum class Kind {
+        None,
+        FileMissing,
+        EmptyFile,
+        WrongPassword,
+        NotADatabase,
+        ViewMissing,
+        Busy,
+        WriteRefused,
+        Other
+    };
     Kind kind = Kind::None;
     QString file;
     QString message;
@@ -41,6 +52,9 @@ public:
     QString columnName(int column) const;
     bool isNull(int column) const;
     int integer(int column) const;
+    // The column's storage class (SQLITE_INTEGER, SQLITE_NULL, ...) and its 64-bit value.
+    int type(int column) const;
+    qint64 integer64(int column) const;
     QString text(int column) const;
 
 private:
@@ -53,17 +67,33 @@ class DrawStore {
 public:
     enum class OpenMode { ExistingOnly, CreateIfMissing };
 
-    // nullptr and error set when the file cannot be opened with the password.
+    // How long a statement waits for another program's lock before it gives up.
+    static constexpr int kBusyTimeoutMs = 5000;
+
+    // nullptr and error set when the file cannot be opened with the password. An existing file
+    // whose tables are in place is only read; CreateIfMissing makes a missing or empty file as
+    // create() does.
     static std::unique_ptr<DrawStore> open(const ConnectionString &connection, StoreError &error,
                                            OpenMode mode = OpenMode::ExistingOnly);
+    // Makes a new database at the connection's path, whole or not at all: the tables and
+    // whatever fill writes are made in one transaction in a file beside the path, which is
+    // renamed to the path only when all of it is on disk. Someone who stops the program
+    // midway finds no file, never a partial one. The path must be missing or an empty file.
+    static std::unique_ptr<DrawStore> create(const ConnectionString &connection, StoreError &error,
+                                             const std::function<bool(DrawStore &)> &fill = {});
+    // Whether the path holds nothing yet: no file, or a file of zero bytes.
+    static bool isVacant(const QString &path);
     ~DrawStore();
 
     const QString &path() const { return m_path; }
 
+    // Rows that the draw table forbids (回数 outside 1..32767, a number other than 1..37),
+    // written by another tool, are left out of every read; skipped, when given, receives one
+    // Japanese sentence saying how many and which, or stays empty.
     // The snapshot: the history query's ten columns, read by name, ascending 回数.
-    std::vector<DrawRecord> readHistory(StoreError &error) const;
+    std::vector<DrawRecord> readHistory(StoreError &error, QString *skipped = nullptr) const;
     // Every row of the draw view, ascending 回数, with 抽せん日 from the table.
-    std::vector<DrawRecord> readAll(StoreError &error) const;
+    std::vector<DrawRecord> readAll(StoreError &error, QString *skipped = nullptr) const;
     std::optional<DrawRecord> read(int drawNumber, StoreError &error) const;
 
     // All of them or none: inserts new draw numbers, replaces existing ones.
@@ -91,6 +121,12 @@ public:
 
     bool exec(const char *sql, StoreError &error);
     StoreError writeError(const QString &detail) const;
+    // The error for a failed statement: a lock that did not clear, a file that cannot be
+    // written, or the database's own words.
+    StoreError failure(int resultCode, const QString &context = QString()) const;
+
+    // What a lock held by another program that does not clear in time is reported as.
+    static QString busyMessage();
 
     // The key handed to SQLCipher for a password: a raw key derived from it.
     static QByteArray keyFor(const QString &password);
@@ -100,6 +136,12 @@ public:
 
 private:
     DrawStore(sqlite3 *db, QString path) : m_db(db), m_path(std::move(path)) {}
+    // Opens the file at fileName, keys it and reads it once; errors name path.
+    static std::unique_ptr<DrawStore> connect(const ConnectionString &connection, const QString &fileName, int flags,
+                                              StoreError &error);
+    // failure() for a statement that only reads.
+    StoreError readFailure(int resultCode) const;
+    bool hasSchema(StoreError &error) const;
     bool createSchema(StoreError &error);
 
     sqlite3 *m_db;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -42,16 +43,31 @@ std::optional<bool> parseFlag(const QString &value) {
 } // namespace
 
 SettingsResult ReadInitFile(const QString &path, PredictionOptions &options) {
-    QFile file(path);
+    const auto unreadable = [&path](const QString &why) {
+        return SettingsResult{false, QStringLiteral("設定ファイル %1 を読めませんでした（%2）。").arg(path, why)};
+    };
+    const QFileInfo info(path);
     // The program is delivered with the file; without it every option keeps its value.
-    if (!file.exists())
+    if (!info.exists())
         return {};
+    if (!info.isFile())
+        return unreadable(QStringLiteral("通常のファイルではありません"));
+    if (info.size() > kMaxSettingsFileBytes)
+        return unreadable(QStringLiteral("%1 KiB を超えています").arg(kMaxSettingsFileBytes / 1024));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {false, QStringLiteral("設定ファイル %1 を読めませんでした（%2）。").arg(path, file.errorString())};
-    const QByteArray bytes = file.readAll();
+        return unreadable(file.errorString());
+    // Read one byte past the bound, for a file that grows after the size was taken.
+    const QByteArray bytes = file.read(kMaxSettingsFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return {false, QStringLiteral("設定ファイル %1 を読めませんでした（%2）。").arg(path, file.errorString())};
+        return unreadable(file.errorString());
+    if (bytes.size() > kMaxSettingsFileBytes)
+        return unreadable(QStringLiteral("%1 KiB を超えています").arg(kMaxSettingsFileBytes / 1024));
+    readSettingsText(bytes, options);
+    return {};
+}
 
+void readSettingsText(const QByteArray &bytes, PredictionOptions &options) {
     // Undecodable bytes become U+FFFD: such a line matches no key and is ignored.
     const QString text = Cp932::decodeUtf8OrCp932(bytes).text;
     const auto &keys = PredictionOptions::keys();
@@ -66,22 +82,27 @@ SettingsResult ReadInitFile(const QString &path, PredictionOptions &options) {
         if (const std::optional<bool> flag = parseFlag(parts[1]))
             options.ReflectFlag[std::size_t(key - keys.begin())] = *flag; // a later line wins
     }
-    return {};
 }
 
-SettingsResult WriteInitFile(const QString &path, const PredictionOptions &options) {
+std::optional<QByteArray> settingsText(const PredictionOptions &options) {
     QString text;
     for (int i = 0; i < PredictionOptions::kCount; ++i)
         text += PredictionOptions::keys()[std::size_t(i)] + QLatin1Char('=') +
                 (options.ReflectFlag[std::size_t(i)] ? kTrue : kFalse) + QStringLiteral("\r\n");
-    const std::optional<QByteArray> bytes = Cp932::encode(text);
+    return Cp932::encode(text);
+}
+
+SettingsResult WriteInitFile(const QString &path, const PredictionOptions &options) {
+    const std::optional<QByteArray> bytes = settingsText(options);
     if (!bytes)
         return {false,
                 QStringLiteral("設定ファイル %1 に書き込めませんでした（文字コードを変換できません）。").arg(path)};
-
     // Written beside the old file and renamed over it, so a failed write keeps the old settings.
+    // Writing in place (a folder we may not write in) is only for a regular file: opening a
+    // FIFO to write would wait for a reader forever.
+    const QFileInfo info(path);
     QSaveFile file(path);
-    file.setDirectWriteFallback(true);
+    file.setDirectWriteFallback(!info.exists() || info.isFile());
     if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
         return {false, QStringLiteral("設定ファイル %1 に書き込めませんでした（%2）。").arg(path, file.errorString())};
     return {};

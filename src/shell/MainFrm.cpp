@@ -203,8 +203,16 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure) {
 
     m_connection = ConnectionString::forDatabase(databasePath);
     StoreError error;
-    if (loadHistory(error))
+    QString skipped;
+    if (loadHistory(error, skipped)) {
+        if (!skipped.isEmpty()) {
+            if (failure)
+                qWarning("%s", qPrintable(skipped));
+            else
+                showError(skipped);
+        }
         return true;
+    }
 
     const QString text = error.message + QStringLiteral("\nプログラムを終了します。");
     if (failure)
@@ -216,11 +224,11 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure) {
 
 // Start-up from the hourglass on; a reload runs it again. The snapshot is replaced in place, so
 // that what holds it (the windows read it only while they load) never holds a dangling one.
-bool MainFrm::loadHistory(StoreError &error) {
+bool MainFrm::loadHistory(StoreError &error, QString &skipped) {
     WaitCursor wait;
     QCoreApplication::processEvents();
     setEndAllowed(true);
-    std::optional<DrawHistory> loaded = loadDrawHistory(m_connection, error);
+    std::optional<DrawHistory> loaded = loadDrawHistory(m_connection, error, &skipped);
     if (!loaded)
         return false;
     m_history = std::move(loaded);
@@ -229,8 +237,12 @@ bool MainFrm::loadHistory(StoreError &error) {
 
 bool MainFrm::reloadHistory() {
     StoreError error;
-    if (loadHistory(error))
+    QString skipped;
+    if (loadHistory(error, skipped)) {
+        if (!skipped.isEmpty())
+            showError(skipped);
         return true;
+    }
     showError(error.message + QStringLiteral("\n分析には今までの当選データを使います。"));
     return false;
 }

@@ -101,7 +101,8 @@ private:
     void buildMenus();
     // EndAllowed, or the message that the open windows have to be closed first.
     bool allowedWithoutWindows();
-    bool loadHistory(StoreError &error);
+    // skipped receives the sentence about rows of the database that were left out, if any.
+    bool loadHistory(StoreError &error, QString &skipped);
     // The draws the analyses would read now, or nullopt when the database cannot be read.
     std::optional<std::vector<DrawRecord>> storedHistory() const;
     void offerReload();
