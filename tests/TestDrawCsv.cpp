@@ -493,15 +493,22 @@ private slots:
         const QByteArray before = fileBytes(db);
 
         QProcess p;
-        // Permissions do not bind root: run as nobody then.
-        if (geteuid() == 0)
+        QString cli = QStringLiteral(TEST_BINARY_DIR "/nanazubario-cli");
+        // Permissions do not bind root: run as nobody then, from a copy nobody can reach (the
+        // build folder may sit in a directory only root may enter).
+        if (geteuid() == 0) {
+            const QString copy = dir.filePath(QStringLiteral("nanazubario-cli"));
+            QVERIFY(QFile::copy(cli, copy));
+            QVERIFY(QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOther | QFile::ReadOther));
+            QVERIFY(QFile::setPermissions(csvPath, QFile::permissions(csvPath) | QFile::ReadOther));
+            cli = copy;
             p.setChildProcessModifier([] {
                 if (setgid(65534) != 0 || setuid(65534) != 0)
                     _exit(99);
             });
-        p.start(QStringLiteral(TEST_BINARY_DIR "/nanazubario-cli"),
-                {QStringLiteral("import"), csvPath, QStringLiteral("--db"), db});
-        QVERIFY(p.waitForFinished(60000));
+        }
+        p.start(cli, {QStringLiteral("import"), csvPath, QStringLiteral("--db"), db});
+        QVERIFY2(p.waitForFinished(60000), qPrintable(p.errorString()));
         const QString out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
         QCOMPARE(p.exitCode(), status);
         QVERIFY2(out.contains(output), qPrintable(out));

@@ -21,12 +21,42 @@ QString normalised(const QString &text) {
     return out.trimmed();
 }
 
+namespace {
+// The texts of the numbers 1..37, made once and shared by every cell that shows one: a table
+// of thousands of draws then holds one string per draw number instead of ten per row.
+QString numberText(int n) {
+    static const auto texts = [] {
+        std::array<QString, DrawRules::kNumberSlots> t;
+        for (int i = DrawRules::kMinNumber; i <= DrawRules::kMaxNumber; ++i)
+            t[i] = QString::number(i);
+        return t;
+    }();
+    return DrawRules::isNumber(n) ? texts[n] : QString::number(n);
+}
+
+// Whether a cell shows the value as the table writes it (plain decimal digits), read digit by
+// digit from the right without building the text.
+bool shows(const QString &text, std::optional<int> value) {
+    if (!value)
+        return text.isEmpty();
+    if (*value < 0)
+        return text == QString::number(*value);
+    int rest = *value;
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (text[i].unicode() != u'0' + rest % 10 || (rest < 10 && i > 0))
+            return false;
+        rest /= 10;
+    }
+    return !text.isEmpty() && rest == 0;
+}
+} // namespace
+
 DrawRow::Texts textsOf(const DrawRecord &record) {
     DrawRow::Texts texts;
     texts[0] = QString::number(record.drawNumber);
     for (int k = 0; k < DrawRecord::kFieldCount; ++k)
         if (record.numbers[k])
-            texts[k + 1] = QString::number(*record.numbers[k]);
+            texts[k + 1] = numberText(*record.numbers[k]);
     return texts;
 }
 
@@ -38,7 +68,19 @@ bool allEmpty(const DrawRow::Texts &texts) {
 }
 
 bool isPending(const DrawRow &row) {
-    return row.stored ? row.texts != textsOf(*row.stored) : !allEmpty(row.texts);
+    if (!row.stored)
+        return !allEmpty(row.texts);
+    // Every row is looked at whenever the cursor leaves one: compare without building texts.
+    const DrawRecord &stored = *row.stored;
+    if (!shows(row.texts[0], stored.drawNumber))
+        return true;
+    for (int k = 0; k < DrawRecord::kFieldCount; ++k)
+        if (!shows(row.texts[k + 1], stored.numbers[k]))
+            return true;
+    for (int c = 1 + DrawRecord::kFieldCount; c < DrawRow::kColumnCount; ++c) // any column after the numbers
+        if (row.texts[c] != textsOf(stored)[c])
+            return true;
+    return false;
 }
 
 std::vector<bool> duplicateRows(const std::vector<DrawRow> &rows) {

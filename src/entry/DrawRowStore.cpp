@@ -328,7 +328,7 @@ std::vector<StoreProblem> DrawRowStore::storeAll() {
 
 std::vector<StoreProblem> DrawRowStore::storeRows(const std::vector<quint64> &ids, bool reportUnstored) {
     std::vector<StoreProblem> problems;
-    if (!m_store)
+    if (!m_store || ids.empty()) // nothing to write: the cursor moves on without a pass over the rows
         return problems;
     auto refused = [&](int row, const StoreError &error) {
         m_rows[row].refused = true;

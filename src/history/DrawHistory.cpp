@@ -57,3 +57,11 @@ std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, S
         return std::nullopt;
     return DrawHistory(std::move(records));
 }
+
+std::future<HistoryLoad> loadDrawHistoryAsync(ConnectionString connection) {
+    return std::async(std::launch::async, [connection = std::move(connection)] {
+        HistoryLoad load;
+        load.history = loadDrawHistory(connection, load.error, &load.skipped);
+        return load;
+    });
+}

@@ -2,9 +2,13 @@
 
 #include "history/DrawRecord.h"
 
+#include "history/ConnectionString.h"
+#include "history/DrawStore.h"
+
 #include <QStringList>
 
 #include <array>
+#include <future>
 #include <optional>
 #include <vector>
 
@@ -39,10 +43,16 @@ private:
     StartupAggregates m_aggregates;
 };
 
-struct ConnectionString;
-struct StoreError;
-
 // Opens the database and takes the snapshot, as start-up does; nullopt and error on failure.
 // skipped, when given, receives the sentence about rows left out of it (DrawStore::readHistory).
 std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error,
                                            QString *skipped = nullptr);
+
+struct HistoryLoad {
+    std::optional<DrawHistory> history;
+    StoreError error;
+    QString skipped;
+};
+// loadDrawHistory on another thread, so that start-up opens the encrypted database while the
+// window system and the fonts are being set up.
+std::future<HistoryLoad> loadDrawHistoryAsync(ConnectionString connection);

@@ -191,7 +191,7 @@ void MainFrm::useJapaneseFont() {
     QApplication::setFont(font);
 }
 
-bool MainFrm::startUp(const QString &databasePath, QString *failure) {
+bool MainFrm::startUp(const QString &databasePath, QString *failure, std::future<HistoryLoad> preloaded) {
     // The options come first, before the database is touched.
     const SettingsResult settings = ReadInitFile(defaultSettingsPath(), options());
     if (!settings.ok) {
@@ -204,7 +204,7 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure) {
     m_connection = ConnectionString::forDatabase(databasePath);
     StoreError error;
     QString skipped;
-    if (loadHistory(error, skipped)) {
+    if (loadHistory(error, skipped, std::move(preloaded))) {
         if (!skipped.isEmpty()) {
             if (failure)
                 qWarning("%s", qPrintable(skipped));
@@ -224,11 +224,19 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure) {
 
 // Start-up from the hourglass on; a reload runs it again. The snapshot is replaced in place, so
 // that what holds it (the windows read it only while they load) never holds a dangling one.
-bool MainFrm::loadHistory(StoreError &error, QString &skipped) {
+bool MainFrm::loadHistory(StoreError &error, QString &skipped, std::future<HistoryLoad> preloaded) {
     WaitCursor wait;
     QCoreApplication::processEvents();
     setEndAllowed(true);
-    std::optional<DrawHistory> loaded = loadDrawHistory(m_connection, error, &skipped);
+    std::optional<DrawHistory> loaded;
+    if (preloaded.valid()) {
+        HistoryLoad load = preloaded.get();
+        loaded = std::move(load.history);
+        error = load.error;
+        skipped = load.skipped;
+    } else {
+        loaded = loadDrawHistory(m_connection, error, &skipped);
+    }
     if (!loaded)
         return false;
     m_history = std::move(loaded);

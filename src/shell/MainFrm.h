@@ -34,8 +34,9 @@ public:
     // The start-up load, before the window is shown: the settings file first, then EndAllowed,
     // the connection and the snapshot with its aggregates. When the database cannot be opened
     // the reason goes to failure when given, otherwise into a message box; then false is
-    // returned and the program must end.
-    bool startUp(const QString &databasePath, QString *failure = nullptr);
+    // returned and the program must end. A load already begun for the same database
+    // (loadDrawHistoryAsync) is waited for instead of opening the database again.
+    bool startUp(const QString &databasePath, QString *failure = nullptr, std::future<HistoryLoad> preloaded = {});
 
     // The program's texts are Japanese: a Japanese Gothic face as the application font, so
     // that no Chinese glyph variants are chosen; the platform font when it is not installed.
@@ -102,7 +103,7 @@ private:
     // EndAllowed, or the message that the open windows have to be closed first.
     bool allowedWithoutWindows();
     // skipped receives the sentence about rows of the database that were left out, if any.
-    bool loadHistory(StoreError &error, QString &skipped);
+    bool loadHistory(StoreError &error, QString &skipped, std::future<HistoryLoad> preloaded = {});
     // The draws the analyses would read now, or nullopt when the database cannot be read.
     std::optional<std::vector<DrawRecord>> storedHistory() const;
     void offerReload();
