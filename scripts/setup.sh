@@ -6,7 +6,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev qt6-translations-l10n
     libsqlcipher-dev
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic qt6-translations-l10n
     xvfb xauth
 )
 # What scripts/fuzz needs besides: clang and its libFuzzer and sanitizer runtimes.

@@ -123,43 +123,48 @@ private slots:
         QTest::addColumn<QStringList>("typed"); // one "|"-separated row each
         QTest::addColumn<int>("faultRow");      // -1: no fault
         QTest::addColumn<int>("faultColumn");
-        QTest::addColumn<bool>("drawNumberFault"); // which message
+        QTest::addColumn<QString>("message");
 
         const QList<int> none;
-        QTest::newRow("0") << none << -1 << QStringList{"1|5|0|7"} << 0 << 2 << false;
-        QTest::newRow("38") << none << -1 << QStringList{"1|5|6|7|8|9|10|11|12|38"} << 0 << 9 << false;
-        QTest::newRow("1.5") << none << -1 << QStringList{"1|1.5"} << 0 << 1 << false;
-        QTest::newRow("text") << none << -1 << QStringList{"1|1|2|abc"} << 0 << 3 << false;
-        QTest::newRow("digits then text") << none << -1 << QStringList{"1|5x"} << 0 << 1 << false;
-        QTest::newRow("negative") << none << -1 << QStringList{"1|-5"} << 0 << 1 << false;
-        QTest::newRow("1 and 37") << none << -1 << QStringList{"1|1|37|1|37|1|37|1|37|1"} << -1 << 0 << false;
-        QTest::newRow("empty cells") << none << -1 << QStringList{"1||2|||||||"} << -1 << 0 << false;
-        QTest::newRow("leading zero") << none << -1 << QStringList{"1|05"} << -1 << 0 << false;
-        QTest::newRow("full-width") << none << -1 << QStringList{"１２|３７"} << -1 << 0 << false;
-        QTest::newRow("Arabic-Indic digit") << none << -1 << QStringList{"1|٧"} << 0 << 1 << false;
-        QTest::newRow("Thai digits") << none << -1 << QStringList{"1|2|๑๒"} << 0 << 2 << false;
-        QTest::newRow("Devanagari draw number") << none << -1 << QStringList{"१०|1"} << 0 << 0 << true;
+        const QString number = QStringLiteral("当選データの数字に誤りがあります。");
+        const QString missing = QStringLiteral("回数に誤りがあります。\n回数が入力されていません。");
+        const QString range = QStringLiteral("回数に誤りがあります。\n回数は 1～32767 の整数で入力してください。");
+        const QString duplicate = QStringLiteral("回数に誤りがあります。\n同じ回数の行がほかにあります。");
+        QTest::newRow("0") << none << -1 << QStringList{"1|5|0|7"} << 0 << 2 << number;
+        QTest::newRow("38") << none << -1 << QStringList{"1|5|6|7|8|9|10|11|12|38"} << 0 << 9 << number;
+        QTest::newRow("1.5") << none << -1 << QStringList{"1|1.5"} << 0 << 1 << number;
+        QTest::newRow("text") << none << -1 << QStringList{"1|1|2|abc"} << 0 << 3 << number;
+        QTest::newRow("digits then text") << none << -1 << QStringList{"1|5x"} << 0 << 1 << number;
+        QTest::newRow("negative") << none << -1 << QStringList{"1|-5"} << 0 << 1 << number;
+        QTest::newRow("1 and 37") << none << -1 << QStringList{"1|1|37|1|37|1|37|1|37|1"} << -1 << 0 << QString();
+        QTest::newRow("empty cells") << none << -1 << QStringList{"1||2|||||||"} << -1 << 0 << QString();
+        QTest::newRow("leading zero") << none << -1 << QStringList{"1|05"} << -1 << 0 << QString();
+        QTest::newRow("full-width") << none << -1 << QStringList{"１２|３７"} << -1 << 0 << QString();
+        QTest::newRow("Arabic-Indic digit") << none << -1 << QStringList{"1|٧"} << 0 << 1 << number;
+        QTest::newRow("Thai digits") << none << -1 << QStringList{"1|2|๑๒"} << 0 << 2 << number;
+        QTest::newRow("Devanagari draw number") << none << -1 << QStringList{"१०|1"} << 0 << 0 << range;
         QTest::newRow("row before column")
-            << none << -1 << QStringList{"1|1|2", "2|3|4|5|6|38", "3|0"} << 1 << 5 << false;
-        QTest::newRow("column order in a row") << none << -1 << QStringList{"1|1|0|38"} << 0 << 2 << false;
-        QTest::newRow("empty row") << none << -1 << QStringList{"|||||||||", "1|2"} << -1 << 0 << false;
-        QTest::newRow("numbers without draw number") << none << -1 << QStringList{"|1|2|3"} << 0 << 0 << true;
-        QTest::newRow("draw number before numbers") << none << -1 << QStringList{"|38"} << 0 << 0 << true;
-        QTest::newRow("draw number only") << none << -1 << QStringList{"7"} << -1 << 0 << false;
-        QTest::newRow("draw number 0") << none << -1 << QStringList{"0|1"} << 0 << 0 << true;
-        QTest::newRow("draw number 32767") << none << -1 << QStringList{"32767|1"} << -1 << 0 << false;
-        QTest::newRow("draw number 32768") << none << -1 << QStringList{"32768|1"} << 0 << 0 << true;
-        QTest::newRow("draw number huge") << none << -1 << QStringList{"99999999999999999999999|1"} << 0 << 0 << true;
-        QTest::newRow("draw number 1.5") << none << -1 << QStringList{"1.5|1"} << 0 << 0 << true;
-        QTest::newRow("draw number text") << none << -1 << QStringList{"abc"} << 0 << 0 << true;
-        QTest::newRow("duplicate of a typed row") << none << -1 << QStringList{"5|1", "6|2", "5|3"} << 2 << 0 << true;
-        QTest::newRow("same number written twice") << none << -1 << QStringList{"5|1", "05|3"} << 1 << 0 << true;
+            << none << -1 << QStringList{"1|1|2", "2|3|4|5|6|38", "3|0"} << 1 << 5 << number;
+        QTest::newRow("column order in a row") << none << -1 << QStringList{"1|1|0|38"} << 0 << 2 << number;
+        QTest::newRow("empty row") << none << -1 << QStringList{"|||||||||", "1|2"} << -1 << 0 << QString();
+        QTest::newRow("numbers without draw number") << none << -1 << QStringList{"|1|2|3"} << 0 << 0 << missing;
+        QTest::newRow("draw number before numbers") << none << -1 << QStringList{"|38"} << 0 << 0 << missing;
+        QTest::newRow("draw number only") << none << -1 << QStringList{"7"} << -1 << 0 << QString();
+        QTest::newRow("draw number 0") << none << -1 << QStringList{"0|1"} << 0 << 0 << range;
+        QTest::newRow("draw number 32767") << none << -1 << QStringList{"32767|1"} << -1 << 0 << QString();
+        QTest::newRow("draw number 32768") << none << -1 << QStringList{"32768|1"} << 0 << 0 << range;
+        QTest::newRow("draw number huge") << none << -1 << QStringList{"99999999999999999999999|1"} << 0 << 0 << range;
+        QTest::newRow("draw number 1.5") << none << -1 << QStringList{"1.5|1"} << 0 << 0 << range;
+        QTest::newRow("draw number text") << none << -1 << QStringList{"abc"} << 0 << 0 << range;
+        QTest::newRow("duplicate of a typed row")
+            << none << -1 << QStringList{"5|1", "6|2", "5|3"} << 2 << 0 << duplicate;
+        QTest::newRow("same number written twice") << none << -1 << QStringList{"5|1", "05|3"} << 1 << 0 << duplicate;
         // The row that holds the draw in the database keeps its number, wherever it stands.
         QTest::newRow("duplicate of a stored draw above it")
-            << QList<int>{1, 2} << -1 << QStringList{"2|1"} << 0 << 0 << true;
+            << QList<int>{1, 2} << -1 << QStringList{"2|1"} << 0 << 0 << duplicate;
         QTest::newRow("duplicate of a stored draw below it")
-            << QList<int>{1, 2} << 1 << QStringList{"1|1"} << 2 << 0 << true;
-        QTest::newRow("stored rows are valid") << QList<int>{1, 2, 3} << 2 << QStringList{} << -1 << 0 << false;
+            << QList<int>{1, 2} << 1 << QStringList{"1|1"} << 2 << 0 << duplicate;
+        QTest::newRow("stored rows are valid") << QList<int>{1, 2, 3} << 2 << QStringList{} << -1 << 0 << QString();
     }
 
     void validation() {
@@ -168,7 +173,7 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(int, faultRow);
         QFETCH(int, faultColumn);
-        QFETCH(bool, drawNumberFault);
+        QFETCH(QString, message);
 
         std::vector<DrawRecord> records;
         for (int n : stored)
@@ -193,8 +198,7 @@ private slots:
         QVERIFY(fault);
         QCOMPARE(fault->row, faultRow);
         QCOMPARE(fault->column, faultColumn);
-        QCOMPARE(fault->message, drawNumberFault ? QStringLiteral("回数に誤りがあります。")
-                                                 : QStringLiteral("当選データの数字に誤りがあります。"));
+        QCOMPARE(fault->message, message);
         // A faulty row stays as typed and out of the database.
         model.storeAll();
         QVERIFY(model.isPending(faultRow));

@@ -34,6 +34,39 @@ private slots:
         QCOMPARE(found ? found->id : QString(), topic);
     }
 
+    // The index follows the readings (あいうえお順), not the character codes; voiced kana sort
+    // with their unvoiced ones.
+    void indexInReadingOrder() {
+        const HelpIndex index = HelpIndex::parse(QStringLiteral(
+            R"(<section id="a" data-keywords="引っ張り分析|ひっぱりぶんせき;高数字|こうすうじ;アイコンの整列|あいこんのせいれつ">)"
+            R"(<h1>a</h1></section><section id="b" data-keywords="バラツキ分析|ばらつきぶんせき;合計|ごうけい;)"
+            R"(出現頻度分析|しゅつげんひんどぶんせき;カサ;ハッパ"><h1>b</h1></section>)"));
+        QStringList order;
+        for (const HelpIndex::Keyword &k : index.keywordIndex())
+            order << k.text;
+        QCOMPARE(order, QStringList({"アイコンの整列", "カサ", "合計", "高数字", "出現頻度分析", "ハッパ",
+                                     "バラツキ分析", "引っ張り分析"}));
+        QCOMPARE(index.keywordAtOrAfter(QStringLiteral("こ"))->text, QStringLiteral("合計"));
+    }
+
+    void filterAsOneTypes_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("nothing typed") << QString() << true;
+        QTest::newRow("part of the keyword") << QStringLiteral("頻度") << true;
+        QTest::newRow("reading in hiragana") << QStringLiteral("ひんど") << true;
+        QTest::newRow("reading in katakana") << QStringLiteral("ヒンド") << true;
+        QTest::newRow("half-width katakana") << QStringLiteral("ﾋﾝﾄﾞ") << true;
+        QTest::newRow("elsewhere") << QStringLiteral("間隔") << false;
+    }
+    void filterAsOneTypes() {
+        QFETCH(QString, typed);
+        QFETCH(bool, matches);
+        const HelpIndex::Keyword keyword{QStringLiteral("出現頻度分析"), QStringLiteral("しゅつげんひんどぶんせき"),
+                                         "x"};
+        QCOMPARE(HelpIndex::matches(keyword, typed), matches);
+    }
+
     void topicTitleAndStyle() {
         const HelpIndex index = HelpIndex::parse(QString::fromUtf8(kSmallFile));
         QCOMPARE(index.topic(QStringLiteral("b"))->title, QStringLiteral("出現頻度"));
@@ -70,6 +103,9 @@ private slots:
             const QString caption = QString(e.menuText).remove(accessKey);
             QVERIFY2(index->topicForKeyword(caption), qPrintable(caption));
         }
+        for (const HelpIndex::Keyword &k : index->keywordIndex())
+            QVERIFY2(HelpIndex::readingIsKana(k.reading),
+                     qPrintable(k.text + " needs its reading in hiragana: data-keywords=\"keyword|reading\""));
         static const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
         for (const HelpIndex::Topic &t : index->topics())
             for (auto it = link.globalMatch(t.html); it.hasNext();) {

@@ -131,18 +131,17 @@ void AnalysisWindow::layoutControls() {
                                m_description->heightForWidth(descriptionWidth));
 
     // The buttons sit in a row at the bottom right, Close outermost.
-    const QSize button(std::max(px(kButtonWidth), m_close->sizeHint().width()),
-                       std::max(px(kButtonHeight), m_close->sizeHint().height()));
+    const QSize button = buttonSize();
     const int buttonTop = inner.height() - margin - button.height();
     m_close->setGeometry(inner.width() - margin - button.width(), buttonTop, button.width(), button.height());
     if (m_print)
         m_print->setGeometry(m_close->x() - margin - button.width(), buttonTop, button.width(), button.height());
 
-    // The grid fills the room right of and below its corner, above the button row; so its
-    // scroll bars stay inside the window whatever its size.
+    // The grid fills the room right of and below its corner, above the button row, as far as
+    // its sheet goes; so its scroll bars stay inside the window whatever its size.
     const QPoint corner(margin, px(kGridTop));
-    m_grid->setGeometry(corner.x(), corner.y(), std::max(0, inner.width() - margin - corner.x()),
-                        std::max(0, buttonTop - margin - corner.y()));
+    const QSize room(inner.width() - margin - corner.x(), buttonTop - margin - corner.y());
+    m_grid->setGeometry(QRect(corner, m_grid->fittedSize(room)));
 
     switch (m_look.legendPlace) {
     case LegendPlace::None:
@@ -163,6 +162,17 @@ void AnalysisWindow::layoutControls() {
         }
         break;
     }
+}
+
+QSize AnalysisWindow::buttonSize() const {
+    return {std::max(px(kButtonWidth), m_close->sizeHint().width()),
+            std::max(px(kButtonHeight), m_close->sizeHint().height())};
+}
+
+QSize AnalysisWindow::sizeHint() const {
+    const QSize grid = m_grid->sizeHint();
+    const int margin = px(kMargin);
+    return {margin + grid.width() + margin, px(kGridTop) + grid.height() + 2 * margin + buttonSize().height()};
 }
 
 void AnalysisWindow::placeLegendRow(int x, int centreY) {

@@ -25,6 +25,10 @@ public:
     // How many times this window has computed its analysis (once, unless something is wrong).
     int computeCount() const { return m_computeCount; }
 
+    // Room for the grid's visible area with nothing under a scroll bar, once load() has run.
+    QSize sizeHint() const override;
+    QSize contentSize() const override { return sizeHint(); }
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -33,6 +37,7 @@ private:
     void buildLegend();
     void layoutControls();
     void placeLegendRow(int x, int centreY);
+    QSize buttonSize() const;
     int px(int twips) const { return twipsToPixels(twips, this); }
 
     const CatalogEntry &m_entry;

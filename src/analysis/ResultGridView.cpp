@@ -78,8 +78,26 @@ void ResultGridView::updateMetrics() {
     updateGeometry();
 }
 
+QSize ResultGridView::barsNeeded(const QSize &outer) const {
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int sheetWidth = m_colEdge.back() + 1, sheetHeight = m_rowEdge.back() + 1;
+    auto needed = [](Qt::ScrollBarPolicy policy, bool overflows) {
+        return policy == Qt::ScrollBarAlwaysOn || (policy == Qt::ScrollBarAsNeeded && overflows);
+    };
+    // Each bar takes room from the other direction.
+    bool vertical = needed(verticalScrollBarPolicy(), sheetHeight > outer.height());
+    const bool horizontal = needed(horizontalScrollBarPolicy(), sheetWidth + (vertical ? bar : 0) > outer.width());
+    vertical = vertical || needed(verticalScrollBarPolicy(), horizontal && sheetHeight + bar > outer.height());
+    return {vertical ? bar : 0, horizontal ? bar : 0};
+}
+
 void ResultGridView::updateScrollBars() {
-    const QSize room = viewport()->size();
+    // The room the bars that the sheet needs at this size leave, not the viewport's size of the
+    // moment: the bars show and hide only after the ranges have been set.
+    const int frame = 2 * frameWidth();
+    const QSize outer = size() - QSize(frame, frame);
+    const QSize bars = barsNeeded(outer);
+    const QSize room = outer - QSize(bars.width(), bars.height());
     const int scrollColumns = m_grid.columns() - m_frozenColumns;
     const int scrollRows = m_grid.rows() - m_frozenRows;
     const int roomX = room.width() - frozenWidth();
@@ -429,5 +447,13 @@ QSize ResultGridView::sizeHint() const {
     const int rows = std::min(m_grid.visibleRows() > 0 ? m_grid.visibleRows() : 20, m_grid.rows());
     const int frame = 2 * frameWidth();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    return {m_colEdge[columns] + 1 + frame + bar, m_rowEdge[rows] + 1 + frame + bar};
+    return {m_colEdge[columns] + 1 + frame + (rows < m_grid.rows() ? bar : 0),
+            m_rowEdge[rows] + 1 + frame + (columns < m_grid.columns() ? bar : 0)};
+}
+
+QSize ResultGridView::fittedSize(const QSize &room) const {
+    const int frame = 2 * frameWidth();
+    const QSize bars = barsNeeded(room - QSize(frame, frame));
+    return {std::max(0, std::min(room.width(), m_colEdge.back() + 1 + frame + bars.width())),
+            std::max(0, std::min(room.height(), m_rowEdge.back() + 1 + frame + bars.height()))};
 }

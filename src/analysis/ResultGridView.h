@@ -52,7 +52,12 @@ public:
     QString selectedText() const;
     void copySelection() const;
 
+    // Shows the grid's visible area (at most the whole sheet) with nothing under a scroll bar: a
+    // bar is counted only where the sheet goes on beyond that area.
     QSize sizeHint() const override;
+    // The size to take inside room: no larger than the whole sheet needs, since a larger view
+    // would only add an empty band before its scroll bars.
+    QSize fittedSize(const QSize &room) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -71,6 +76,8 @@ private:
 
     void updateMetrics();
     void updateScrollBars();
+    // The widths of the vertical and horizontal bar that the sheet needs inside outer (0: none).
+    QSize barsNeeded(const QSize &outer) const;
     int scrollOffsetX() const;
     int scrollOffsetY() const;
     int columnLeft(int column) const; // viewport x

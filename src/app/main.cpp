@@ -1,16 +1,19 @@
 #include "analysis/AnalysisCatalog.h"
 #include "app/QuitWhenPainted.h"
 #include "history/ConnectionString.h"
+#include "shell/AboutWindow.h"
+#include "shell/HelpIndex.h"
+#include "shell/HelpWindow.h"
 #include "shell/MainFrm.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLibraryInfo>
-#include <QLocale>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QTextStream>
-#include <QTranslator>
 
 namespace {
 int fail(int status, const QString &message) {
@@ -18,11 +21,21 @@ int fail(int status, const QString &message) {
     return status;
 }
 
-// Opens one window as its menu item would, offscreen, and writes a picture of it.
-int render(const QString &name, const QString &output, const QString &databasePath) {
-    const CatalogEntry *entry = AnalysisCatalog::find(name);
-    if (!entry)
-        return fail(2, AnalysisCatalog::unknownWindowMessage(name));
+// The two windows outside the multiple-document area, by window name or menu item name.
+const QStringList kAboutNames = {QStringLiteral("バージョン情報"), QStringLiteral("mnuAbout")};
+const QStringList kHelpNames = {QStringLiteral("ヘルプ"), QStringLiteral("mnuHelpFile")};
+
+// Opens windows as their menu items would, offscreen, and writes a picture: of the window when
+// one is named, of the main window holding them side by side when several are.
+int render(const QString &names, const QString &output, const QString &databasePath) {
+    const QStringList list = names.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &name : list)
+        if (!AnalysisCatalog::find(name) && !kAboutNames.contains(name) && !kHelpNames.contains(name))
+            return fail(2, QStringLiteral("不明なウィンドウです: %1（指定できるもの: %2、%3、%4）")
+                               .arg(name, AnalysisCatalog::formNames().join(QStringLiteral("、")), kAboutNames.front(),
+                                    kHelpNames.front()));
+    if (list.isEmpty())
+        return fail(2, QStringLiteral("--render にウィンドウ名を指定してください。"));
     if (output.isEmpty())
         return fail(2, QStringLiteral("--output に画像ファイルを指定してください。"));
 
@@ -31,32 +44,65 @@ int render(const QString &name, const QString &output, const QString &databasePa
     if (!frame.startUp(databasePath, &failure))
         return fail(1, failure);
     frame.showOffscreen();
-    QMdiSubWindow *window = frame.openWindow(entry->formName);
-    if (!window)
-        return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));
+    QWidget *picture = nullptr;
+    QRect used;
+    for (const QString &name : list) {
+        if (kAboutNames.contains(name)) {
+            frame.showAbout();
+            picture = frame.findChild<AboutWindow *>();
+            continue;
+        }
+        if (kHelpNames.contains(name)) {
+            const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
+            if (!QFile::exists(path))
+                return fail(1, QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(path));
+            frame.showHelp();
+            picture = frame.findChild<HelpWindow *>();
+            continue;
+        }
+        const CatalogEntry *entry = AnalysisCatalog::find(name);
+        QMdiSubWindow *window = frame.openWindow(entry->formName);
+        if (!window)
+            return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));
+        // Each next window stands right of the ones before it.
+        if (!used.isEmpty())
+            window->move(used.right() + 1, 0);
+        used |= window->geometry();
+        picture = window;
+    }
+    if (list.size() > 1) {
+        // The main window just holds what was opened.
+        const QSize area = frame.mdiArea()->viewport()->size();
+        frame.resize(frame.size() - area + used.size().boundedTo(area));
+        picture = &frame;
+    }
     QCoreApplication::processEvents();
-    if (!window->grab().save(output, "PNG"))
+    if (!picture || !picture->grab().save(output, "PNG"))
         return fail(1, QStringLiteral("%1 に書き込めませんでした。").arg(output));
     return 0;
 }
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // A picture needs no display: rendering works where none is set.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--render") == 0 && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ナナズバリオ"));
     MainFrm::useJapaneseFont();
-    // Qt's own dialogs and buttons (the file dialogs, はい and いいえ) speak Japanese like the rest.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    if (!MainFrm::useJapaneseQtTexts())
+        QTextStream(stderr) << QStringLiteral(
+                                   "Qt の日本語訳 (qtbase_ja.qm) が見つかりません。ボタンは英語で表示されます。")
+                            << Qt::endl;
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ"));
     parser.addHelpOption();
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
-    const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("ウィンドウを画像にして終了する"),
+    const QCommandLineOption renderOption(QStringLiteral("render"),
+                                          QStringLiteral("ウィンドウを画像にして終了する（複数はコンマで区切る）"),
                                           QStringLiteral("FORM"));
     const QCommandLineOption outputOption(QStringLiteral("output"), QStringLiteral("画像ファイル (PNG)"),
                                           QStringLiteral("FILE"));

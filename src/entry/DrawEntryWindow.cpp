@@ -14,7 +14,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -39,20 +39,17 @@ bool isEditShortcut(const QKeyEvent *key) {
     return key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_A || key->key() == Qt::Key_D);
 }
 
-// Colours, centred text and digit-only editors of the draw grid.
+// Colours, centred text and editors of the draw grid.
 class DrawCellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override {
+    // The editor takes every key: a key dropped without a word turns "1.5" into 15, a number
+    // the user never typed. What is typed stays in the cell, and the check names what is wrong.
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override {
         auto *editor = new QLineEdit(parent);
         editor->setFrame(false);
         editor->setAlignment(Qt::AlignCenter);
-        // As many digits as the largest draw number or number has; full-width digits are
-        // accepted too, since a Japanese input method may well be on. The model checks the range.
-        const int digits = index.column() == kDrawNumberColumn ? DrawRules::kDrawNumberDigits : DrawRules::kNumberDigits;
-        editor->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[0-9０-９]{0,%1}").arg(digits)), editor));
         return editor;
     }
 
@@ -79,7 +76,7 @@ public:
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
         const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
         // One line, centred as the style centres it: in whole pixels vertically, to the fraction
-        // of a pixel horizontally. Texts are at most five digits and always fit.
+        // of a pixel horizontally. Numbers fit; a longer text the user typed is cut at the cell.
         const QFontMetricsF metrics(cell.font);
         const int lineHeight = int(metrics.ascent() + metrics.descent());
         const int top = textRect.top() + (textRect.height() - lineHeight) / 2;
@@ -120,7 +117,54 @@ protected:
         return QStyledItemDelegate::eventFilter(object, event);
     }
 };
+// Which kind of writing a character is; a heading breaks only where the kind changes.
+int scriptOf(QChar c) {
+    const char16_t u = c.unicode();
+    if (c.isDigit())
+        return 0;
+    if ((u >= 0x30A0 && u <= 0x30FF) || (u >= 0xFF66 && u <= 0xFF9F))
+        return 1; // katakana and the long vowel mark
+    if (u >= 0x3040 && u <= 0x309F)
+        return 2; // hiragana
+    return 3;
+}
+
+// Column headings on one line where they fit, else on two, broken between words.
+class DrawHeaderView : public QHeaderView {
+public:
+    explicit DrawHeaderView(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+    QString headingText(int logicalIndex) const {
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        return DrawEntryWindow::headingLines(model()->headerData(logicalIndex, orientation()).toString(), fontMetrics(),
+                                             sectionSize(logicalIndex) - 2 * margin);
+    }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        option->text = headingText(logicalIndex);
+    }
+};
 } // namespace
+
+QString DrawEntryWindow::headingLines(const QString &name, const QFontMetrics &metrics, int room) {
+    if (metrics.horizontalAdvance(name) <= room)
+        return name;
+    // Where the kind of writing changes ("第1|数字", "ボーナス|数字1"), at the place that leaves
+    // the longer line shortest.
+    int best = -1, bestWidth = 0;
+    for (int i = 1; i < name.size(); ++i) {
+        if (scriptOf(name[i - 1]) == scriptOf(name[i]) || name[i].isLowSurrogate())
+            continue;
+        const int width = std::max(metrics.horizontalAdvance(name.left(i)), metrics.horizontalAdvance(name.mid(i)));
+        if (best < 0 || width < bestWidth) {
+            best = i;
+            bestWidth = width;
+        }
+    }
+    return best < 0 ? name : name.left(best) + QLatin1Char('\n') + name.mid(best);
+}
 
 // The grid: Enter (and Tab) go to the next cell, row by row, and stop at the last one.
 class DrawTableView : public QTableView {
@@ -273,29 +317,42 @@ void DrawEntryWindow::setUpGrid() {
     rows->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(rows, &QWidget::customContextMenuRequested, this, &DrawEntryWindow::rowHeadingMenuRequested);
 
-    QHeaderView *columns = m_view->horizontalHeader();
+    auto *columns = new DrawHeaderView(m_view);
+    m_view->setHorizontalHeader(columns);
     columns->setMinimumSectionSize(1);
-    // Long field names wrap onto a second line rather than being cut.
-    columns->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
+    columns->setDefaultAlignment(Qt::AlignCenter);
     setColumnWidths();
 }
 
 void DrawEntryWindow::setColumnWidths() {
-    const QFontMetrics metrics(m_view->font());
-    QHeaderView *columns = m_view->horizontalHeader();
+    // A width unit is a third more than the average character width, as in the analysis grids.
+    const double unit = QFontMetrics(m_view->font()).averageCharWidth() * 4.0 / 3.0;
+    auto *columns = static_cast<DrawHeaderView *>(m_view->horizontalHeader());
     const int margin = m_view->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, columns);
-    const QFontMetrics headingMetrics(columns->font());
     int headingHeight = 0;
-    for (int c = 0; c < DrawTableModel::kColumnCount; ++c) {
-        const int width = (c == kDrawNumberColumn ? 5 : 7) * metrics.averageCharWidth();
-        m_view->setColumnWidth(c, width);
-        // The header does not grow by itself for wrapped names: make room for the longest.
-        const QString name = m_model->headerData(c, Qt::Horizontal).toString();
-        const QRect needed = headingMetrics.boundingRect(QRect(0, 0, width - 2 * margin, 1000),
-                                                         Qt::AlignCenter | Qt::TextWordWrap, name);
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        m_view->setColumnWidth(c, qRound((c == kDrawNumberColumn ? 5 : 7) * unit));
+        // The header does not grow by itself for a heading on two lines: make room for it.
+        const QRect needed =
+            columns->fontMetrics().boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignCenter, columns->headingText(c));
         headingHeight = std::max(headingHeight, needed.height() + 2 * margin);
     }
     columns->setMinimumHeight(headingHeight);
+}
+
+QSize DrawEntryWindow::contentSize() const {
+    // Every column and 50 rows of draws, with the vertical scroll bar beside them.
+    constexpr int kVisibleRows = 50;
+    const int frame = 2 * m_view->frameWidth();
+    const QSize grid(m_view->verticalHeader()->sizeHint().width() + m_view->horizontalHeader()->length() + frame +
+                         m_view->verticalScrollBar()->sizeHint().width(),
+                     m_view->horizontalHeader()->minimumHeight() +
+                         kVisibleRows * m_view->verticalHeader()->defaultSectionSize() + frame);
+    const QMargins margins = layout()->contentsMargins();
+    const int spacing = layout()->spacing();
+    return {std::max(grid.width(), m_label->sizeHint().width()) + margins.left() + margins.right(),
+            m_label->sizeHint().height() + spacing + grid.height() + spacing + m_close->sizeHint().height() +
+                margins.top() + margins.bottom()};
 }
 
 void DrawEntryWindow::showEvent(QShowEvent *event) {

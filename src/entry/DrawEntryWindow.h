@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAction;
+class QFontMetrics;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -34,6 +35,11 @@ public:
     bool isLoaded() const { return m_model->isOpen(); }
 
     QMenu *windowMenu() override;
+    QSize contentSize() const override;
+
+    // A column heading for a column room pixels wide (without its margins): on one line when it
+    // fits, else on two, broken where the kind of writing changes ("第1" / "数字").
+    static QString headingLines(const QString &name, const QFontMetrics &metrics, int room);
     void prepareForExit() override;
 
     void setConfirm(Confirm confirm) { m_confirm = std::move(confirm); }

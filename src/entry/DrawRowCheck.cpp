@@ -103,11 +103,21 @@ std::vector<bool> duplicateRows(const std::vector<DrawRow> &rows) {
     return duplicate;
 }
 
+DrawNumberFault drawNumberFault(const DrawRow::Texts &texts, bool duplicate) {
+    if (texts[0].isEmpty()) {
+        // A row left wholly empty is no draw and needs no number.
+        for (int c = 1; c < DrawRow::kColumnCount; ++c)
+            if (!texts[c].isEmpty())
+                return DrawNumberFault::Missing;
+        return DrawNumberFault::None;
+    }
+    if (!DrawRules::parseDrawNumber(texts[0]))
+        return DrawNumberFault::NotANumber;
+    return duplicate ? DrawNumberFault::Duplicate : DrawNumberFault::None;
+}
+
 int faultColumn(const DrawRow::Texts &texts, bool duplicate) {
-    bool anyNumber = false;
-    for (int c = 1; c < DrawRow::kColumnCount; ++c)
-        anyNumber = anyNumber || !texts[c].isEmpty();
-    if (texts[0].isEmpty() ? anyNumber : (!DrawRules::parseDrawNumber(texts[0]) || duplicate))
+    if (drawNumberFault(texts, duplicate) != DrawNumberFault::None)
         return 0;
     for (int c = 1; c < DrawRow::kColumnCount; ++c)
         if (!texts[c].isEmpty() && !DrawRules::parseNumber(texts[c]))

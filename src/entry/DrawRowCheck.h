@@ -34,6 +34,9 @@ bool isPending(const DrawRow &row);
 // holds that draw in the database keeps it (otherwise the first); the others are at fault.
 // One pass over the rows.
 std::vector<bool> duplicateRows(const std::vector<DrawRow> &rows);
+// What is wrong with a row's 回数, so that the user is told which fault to correct.
+enum class DrawNumberFault { None, Missing, NotANumber, Duplicate };
+DrawNumberFault drawNumberFault(const DrawRow::Texts &texts, bool duplicate);
 // The first faulty column of a row (0 = 回数), or -1 when it may be stored.
 int faultColumn(const DrawRow::Texts &texts, bool duplicate);
 // The draw a faultless, non-empty row stands for; it keeps the date of the draw it was read as.

@@ -31,8 +31,23 @@ QString typedText(const DrawRow::Texts &texts) {
 QString DrawRowStore::numberFaultMessage() {
     return QStringLiteral("当選データの数字に誤りがあります。");
 }
-QString DrawRowStore::drawNumberFaultMessage() {
-    return QStringLiteral("回数に誤りがあります。");
+// The first line is the same for every fault of 回数; the second says which one it is.
+QString DrawRowStore::drawNumberFaultMessage(DrawNumberFault fault) {
+    QString message = QStringLiteral("回数に誤りがあります。");
+    switch (fault) {
+    case DrawNumberFault::None:
+        break;
+    case DrawNumberFault::Missing:
+        message += QStringLiteral("\n回数が入力されていません。");
+        break;
+    case DrawNumberFault::NotANumber:
+        message += QStringLiteral("\n回数は 1～32767 の整数で入力してください。");
+        break;
+    case DrawNumberFault::Duplicate:
+        message += QStringLiteral("\n同じ回数の行がほかにあります。");
+        break;
+    }
+    return message;
 }
 
 DrawRowStore::DrawRowStore(DrawRowListener &listener) : m_listener(listener) {}
@@ -151,7 +166,9 @@ std::optional<DrawFault> DrawRowStore::firstFault() const {
     for (int i = 0; i < rowCount(); ++i) {
         const int c = faultColumn(m_rows[i].texts, duplicates[i]);
         if (c >= 0)
-            return DrawFault{i, c, c == 0 ? drawNumberFaultMessage() : numberFaultMessage()};
+            return DrawFault{i, c,
+                             c == 0 ? drawNumberFaultMessage(drawNumberFault(m_rows[i].texts, duplicates[i]))
+                                    : numberFaultMessage()};
     }
     return std::nullopt;
 }

@@ -50,7 +50,7 @@ public:
 class DrawRowStore {
 public:
     static QString numberFaultMessage();
-    static QString drawNumberFaultMessage();
+    static QString drawNumberFaultMessage(DrawRowCheck::DrawNumberFault fault);
 
     explicit DrawRowStore(DrawRowListener &listener);
     ~DrawRowStore();

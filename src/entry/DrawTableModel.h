@@ -12,7 +12,9 @@ class DrawTableModel : public QAbstractTableModel, private DrawRowListener {
 public:
     static constexpr int kColumnCount = DrawRow::kColumnCount;
     static QString numberFaultMessage() { return DrawRowStore::numberFaultMessage(); }
-    static QString drawNumberFaultMessage() { return DrawRowStore::drawNumberFaultMessage(); }
+    static QString drawNumberFaultMessage(DrawRowCheck::DrawNumberFault fault) {
+        return DrawRowStore::drawNumberFaultMessage(fault);
+    }
 
     explicit DrawTableModel(QObject *parent = nullptr);
     ~DrawTableModel() override;

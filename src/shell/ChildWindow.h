@@ -29,6 +29,11 @@ public:
     // be stored and tell the user about anything that could not be.
     virtual void prepareForExit() {}
 
+    // The size the window's contents need to show what it was designed to show (a grid's visible
+    // area, say), known once it has loaded; invalid when its designed size serves. The window
+    // then opens that large, within the main window.
+    virtual QSize contentSize() const { return {}; }
+
     // A menu that replaces the main window's menu bar while this window is the active child
     // (nullptr: the main window keeps its own).
     virtual QMenu *windowMenu() { return nullptr; }

@@ -4,6 +4,53 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
+
+namespace {
+// Katakana to hiragana, and the compatibility forms (full-width digits and letters, half-width
+// katakana) to their plain ones, so that any way of typing a word finds it.
+QString folded(const QString &text) {
+    QString s = text.normalized(QString::NormalizationForm_KC).toLower();
+    for (QChar &c : s)
+        if (c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6)
+            c = QChar(c.unicode() - 0x60);
+    return s;
+}
+
+bool isKana(QChar c) {
+    return (c.unicode() >= 0x3041 && c.unicode() <= 0x3096) || (c.unicode() >= 0x30A1 && c.unicode() <= 0x30FA);
+}
+
+bool before(const HelpIndex::Keyword &a, const HelpIndex::Keyword &b) {
+    const QString ka = HelpIndex::sortKey(a.reading), kb = HelpIndex::sortKey(b.reading);
+    if (ka != kb)
+        return ka < kb;
+    // The same sounds: unvoiced before voiced, large before small kana.
+    const QString fa = folded(a.reading).normalized(QString::NormalizationForm_D);
+    const QString fb = folded(b.reading).normalized(QString::NormalizationForm_D);
+    return fa != fb ? fa < fb : a.text < b.text;
+}
+} // namespace
+
+QString HelpIndex::sortKey(const QString &reading) {
+    QString key;
+    for (QChar c : folded(reading).normalized(QString::NormalizationForm_D)) {
+        if (c.unicode() == 0x3099 || c.unicode() == 0x309A)
+            continue; // voiced and semi-voiced marks
+        // ぁぃぅぇぉっゃゅょゎ sort as あいうえおつやゆよわ.
+        static const QString small = QStringLiteral("ぁぃぅぇぉっゃゅょゎ");
+        if (small.contains(c))
+            c = QChar(c.unicode() + 1);
+        key += c;
+    }
+    return key;
+}
+
+bool HelpIndex::matches(const Keyword &keyword, const QString &typed) {
+    const QString wanted = folded(typed.trimmed());
+    return wanted.isEmpty() || folded(keyword.text).contains(wanted) || folded(keyword.reading).contains(wanted);
+}
+
 QString HelpIndex::locate(const QString &currentDir, const QString &programDir) {
     const QString name = QString::fromUtf8(kFileName);
     const QString here = QDir(currentDir).filePath(name);
@@ -36,20 +83,42 @@ HelpIndex HelpIndex::parse(const QString &html) {
     for (auto it = section.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         Topic t{m.captured(1), QString(), QStringList(), m.captured(3)};
-        for (const QString &k : m.captured(2).split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            t.keywords << k.trimmed();
+        for (const QString &entry : m.captured(2).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString text = entry.section(QLatin1Char('|'), 0, 0).trimmed();
+            QString reading = entry.section(QLatin1Char('|'), 1).trimmed();
+            if (reading.isEmpty())
+                reading = text;
+            t.keywords << text;
+            // The first topic indexed under a keyword wins.
+            if (!index.topicForKeyword(text))
+                index.m_keywords.push_back({text, reading, t.id});
+        }
         if (const auto h = heading.match(t.html); h.hasMatch())
             t.title = h.captured(1).remove(tags).trimmed();
-        for (const QString &k : t.keywords)
-            index.m_keywords.emplace(k, t.id); // the first topic indexed under a keyword wins
         index.m_topics.push_back(std::move(t));
     }
+    std::stable_sort(index.m_keywords.begin(), index.m_keywords.end(), before);
     return index;
 }
 
+bool HelpIndex::readingIsKana(const QString &reading) {
+    return !reading.isEmpty() && std::all_of(reading.begin(), reading.end(), isKana);
+}
+
+const HelpIndex::Keyword *HelpIndex::keywordAtOrAfter(const QString &text) const {
+    for (const Keyword &k : m_keywords)
+        if (k.text == text)
+            return &k;
+    const Keyword probe{text, text, QString()};
+    const auto it = std::lower_bound(m_keywords.begin(), m_keywords.end(), probe, before);
+    return it == m_keywords.end() ? nullptr : &*it;
+}
+
 const HelpIndex::Topic *HelpIndex::topicForKeyword(const QString &keyword) const {
-    const auto it = m_keywords.find(keyword);
-    return it == m_keywords.end() ? nullptr : topic(it->second);
+    for (const Keyword &k : m_keywords)
+        if (k.text == keyword)
+            return topic(k.topicId);
+    return nullptr;
 }
 
 const HelpIndex::Topic *HelpIndex::topic(const QString &id) const {

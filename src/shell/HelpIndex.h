@@ -3,13 +3,13 @@
 #include <QString>
 #include <QStringList>
 
-#include <map>
 #include <optional>
 #include <vector>
 
 // The help file: topics, each indexed under one or more keywords. A topic is a
-// <section id="..." data-keywords="a;b"> element of one HTML file; the file's <style> applies
-// to every topic.
+// <section id="..." data-keywords="a|reading;b|reading"> element of one HTML file; the file's
+// <style> applies to every topic. A keyword's reading, in hiragana, puts it in its place in the
+// index (あいうえお順); a keyword written in kana alone may leave it out.
 class HelpIndex {
 public:
     struct Topic {
@@ -17,6 +17,11 @@ public:
         QString title; // its first heading
         QStringList keywords;
         QString html; // the section's inner HTML
+    };
+    struct Keyword {
+        QString text;
+        QString reading;
+        QString topicId;
     };
 
     static constexpr const char *kFileName = "ナナズバリオX.html";
@@ -31,8 +36,17 @@ public:
     static HelpIndex parse(const QString &html);
 
     const std::vector<Topic> &topics() const { return m_topics; }
-    // Every keyword with the topic it leads to, in keyword order.
-    const std::map<QString, QString> &keywordIndex() const { return m_keywords; }
+    // Every keyword with its reading and the topic it leads to, in the order of the readings.
+    const std::vector<Keyword> &keywordIndex() const { return m_keywords; }
+    // The first keyword at or after text in the order of the index; nullptr past the end.
+    const Keyword *keywordAtOrAfter(const QString &text) const;
+    // Whether the keyword matches what the user typed: a part of it or of its reading, in
+    // hiragana or katakana, full or half width.
+    static bool matches(const Keyword &keyword, const QString &typed);
+    // Whether a reading is made of kana only; one that is not cannot place its keyword.
+    static bool readingIsKana(const QString &reading);
+    // A reading as the index orders it: hiragana, large kana, voiced marks apart.
+    static QString sortKey(const QString &reading);
     const Topic *topicForKeyword(const QString &keyword) const;
     const Topic *topic(const QString &id) const;
     // A whole page for one topic, with the file's style.
@@ -41,5 +55,5 @@ public:
 private:
     QString m_style;
     std::vector<Topic> m_topics;
-    std::map<QString, QString> m_keywords;
+    std::vector<Keyword> m_keywords;
 };

@@ -4,11 +4,13 @@
 
 #include <QWidget>
 
+class QLineEdit;
 class QListWidget;
 class QTextBrowser;
 class QUrl;
 
-// Our help viewer: the keyword index on the left, the topic on the right.
+// Our help viewer: the keyword index on the left, with a box above it that narrows the index as
+// one types; the topic on the right. The index keeps its selection on the topic shown.
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
@@ -26,9 +28,12 @@ public:
 
 private:
     void followLink(const QUrl &url);
+    void filterIndex(const QString &typed);
+    void selectTopicInIndex(const QString &id);
 
     std::optional<HelpIndex> m_index;
     QString m_currentTopic;
+    QLineEdit *m_search;
     QListWidget *m_keywords;
     QTextBrowser *m_browser;
 };

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -24,10 +25,14 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTranslator>
 #include <QTimer>
 #include <QWindow>
 
 namespace {
+// The size a window had before a tiling changed it; cascading gives it back.
+const char *const kSizeBeforeTiling = "sizeBeforeTiling";
+
 const QString kErrorTitle = QStringLiteral("メッセ－ジ");
 const QString kApplicationTitle = QStringLiteral("ナナズバリオ");
 const QString kWindowsOpen = QStringLiteral("表示中のウィンドウを閉じないと実行できません。");
@@ -158,16 +163,13 @@ void MainFrm::buildMenus() {
     } arrangements[] = {
         {"上下に並べて表示(&H)", "mnuWindowHorizontal", &MainFrm::tileHorizontally},
         {"左右に並べて表示(&V)", "mnuWindowVertical", &MainFrm::tileVertically},
-        {"重ねて表示(&C)", "mnuWindowCascade", nullptr},
+        {"重ねて表示(&C)", "mnuWindowCascade", &MainFrm::cascade},
         {"アイコンの整列(&A)", "mnuWindowArrangeIcon", &MainFrm::arrangeIcons},
     };
     for (const auto &item : arrangements) {
         QAction *action = windows->addAction(QString::fromUtf8(item.text));
         action->setObjectName(QString::fromLatin1(item.objectName));
-        if (item.slot)
-            connect(action, &QAction::triggered, this, item.slot);
-        else
-            connect(action, &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
+        connect(action, &QAction::triggered, this, item.slot);
     }
 
     QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
@@ -189,6 +191,21 @@ void MainFrm::useJapaneseFont() {
     font.setFamilies({QStringLiteral("IPAGothic"), font.family()});
     font.setPointSize(9);
     QApplication::setFont(font);
+}
+
+bool MainFrm::useJapaneseQtTexts() {
+    static QTranslator *translator = nullptr;
+    if (translator)
+        return true;
+    auto *loaded = new QTranslator(qApp);
+    if (!loaded->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete loaded;
+        return false;
+    }
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
+    return true;
 }
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure, std::future<HistoryLoad> preloaded) {
@@ -411,10 +428,18 @@ QMdiSubWindow *MainFrm::showChild(const CatalogEntry &entry) {
     setEndAllowed(false);
     connect(child, &QObject::destroyed, this, [this] { setEndAllowed(true); });
 
+    const QSize designed(ChildWindow::twipsToPixels(entry.widthTwips, this),
+                         ChildWindow::twipsToPixels(entry.heightTwips, this));
     sub->move(0, 0);
-    sub->resize(ChildWindow::twipsToPixels(entry.widthTwips, this),
-                ChildWindow::twipsToPixels(entry.heightTwips, this));
+    sub->resize(designed);
     child->load();
+    // A window whose content needs more room than it was designed with grows, as far as the
+    // main window allows; it never opens smaller than designed.
+    if (const QSize content = child->contentSize(); content.isValid()) {
+        const QMargins frame = sub->contentsMargins();
+        const QSize needed = content.grownBy(frame).boundedTo(m_mdi->viewport()->size());
+        sub->resize(designed.expandedTo(needed));
+    }
     sub->show();
     m_mdi->setActiveSubWindow(sub);
     return sub;
@@ -478,8 +503,10 @@ void MainFrm::showOffscreen() {
 
 void MainFrm::showHelp() {
     const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
-    if (!m_help)
+    if (!m_help) {
         m_help = new HelpWindow(this);
+        m_help->setAttribute(Qt::WA_DontShowOnScreen, testAttribute(Qt::WA_DontShowOnScreen));
+    }
     if (!m_help->openFile(path)) {
         showError(QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(path));
         return;
@@ -498,6 +525,7 @@ void MainFrm::showAbout() {
     QCoreApplication::processEvents();
     if (!m_about) {
         m_about = new AboutWindow(this);
+        m_about->setAttribute(Qt::WA_DontShowOnScreen, testAttribute(Qt::WA_DontShowOnScreen));
         m_about->move(AboutWindow::placement(frameGeometry()));
         // Back from About, the main window is active again and its activation rule applies.
         connect(m_about, &AboutWindow::closed, this, [this] {
@@ -536,6 +564,8 @@ void MainFrm::tile(Qt::Orientation orientation) {
         QMdiSubWindow *sub = windows[i];
         if (sub->isMaximized())
             sub->showNormal();
+        if (!sub->property(kSizeBeforeTiling).isValid())
+            sub->setProperty(kSizeBeforeTiling, sub->size());
         if (orientation == Qt::Horizontal) {
             const int x1 = area.width() * i / n, x2 = area.width() * (i + 1) / n;
             sub->setGeometry(x1, 0, x2 - x1, area.height());
@@ -543,6 +573,39 @@ void MainFrm::tile(Qt::Orientation orientation) {
             const int y1 = area.height() * i / n, y2 = area.height() * (i + 1) / n;
             sub->setGeometry(0, y1, area.width(), y2 - y1);
         }
+    }
+    arrangeIcons();
+}
+
+// Steps the open windows diagonally from the top left corner by the height of a title bar, in
+// their stacking order, so the front one stays in front. Each keeps its size (the one it had
+// before a tiling), shrunk only as far as it must to stay inside the area; once a window would
+// lose more than a quarter of its size the steps start again at the corner.
+void MainFrm::cascade() {
+    QList<QMdiSubWindow *> windows;
+    int iconRow = 0;
+    for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::StackingOrder)) {
+        if (sub->isMinimized())
+            iconRow = std::max(iconRow, sub->height());
+        else if (sub->isVisible())
+            windows << sub;
+    }
+    const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRow);
+    QPoint at;
+    for (QMdiSubWindow *sub : std::as_const(windows)) {
+        if (sub->isMaximized())
+            sub->showNormal();
+        QSize size = sub->size();
+        if (const QVariant before = sub->property(kSizeBeforeTiling); before.isValid())
+            size = before.toSize();
+        sub->setProperty(kSizeBeforeTiling, QVariant());
+        size = size.boundedTo(area.size());
+        const QSize room = area.size() - QSize(at.x(), at.y());
+        if (room.width() * 4 < size.width() * 3 || room.height() * 4 < size.height() * 3)
+            at = QPoint();
+        sub->setGeometry(QRect(at, size.boundedTo(area.size() - QSize(at.x(), at.y()))));
+        const int step = std::max(sub->contentsMargins().top(), 1);
+        at += QPoint(step, step);
     }
     arrangeIcons();
 }

@@ -41,6 +41,9 @@ public:
     // The program's texts are Japanese: a Japanese Gothic face as the application font, so
     // that no Chinese glyph variants are chosen; the platform font when it is not installed.
     static void useJapaneseFont();
+    // Qt's own texts (はい, いいえ, キャンセル and the standard dialogs) in Japanese too; false
+    // when Qt's Japanese translation is not installed.
+    static bool useJapaneseQtTexts();
 
     // A Yes/No question (true: はい). The default asks in a message box.
     using Confirm = std::function<bool(const QString &text)>;
@@ -87,6 +90,7 @@ public slots:
     bool reloadHistory();
     void tileHorizontally();
     void tileVertically();
+    void cascade();
     void arrangeIcons();
     // The help file at the topic about the program.
     void showHelp();

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -112,10 +113,11 @@ private slots:
         QCOMPARE(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(window.size(),
                  QSize(qRound(9000 * window.logicalDpiX() / 1440.0), qRound(13450 * window.logicalDpiY() / 1440.0)));
-        const int unit = QFontMetrics(grid->font()).averageCharWidth();
-        QCOMPARE(grid->columnWidth(0), 5 * unit);
+        // The grid units of the analysis grids: a width unit is a third more than a character.
+        const double unit = QFontMetrics(grid->font()).averageCharWidth() * 4.0 / 3.0;
+        QCOMPARE(grid->columnWidth(0), qRound(5 * unit));
         for (int c = 1; c < 10; ++c)
-            QCOMPARE(grid->columnWidth(c), 7 * unit);
+            QCOMPARE(grid->columnWidth(c), qRound(7 * unit));
 
         QMenu *menu = window.windowMenu();
         QVERIFY(menu);
@@ -203,7 +205,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message"); // empty: the window closes
         const QString number = QStringLiteral("当選データの数字に誤りがあります。");
-        const QString drawNumber = QStringLiteral("回数に誤りがあります。");
+        const QString missing = QStringLiteral("回数に誤りがあります。\n回数が入力されていません。");
+        const QString range = QStringLiteral("回数に誤りがあります。\n回数は 1～32767 の整数で入力してください。");
+        const QString duplicate = QStringLiteral("回数に誤りがあります。\n同じ回数の行がほかにあります。");
         QTest::newRow("0") << QPoint(1, 3) << "0" << number;
         QTest::newRow("38") << QPoint(2, 9) << "38" << number;
         QTest::newRow("1.5") << QPoint(0, 1) << "1.5" << number;
@@ -212,10 +216,10 @@ private slots:
         QTest::newRow("1") << QPoint(1, 3) << "1" << QString();
         QTest::newRow("empty") << QPoint(1, 3) << "" << QString();
         QTest::newRow("added row left empty") << QPoint(3, 0) << "" << QString();
-        QTest::newRow("added row without draw number") << QPoint(3, 4) << "7" << drawNumber;
-        QTest::newRow("draw number taken") << QPoint(3, 0) << "2" << drawNumber;
-        QTest::newRow("draw number 0") << QPoint(0, 0) << "0" << drawNumber;
-        QTest::newRow("draw number emptied") << QPoint(2, 0) << "" << drawNumber;
+        QTest::newRow("added row without draw number") << QPoint(3, 4) << "7" << missing;
+        QTest::newRow("draw number taken") << QPoint(3, 0) << "2" << duplicate;
+        QTest::newRow("draw number 0") << QPoint(0, 0) << "0" << range;
+        QTest::newRow("draw number emptied") << QPoint(2, 0) << "" << missing;
     }
 
     void closeValidates() {
@@ -248,7 +252,7 @@ private slots:
         QCOMPARE(user.notices, QStringList{message});
         QVERIFY(window.isVisible());
         // A row's faulty draw number is reported on its 回数 cell, whichever cell was typed.
-        const bool drawNumberFault = message == QStringLiteral("回数に誤りがあります。");
+        const bool drawNumberFault = message.startsWith(QStringLiteral("回数に誤りがあります。\n"));
         QCOMPARE(cellOf(window.view()), drawNumberFault ? QPoint(cell.x(), 0) : cell);
         QCOMPARE(db.records(), before);
     }
@@ -266,15 +270,16 @@ private slots:
         QTest::keyClick(window.view(), Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(cellOf(window.view()), QPoint(1, 0));
 
-        // Typing opens the cell; only digits get in; Enter stores the cell and moves on.
+        // Typing opens the cell; every key gets in, so "1.5" never becomes 15 unseen; Enter
+        // stores the cell as typed and moves on.
         setCurrent(window, 0, 1);
         QTest::keyClick(window.view(), Qt::Key_1);
         auto *editor = qobject_cast<QLineEdit *>(focused());
         QVERIFY(editor);
-        QTest::keyClicks(editor, "a.5x");
-        QCOMPARE(editor->text(), QStringLiteral("15"));
+        QTest::keyClicks(editor, ".5");
+        QCOMPARE(editor->text(), QStringLiteral("1.5"));
         QTest::keyClick(editor, Qt::Key_Return);
-        QCOMPARE(window.model()->text(0, 1), QStringLiteral("15"));
+        QCOMPARE(window.model()->text(0, 1), QStringLiteral("1.5"));
         QCOMPARE(cellOf(window.view()), QPoint(0, 2));
 
         // The last cell of the grid is where Enter stops.
@@ -482,13 +487,32 @@ private slots:
         Database db(realHistory().records());
         DrawEntryWindow window(db.connection());
         window.load();
+        // As the main window opens it: as large as the grid's 50 rows and every column need.
+        window.resize(window.size().expandedTo(window.contentSize()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTableView *view = window.view();
         setCurrent(window, 0, 0);
         QCOMPARE(window.model()->rowCount(), int(realHistory().records().size()));
-        // Every column shows without a horizontal scroll bar.
+        // Every column shows without a horizontal scroll bar, and 50 rows.
         QVERIFY(view->horizontalHeader()->length() <= view->viewport()->width());
+        QVERIFY(view->rowAt(view->viewport()->height() - 1) >= 49);
+        // Each heading on one or two lines that fit its column, broken only between words.
+        auto *header = view->horizontalHeader();
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int c = 0; c < window.model()->columnCount(); ++c) {
+            const QString name = window.model()->headerData(c, Qt::Horizontal).toString();
+            const QString lines =
+                DrawEntryWindow::headingLines(name, header->fontMetrics(), header->sectionSize(c) - 2 * margin);
+            QCOMPARE(QString(lines).remove(QLatin1Char('\n')), name);
+            QVERIFY(lines.count(QLatin1Char('\n')) <= 1);
+            for (const QString &line : lines.split(QLatin1Char('\n')))
+                QVERIFY2(header->fontMetrics().horizontalAdvance(line) <= header->sectionSize(c) - 2 * margin,
+                         qPrintable(line));
+        }
+        QCOMPARE(DrawEntryWindow::headingLines(QStringLiteral("ボーナス数字1"), header->fontMetrics(),
+                                               header->fontMetrics().horizontalAdvance(QStringLiteral("ボーナス"))),
+                 QStringLiteral("ボーナス\n数字1"));
         const QImage image = window.grab().toImage();
         QVERIFY(image.save(QStringLiteral(TEST_BINARY_DIR "/draw-entry-window.png")));
 

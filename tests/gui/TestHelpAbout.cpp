@@ -6,6 +6,8 @@
 #include "support/Histories.h"
 #include "support/MessageBoxWatcher.h"
 
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -118,9 +120,22 @@ private slots:
         QVERIFY(help->isVisible());
         QCOMPARE(help->currentTopicId(), QStringLiteral("about"));
         QVERIFY(boxes.seen.isEmpty());
-        // A link to another topic is followed inside the viewer.
+        auto *index = help->findChild<QListWidget *>("keywordIndex");
+        QCOMPARE(index->currentItem()->text(), QString::fromUtf8(HelpIndex::kAboutKeyword));
+        // A link to another topic is followed inside the viewer, and the index goes with it.
         QVERIFY(help->showTopic(QStringLiteral("prediction")));
         QCOMPARE(help->currentTopicId(), QStringLiteral("prediction"));
+        QCOMPARE(index->currentItem()->text(), QStringLiteral("一発ズバリオ予想"));
+        // Typing narrows the index at once, by the keyword or its reading.
+        auto *search = help->findChild<QLineEdit *>("keywordSearch");
+        for (QChar c : QStringLiteral("ぶんかつ"))
+            QTest::sendKeyEvent(QTest::Click, search, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QStringList shown;
+        for (int i = 0; i < index->count(); ++i)
+            if (!index->item(i)->isHidden())
+                shown << index->item(i)->text();
+        QCOMPARE(shown, QStringList({"9分割データ分析", "7分割データ分析", "分割傾向", "分割データ分析",
+                                     "4分割傾向分析", "6分割データ分析"}));
         QFile::remove(QString::fromUtf8(HelpIndex::kFileName));
     }
 
