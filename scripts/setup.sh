@@ -8,6 +8,7 @@ PACKAGES=(
     libsqlcipher-dev
     fonts-ipafont-gothic qt6-translations-l10n
     xvfb xauth
+    poppler-utils # pdftotext: the tests read the text of printed PDFs
 )
 # What scripts/fuzz needs besides: clang and its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

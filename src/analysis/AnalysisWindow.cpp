@@ -57,14 +57,15 @@ AnalysisWindow::AnalysisWindow(const CatalogEntry &entry, const DrawHistory &his
 
     m_grid = new ResultGridView(this);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    offerPrinting(m_grid);
 
     m_close = new QPushButton(QStringLiteral("閉じる"), this);
     m_close->setObjectName(QStringLiteral("Command1"));
     connect(m_close, &QPushButton::clicked, this, &AnalysisWindow::closeWindow);
     if (m_look.hasPrint) {
-        // The window offers printing but the program defines none: the button does nothing.
         m_print = new QPushButton(QStringLiteral("印刷"), this);
         m_print->setObjectName(QStringLiteral("Command2"));
+        connect(m_print, &QPushButton::clicked, this, &ChildWindow::printPreview);
     }
     buildLegend();
 }
@@ -100,6 +101,19 @@ void AnalysisWindow::load() {
     ++m_computeCount;
     if (m_look.yield == EventYield::AfterCompute)
         QCoreApplication::processEvents();
+}
+
+std::optional<PrintDocument> AnalysisWindow::printDocument() const {
+    PrintDocument document{m_entry.caption, m_entry.description, m_history.latestDrawNumber(), {{{}, m_grid->grid()}},
+                           {}, {}};
+    for (const LegendItem &item : m_entry.legend)
+        if (!item.text.isEmpty())
+            document.legend.push_back({item.kind == LegendItem::Kind::Dot, item.colour, item.text});
+    return document;
+}
+
+std::optional<WindowExport> AnalysisWindow::exportContent() const {
+    return WindowExport{m_entry.formName, m_entry.caption, m_entry.description, {m_grid->grid()}};
 }
 
 void AnalysisWindow::resizeEvent(QResizeEvent *event) {

@@ -19,6 +19,8 @@ public:
     AnalysisWindow(const CatalogEntry &entry, const DrawHistory &history, QWidget *parent = nullptr);
 
     void load() override;
+    std::optional<PrintDocument> printDocument() const override;
+    std::optional<WindowExport> exportContent() const override;
 
     const CatalogEntry &entry() const { return m_entry; }
     ResultGridView *gridView() const { return m_grid; }

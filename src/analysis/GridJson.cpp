@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSaveFile>
 
 // A sheet repeats the same few texts and colours thousands of times, so each distinct one is
 // escaped once.
@@ -115,4 +116,14 @@ QByteArray GridCsv::toCsv(const WindowExport &w) {
         }
     }
     return out.toUtf8();
+}
+
+bool GridCsv::save(const QString &path, const WindowExport &w, bool byteOrderMark, QString *error) {
+    QSaveFile file(path);
+    const QByteArray bytes = (byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + toCsv(w);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }

@@ -25,4 +25,8 @@ QByteArray quoted(const QString &text);
 namespace GridCsv {
 // Cell texts only, RFC 4180 quoting, CRLF; several grids separated by one empty line.
 QByteArray toCsv(const WindowExport &w);
+// Writes toCsv(w) to a file, after a UTF-8 byte-order mark when asked (spreadsheet programs
+// then read it as UTF-8 rather than in the system's code page). The file is replaced whole or
+// not at all; false with the reason in error when it cannot be written.
+bool save(const QString &path, const WindowExport &w, bool byteOrderMark, QString *error = nullptr);
 } // namespace GridCsv

@@ -1,27 +1,21 @@
 #pragma once
 
 #include "analysis/ResultGrid.h"
+#include "analysis/ResultGridPainter.h"
 
 #include <QAbstractScrollArea>
-#include <QColor>
 #include <QRect>
 
 #include <utility>
 #include <vector>
 
-class QPainter;
-
-inline QColor toQColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
-
 // Shows a ResultGrid read-only, the way the analysis windows present their results: no headers,
 // frozen leading rows and columns, per-cell borders, long texts running over empty
-// neighbours. The scroll bars move by whole rows and columns. The user may select cells with
-// the mouse and copy them (Ctrl+C) as tab-separated text.
-//
-// Grid units: a column width unit is a third more than the average character width of the
-// font; a row height of 10 is one text line plus a small margin, other heights in proportion.
+// neighbours (the drawing is ResultGridPainter's). The scroll bars move by whole rows and
+// columns. The user may select cells with the mouse (a click on a frozen heading selects its
+// row or column) and copy them (Ctrl+C) as tab-separated text and as a coloured HTML table.
+// The context menu offers copying, and printing and saving as CSV when the window listens for
+// them.
 class ResultGridView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -49,8 +43,12 @@ public:
     // Selected cells as (column, row, width, height); empty when nothing is selected.
     QRect selection() const { return m_selection; }
     void setSelection(const QRect &cells);
+    // What a copy takes: the selection, or the whole grid when nothing is selected.
+    QRect copiedCells() const;
     QString selectedText() const;
     void copySelection() const;
+
+    const ResultGridPainter &painter() const { return m_painter; }
 
     // Shows the grid's visible area (at most the whole sheet) with nothing under a scroll bar: a
     // bar is counted only where the sheet goes on beyond that area.
@@ -59,20 +57,25 @@ public:
     // would only add an empty band before its scroll bars.
     QSize fittedSize(const QSize &room) const;
 
+signals:
+    // The context menu's "印刷..." and "CSVで保存..."; offered only while something listens.
+    void printRequested();
+    void saveCsvRequested();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
 
 private:
-    struct Pane {
-        int col1, col2, row1, row2; // cells drawn, inclusive (empty when first > last)
-        QRect clip;
-    };
+    // What a press on a cell selects while the mouse moves on: cells, whole columns (a press on
+    // a frozen heading row) or whole rows (on a frozen heading column).
+    enum class SelectBy { Cells, Columns, Rows };
 
     void updateMetrics();
     void updateScrollBars();
@@ -82,21 +85,18 @@ private:
     int scrollOffsetY() const;
     int columnLeft(int column) const; // viewport x
     int rowTop(int row) const;        // viewport y
-    int frozenWidth() const { return m_colEdge[m_frozenColumns]; }
-    int frozenHeight() const { return m_rowEdge[m_frozenRows]; }
+    const std::vector<int> &colEdge() const { return m_painter.columnEdges(); }
+    const std::vector<int> &rowEdge() const { return m_painter.rowEdges(); }
+    int frozenWidth() const { return colEdge()[m_frozenColumns]; }
+    int frozenHeight() const { return rowEdge()[m_frozenRows]; }
     int lastVisibleColumn(int first) const;
     int lastVisibleRow(int first) const;
-    void paintPane(QPainter &painter, const Pane &pane);
-    void paintTexts(QPainter &painter, const Pane &pane);
-    void paintBorders(QPainter &painter, const Pane &pane);
     void extendSelection(const QPoint &cell);
 
     ResultGrid m_grid;
-    std::vector<int> m_colEdge; // m_colEdge[c]: sheet x just right of column c; m_colEdge[0] = 0
-    std::vector<int> m_rowEdge;
+    ResultGridPainter m_painter;
     int m_frozenColumns = 0, m_frozenRows = 0;
-    double m_unitWidth = 1;
-    int m_lineHeight = 1;
     QRect m_selection;
     QPoint m_anchor;
+    SelectBy m_selectBy = SelectBy::Cells;
 };

@@ -1,7 +1,10 @@
 #include "analysis/AnalysisCatalog.h"
 #include "app/QuitWhenPainted.h"
 #include "history/ConnectionString.h"
+#include "print/GridPrinter.h"
+#include "settings/PredictionOptions.h"
 #include "shell/AboutWindow.h"
+#include "shell/ChildWindow.h"
 #include "shell/HelpIndex.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainFrm.h"
@@ -27,7 +30,7 @@ const QStringList kHelpNames = {QStringLiteral("ヘルプ"), QStringLiteral("mnu
 
 // Opens windows as their menu items would, offscreen, and writes a picture: of the window when
 // one is named, of the main window holding them side by side when several are.
-int render(const QString &names, const QString &output, const QString &databasePath) {
+int render(const QString &names, const QString &output, const QString &databasePath, const QString &settingsPath) {
     const QStringList list = names.split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (const QString &name : list)
         if (!AnalysisCatalog::find(name) && !kAboutNames.contains(name) && !kHelpNames.contains(name))
@@ -40,6 +43,7 @@ int render(const QString &names, const QString &output, const QString &databaseP
         return fail(2, QStringLiteral("--output に画像ファイルを指定してください。"));
 
     MainFrm frame;
+    frame.setSettingsPath(settingsPath);
     QString failure;
     if (!frame.startUp(databasePath, &failure))
         return fail(1, failure);
@@ -81,6 +85,34 @@ int render(const QString &names, const QString &output, const QString &databaseP
         return fail(1, QStringLiteral("%1 に書き込めませんでした。").arg(output));
     return 0;
 }
+// Opens one window as its menu item would, offscreen, and writes its printout as the print
+// preview saves it (A4 portrait).
+int printToPdf(const QString &name, const QString &output, const QString &databasePath, const QString &settingsPath) {
+    const CatalogEntry *entry = AnalysisCatalog::find(name);
+    if (!entry)
+        return fail(2, AnalysisCatalog::unknownWindowMessage(name));
+    if (output.isEmpty())
+        return fail(2, QStringLiteral("--output に PDF ファイルを指定してください。"));
+
+    MainFrm frame;
+    frame.setSettingsPath(settingsPath);
+    QString failure;
+    if (!frame.startUp(databasePath, &failure))
+        return fail(1, failure);
+    frame.showOffscreen();
+    QMdiSubWindow *window = frame.openWindow(entry->formName);
+    if (!window)
+        return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));
+    QCoreApplication::processEvents();
+    const auto *child = qobject_cast<ChildWindow *>(window->widget());
+    std::optional<PrintDocument> document = child ? child->printDocument() : std::nullopt;
+    if (!document)
+        return fail(2, QStringLiteral("%1 には印刷するものがありません。").arg(entry->formName));
+    QString error;
+    if (!GridPrinter::writePdf(std::move(*document), output, &error))
+        return fail(1, error);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -104,24 +136,32 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption renderOption(QStringLiteral("render"),
                                           QStringLiteral("ウィンドウを画像にして終了する（複数はコンマで区切る）"),
                                           QStringLiteral("FORM"));
-    const QCommandLineOption outputOption(QStringLiteral("output"), QStringLiteral("画像ファイル (PNG)"),
+    const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("設定ファイル"),
+                                            QStringLiteral("FILE"), defaultSettingsPath());
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("ウィンドウの印刷を PDF にして終了する"),
+                                       QStringLiteral("FORM"));
+    const QCommandLineOption outputOption(QStringLiteral("output"),
+                                          QStringLiteral("--render の画像ファイル (PNG)、--pdf の PDF ファイル"),
                                           QStringLiteral("FILE"));
     QCommandLineOption quitOption(QStringLiteral("quit-when-shown"));
     quitOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({dbOption, renderOption, outputOption, quitOption});
+    parser.addOptions({dbOption, settingsOption, renderOption, pdfOption, outputOption, quitOption});
     if (!parser.parse(app.arguments()))
         return fail(2, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
 
-    const QString databasePath = parser.value(dbOption);
+    const QString databasePath = parser.value(dbOption), settingsPath = parser.value(settingsOption);
     if (parser.isSet(renderOption))
-        return render(parser.value(renderOption), parser.value(outputOption), databasePath);
+        return render(parser.value(renderOption), parser.value(outputOption), databasePath, settingsPath);
+    if (parser.isSet(pdfOption))
+        return printToPdf(parser.value(pdfOption), parser.value(outputOption), databasePath, settingsPath);
 
     // The database opens on another core while the main window, its menus and the fonts are
     // set up; the menu bar's size hint loads the font configuration and shapes the menu titles.
     std::future<HistoryLoad> history = loadDrawHistoryAsync(ConnectionString::forDatabase(databasePath));
     MainFrm frame;
+    frame.setSettingsPath(settingsPath);
     frame.menuBar()->sizeHint();
     if (!frame.startUp(databasePath, nullptr, std::move(history)))
         return 1;

@@ -55,6 +55,7 @@ BacktestWindow::BacktestWindow(const CatalogEntry &entry, const DrawHistory &his
     auto *close = new QPushButton(QStringLiteral("閉じる"), this);
     close->setObjectName(QStringLiteral("Command1"));
     connect(close, &QPushButton::clicked, this, &ChildWindow::closeWindow);
+    connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
     auto *top = new QHBoxLayout;
     top->addWidget(description, 1);
     top->addWidget(print);
@@ -132,6 +133,8 @@ BacktestWindow::BacktestWindow(const CatalogEntry &entry, const DrawHistory &his
 
     m_settings = new ResultGridView(this);
     m_settings->setObjectName(QStringLiteral("fpSpread2"));
+    offerPrinting(m_methods);
+    offerPrinting(m_settings);
     m_distribution = new HitDistributionChart(this);
     m_distribution->setObjectName(QStringLiteral("chtDistribution"));
     m_cumulative = new CumulativeHitsChart(this);
@@ -230,6 +233,23 @@ void BacktestWindow::recompute() {
     notes << QStringLiteral("95%区間は 1 回あたりの当たり数の正規近似です。周期法は反映オプションに左右されません。");
     m_notes->setText(notes.join(QString()));
     showSetting();
+}
+
+std::optional<PrintDocument> BacktestWindow::printDocument() const {
+    const CatalogEntry &entry = *AnalysisCatalog::find(objectName());
+    PrintDocument document{entry.caption, entry.description, m_history.latestDrawNumber(), {{{}, m_methods->grid()}},
+                           {m_verdict->text(), m_notes->text()}, {}};
+    if (m_report.allSettings)
+        document.sections.push_back({{}, m_settings->grid()});
+    return document;
+}
+
+std::optional<WindowExport> BacktestWindow::exportContent() const {
+    const CatalogEntry &entry = *AnalysisCatalog::find(objectName());
+    WindowExport out{entry.formName, entry.caption, entry.description, {m_methods->grid()}};
+    if (m_report.allSettings)
+        out.grids.push_back(m_settings->grid());
+    return out;
 }
 
 void BacktestWindow::showSetting() {

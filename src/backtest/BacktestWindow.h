@@ -27,6 +27,9 @@ public:
 
     void load() override;
     const Backtest::Report &report() const { return m_report; }
+    // The grids with the verdict and the notes; the charts are not printed.
+    std::optional<PrintDocument> printDocument() const override;
+    std::optional<WindowExport> exportContent() const override;
 
 private:
     void recompute();

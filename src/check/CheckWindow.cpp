@@ -161,6 +161,9 @@ CheckWindow::CheckWindow(const CatalogEntry &entry, const DrawHistory &history, 
     for (QPushButton *b : {print, close})
         b->setMinimumSize(px(kButtonWidth), px(kButtonHeight));
     connect(close, &QPushButton::clicked, this, &ChildWindow::closeWindow);
+    connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
+    offerPrinting(m_summary);
+    offerPrinting(m_results);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(print);
@@ -172,6 +175,21 @@ CheckWindow::CheckWindow(const CatalogEntry &entry, const DrawHistory &history, 
     root->addWidget(description);
     root->addLayout(body, 1);
     root->addLayout(buttons);
+}
+
+std::optional<PrintDocument> CheckWindow::printDocument() const {
+    const CatalogEntry &entry = *AnalysisCatalog::find(objectName());
+    return PrintDocument{entry.caption,
+                         entry.description,
+                         m_history.latestDrawNumber(),
+                         {{m_rangeText->text(), m_summary->grid()}, {{}, m_results->grid()}},
+                         {},
+                         {}};
+}
+
+std::optional<WindowExport> CheckWindow::exportContent() const {
+    const CatalogEntry &entry = *AnalysisCatalog::find(objectName());
+    return WindowExport{entry.formName, entry.caption, entry.description, {m_summary->grid(), m_results->grid()}};
 }
 
 void CheckWindow::load() {

@@ -26,6 +26,9 @@ public:
                 QWidget *parent = nullptr);
 
     void load() override;
+    // The summary under the range it covers, then the results, as the window shows them.
+    std::optional<PrintDocument> printDocument() const override;
+    std::optional<WindowExport> exportContent() const override;
 
     // 照合: reads the tickets and the range and shows the result. False when the input was
     // refused (a message says why) and nothing was checked.

@@ -274,6 +274,12 @@ QTableView *DrawEntryWindow::view() const {
     return m_view;
 }
 
+std::optional<PrintDocument> DrawEntryWindow::printDocument() const {
+    const CatalogEntry &entry = AnalysisCatalog::dataEntry();
+    return PrintDocument{entry.caption, entry.description, m_model->latestDrawNumber(), {{{}, m_model->toGrid()}},
+                         {}, {}};
+}
+
 QMenu *DrawEntryWindow::windowMenu() {
     return m_editMenu;
 }

@@ -41,6 +41,8 @@ public:
     // fits, else on two, broken where the kind of writing changes ("第1" / "数字").
     static QString headingLines(const QString &name, const QFontMetrics &metrics, int room);
     void prepareForExit() override;
+    // The rows as they stand, stored or not.
+    std::optional<PrintDocument> printDocument() const override;
 
     void setConfirm(Confirm confirm) { m_confirm = std::move(confirm); }
     void setNotify(Notify notify) { m_notify = std::move(notify); }

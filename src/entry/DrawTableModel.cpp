@@ -30,6 +30,29 @@ QVariant DrawTableModel::data(const QModelIndex &index, int role) const {
     }
 }
 
+ResultGrid DrawTableModel::toGrid() const {
+    ResultGrid grid(kColumnCount, rowCount() + 1);
+    grid.freezeRows(1);
+    grid.setColumnWidth(1, 6);
+    grid.setColumnWidth(9, 10);
+    grid.setColumnWidth(10, 10);
+    for (int c = 0; c < kColumnCount; ++c)
+        grid.setText(c + 1, 1, drawColumnNames()[c]);
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < kColumnCount; ++c)
+            grid.setText(c + 1, r + 2, text(r, c));
+    grid.block(-1, 1, -1, 1).back(Palette::LightPink);
+    grid.all().border(AllSides);
+    return grid;
+}
+
+int DrawTableModel::latestDrawNumber() const {
+    int latest = 0;
+    for (int r = 0; r < rowCount(); ++r)
+        latest = std::max(latest, text(r, 0).toInt());
+    return latest;
+}
+
 QVariant DrawTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole)
         return {};

@@ -2,6 +2,8 @@
 
 #include "entry/DrawRowStore.h"
 
+#include "analysis/ResultGrid.h"
+
 #include <QAbstractTableModel>
 
 // The draws of the data entry window as a Qt table: one row per draw in ascending 回数 as
@@ -33,6 +35,11 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     QString text(int row, int column) const;
+    // The rows as the user sees them, for printing: a heading row with the column names, then
+    // one row per line, every cell centred and lined.
+    ResultGrid toGrid() const;
+    // The highest draw number in the rows (0 when none).
+    int latestDrawNumber() const;
 
     int insertEmptyRow(int afterRow) { return m_rows.insertEmptyRow(afterRow); }
     bool deleteRow(int row, std::optional<StoreProblem> &problem) { return m_rows.deleteRow(row, problem); }

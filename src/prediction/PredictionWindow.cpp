@@ -67,6 +67,7 @@ PredictionWindow::PredictionWindow(PredictionEngine &engine, const DrawHistory &
     auto *print = new QPushButton(QStringLiteral("印刷"), this);
     print->setObjectName(QStringLiteral("Command2"));
     place(print, 7440, 60, 1095, 360);
+    connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
     auto *closeButton = new QPushButton(QStringLiteral("閉じる"), this);
     closeButton->setObjectName(QStringLiteral("Cmd閉じる"));
     place(closeButton, 8640, 60, 1095, 360);
@@ -142,8 +143,31 @@ void PredictionWindow::buildResultPanel(QWidget *panel) {
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->move(px(120), px(h.top + 270));
+        offerPrinting(view);
         m_gridViews[std::size_t(g)] = view;
     }
+}
+
+std::optional<PrintDocument> PredictionWindow::printDocument() const {
+    const CatalogEntry &entry = AnalysisCatalog::prediction();
+    PrintDocument document{entry.caption, entry.description, m_history.latestDrawNumber(), {}, {}, {}};
+    for (int g = 0; g < PredictionEngine::kGridCount; ++g)
+        document.sections.push_back({headings()[std::size_t(g)].text, m_gridViews[std::size_t(g)]->grid()});
+    // The options the predictions were made with.
+    document.notes << QStringLiteral("データ分析オプション");
+    for (int i = 0; i < PredictionOptions::kCount; ++i)
+        document.notes << QStringLiteral("%1　%2").arg(optionCaptions()[std::size_t(i)],
+                                                     m_engine.reflectFlag(i) ? QStringLiteral("反映する")
+                                                                             : QStringLiteral("反映しない"));
+    return document;
+}
+
+std::optional<WindowExport> PredictionWindow::exportContent() const {
+    const CatalogEntry &entry = AnalysisCatalog::prediction();
+    WindowExport out{entry.formName, entry.caption, entry.description, {}};
+    for (const ResultGridView *view : m_gridViews)
+        out.grids.push_back(view->grid());
+    return out;
 }
 
 void PredictionWindow::optionClicked(int index, bool reflect) {

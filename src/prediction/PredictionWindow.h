@@ -20,6 +20,8 @@ public:
     // Opening: sets the option buttons from the flags, lays out the grids and runs the whole
     // prediction.
     void load() override;
+    std::optional<PrintDocument> printDocument() const override;
+    std::optional<WindowExport> exportContent() const override;
 
 private:
     void buildOptionPanel(QWidget *panel);

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "analysis/GridJson.h"
+#include "print/PrintDocument.h"
+
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QWidget>
 
+#include <optional>
+
 class QMenu;
+class ResultGridView;
 
 // The hourglass while a window computes, restored however the computation ends.
 struct WaitCursor {
@@ -16,10 +22,14 @@ struct WaitCursor {
 
 // Every child window of the main window is one of these. The main window places it in the
 // multiple-document area, clears EndAllowed when it loads and sets it again when it unloads.
+//
+// A window that shows grids also prints them: it says what to print in printDocument() and what
+// to save as CSV in exportContent(); Ctrl+P, its 印刷 button (connected to printPreview) and its
+// grids' context menus (offerPrinting) then do the rest.
 class ChildWindow : public QWidget {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
+    explicit ChildWindow(QWidget *parent = nullptr);
 
     // The window's Load: computes and fills it. Runs once, after the window has been placed and
     // before it is shown.
@@ -46,8 +56,24 @@ public:
             close();
     }
 
+    // What the window prints; nothing for a window without a printout.
+    virtual std::optional<PrintDocument> printDocument() const { return std::nullopt; }
+    // The window's grids as the command line exports them; nothing for a window without grids.
+    virtual std::optional<WindowExport> exportContent() const { return std::nullopt; }
+
+    // The print preview of printDocument().
+    void printPreview();
+    // The save dialog, then exportContent() in the CSV form of the command line's export.
+    void saveCsv();
+    // Writes the CSV file without asking; a message box says why when it cannot.
+    bool writeCsv(const QString &path, bool byteOrderMark);
+
     // Window sizes and design-time positions are given in twips (1/1440 inch).
     static int twipsToPixels(int twips, const QWidget *widget) {
         return qRound(twips * widget->logicalDpiX() / 1440.0);
     }
+
+protected:
+    // The grid's context menu gains "印刷..." and "CSVで保存..." for this window.
+    void offerPrinting(ResultGridView *view);
 };

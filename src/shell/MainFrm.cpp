@@ -210,7 +210,7 @@ bool MainFrm::useJapaneseQtTexts() {
 
 bool MainFrm::startUp(const QString &databasePath, QString *failure, std::future<HistoryLoad> preloaded) {
     // The options come first, before the database is touched.
-    const SettingsResult settings = ReadInitFile(defaultSettingsPath(), options());
+    const SettingsResult settings = ReadInitFile(m_settingsPath, options());
     if (!settings.ok) {
         if (failure)
             qWarning("%s", qPrintable(settings.message));
@@ -636,7 +636,7 @@ void MainFrm::closeEvent(QCloseEvent *event) {
         for (QMdiSubWindow *sub : windows)
             delete sub;
 
-        const SettingsResult written = WriteInitFile(defaultSettingsPath(), options());
+        const SettingsResult written = WriteInitFile(m_settingsPath, options());
         if (!written.ok)
             showError(written.message);
         m_history.reset();

@@ -37,6 +37,8 @@ public:
     // returned and the program must end. A load already begun for the same database
     // (loadDrawHistoryAsync) is waited for instead of opening the database again.
     bool startUp(const QString &databasePath, QString *failure = nullptr, std::future<HistoryLoad> preloaded = {});
+    // The settings file read at start-up and written at exit (by default the usual one).
+    void setSettingsPath(const QString &path) { m_settingsPath = path; }
 
     // The program's texts are Japanese: a Japanese Gothic face as the application font, so
     // that no Chinese glyph variants are chosen; the platform font when it is not installed.
@@ -124,6 +126,7 @@ private:
     enum class FocusFrom { Elsewhere, OwnWindow };
 
     QMdiArea *m_mdi;
+    QString m_settingsPath = defaultSettingsPath();
     std::optional<DrawHistory> m_history;
     ConnectionString m_connection;
     PredictionEngine m_prediction;

@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -355,7 +356,16 @@ private slots:
         QCOMPARE(bool(print), look.hasPrint);
         if (print) {
             QCOMPARE(print->text(), QStringLiteral("印刷"));
+            // 印刷 opens the print preview; the window stays.
+            bool previewed = false;
+            QTimer::singleShot(0, this, [&] {
+                if (auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+                    previewed = true;
+                    dialog->reject();
+                }
+            });
             print->click();
+            QVERIFY(previewed);
             QVERIFY(first);
         }
         for (const LegendItem &item : look.legend) {

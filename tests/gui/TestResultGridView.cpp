@@ -1,6 +1,7 @@
 #include "analysis/ResultGridView.h"
 
 #include <QClipboard>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -222,6 +223,59 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a1\tb1\na2\t"));
     }
 
+    // A press on a frozen heading takes its whole column or row; Shift+click extends from the
+    // last press, keeping whole columns when that press was on a heading.
+    void selectionByClicks_data() {
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<QPoint>("shiftClick");
+        QTest::addColumn<QRect>("selected");
+        QTest::newRow("cell") << QPoint(3, 3) << QPoint() << QRect(3, 3, 1, 1);
+        QTest::newRow("heading row: column") << QPoint(3, 1) << QPoint() << QRect(3, 1, 1, 6);
+        QTest::newRow("heading column: row") << QPoint(1, 4) << QPoint() << QRect(1, 4, 5, 1);
+        QTest::newRow("corner: cell") << QPoint(1, 1) << QPoint() << QRect(1, 1, 1, 1);
+        QTest::newRow("shift+click") << QPoint(2, 2) << QPoint(4, 5) << QRect(2, 2, 3, 4);
+        QTest::newRow("shift+click backwards") << QPoint(4, 5) << QPoint(2, 3) << QRect(2, 3, 3, 3);
+        QTest::newRow("shift+click after heading") << QPoint(2, 1) << QPoint(4, 3) << QRect(2, 1, 3, 6);
+    }
+    void selectionByClicks() {
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, shiftClick);
+        QFETCH(QRect, selected);
+        ResultGrid g(5, 6);
+        g.freezeRows(1);
+        g.freezeColumns(1);
+        ResultGridView view;
+        view.setGrid(g);
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.cellRect(press.x(), press.y()).center());
+        if (!shiftClick.isNull())
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                              view.cellRect(shiftClick.x(), shiftClick.y()).center());
+        QCOMPARE(view.selection(), selected);
+    }
+
+    // With nothing selected the whole grid is copied; the HTML form keeps each cell's colours.
+    void copyWholeGridWithColours() {
+        ResultGrid g(2, 2);
+        g.setText(1, 1, QStringLiteral("<1>"));
+        g.setText(2, 2, QStringLiteral("x"));
+        g.cellBlock(1, 1).back(Palette::LightPink).fore(Palette::Red);
+        ResultGridView view;
+        view.setGrid(g);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData *data = QApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(), QStringLiteral("<1>\t\n\tx"));
+        const QString html = data->html();
+        QVERIFY2(html.contains(QStringLiteral("background-color:%1;color:%2")
+                                   .arg(toColor(Palette::LightPink).name(), toColor(Palette::Red).name())),
+                 qPrintable(html));
+        QVERIFY(html.contains(QStringLiteral("&lt;1&gt;")));
+        QCOMPARE(html.count(QStringLiteral("<tr>")), 2);
+    }
+
     // A window whose builder produced nothing shows an empty grid without trouble.
     void emptyGrid() {
         ResultGridView view;
@@ -233,6 +287,8 @@ private slots:
         QCOMPARE(view.cellAt(QPoint(5, 5)), QPoint());
         QTest::keyClick(&view, Qt::Key_End);
         QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(view.selection().isEmpty());
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
         QVERIFY(view.selection().isEmpty());
     }
 };

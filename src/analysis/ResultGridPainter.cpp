@@ -1,0 +1,177 @@
+#include "analysis/ResultGridPainter.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+// Room between a left-aligned text and its cell's left line.
+constexpr int kTextPadding = 2;
+} // namespace
+
+const ResultGrid &ResultGridPainter::emptyGrid() {
+    static const ResultGrid none;
+    return none;
+}
+
+ResultGridPainter::ResultGridPainter(const QFont &font) : m_grid(&emptyGrid()), m_font(font), m_metrics(font) {
+    setFont(font);
+}
+
+void ResultGridPainter::setGrid(const ResultGrid *grid) {
+    m_grid = grid ? grid : &emptyGrid();
+    updateGeometry();
+}
+
+void ResultGridPainter::setFont(const QFont &font) {
+    m_font = font;
+    m_metrics = QFontMetrics(font);
+    // A width unit is a third more than the average character width: the analysis windows'
+    // sizes were laid out for grids of that scale (each grid then just fills its window), and
+    // the headings the analyses write into their columns fit at it.
+    m_unitWidth = std::max(1, m_metrics.averageCharWidth()) * 4.0 / 3.0;
+    m_lineHeight = m_metrics.height() + 1;
+    updateGeometry();
+}
+
+int ResultGridPainter::columnWidth(int column) const {
+    return std::max(0, qRound(m_grid->columnWidth(column) * m_unitWidth));
+}
+
+int ResultGridPainter::rowHeight(int row) const {
+    return std::max(0, qRound(m_grid->rowHeight(row) * m_lineHeight / 10.0));
+}
+
+void ResultGridPainter::updateGeometry() {
+    m_colEdge.assign(std::size_t(m_grid->columns()) + 1, 0);
+    for (int c = 1; c <= m_grid->columns(); ++c)
+        m_colEdge[c] = m_colEdge[c - 1] + columnWidth(c);
+    m_rowEdge.assign(std::size_t(m_grid->rows()) + 1, 0);
+    for (int r = 1; r <= m_grid->rows(); ++r)
+        m_rowEdge[r] = m_rowEdge[r - 1] + rowHeight(r);
+}
+
+std::pair<int, int> ResultGridPainter::textColumns(int column, int row) const {
+    const GridCell &cell = m_grid->cell(column, row);
+    if (cell.text.isEmpty() || !m_grid->overflow())
+        return {column, column};
+    const int needed = m_metrics.horizontalAdvance(cell.text) + kTextPadding;
+    auto isEmpty = [&](int c) { return c >= 1 && c <= m_grid->columns() && m_grid->cell(c, row).text.isEmpty(); };
+    int first = column, last = column;
+    if (cell.align == Align::Left) {
+        for (int room = columnWidth(column); room < needed && isEmpty(last + 1);)
+            room += columnWidth(++last);
+    } else {
+        // A centred text spreads evenly to both sides, each side as far as its empty cells go.
+        const int spill = (needed - columnWidth(column) + 1) / 2;
+        for (int room = 0; room < spill && isEmpty(first - 1);)
+            room += columnWidth(--first);
+        for (int room = 0; room < spill && isEmpty(last + 1);)
+            room += columnWidth(++last);
+    }
+    return {first, last};
+}
+
+bool ResultGridPainter::textCutOff(int column, int row) const {
+    const QString &text = m_grid->cell(column, row).text;
+    if (text.isEmpty())
+        return false;
+    const auto [first, last] = textColumns(column, row);
+    return m_metrics.horizontalAdvance(text) + kTextPadding > m_colEdge[last] - m_colEdge[first - 1];
+}
+
+void ResultGridPainter::paintPane(QPainter &painter, const Pane &pane, const QRect &selection,
+                                  const QColor &tint) const {
+    if (pane.col1 > pane.col2 || pane.row1 > pane.row2 || pane.clip.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRect(pane.clip, Qt::IntersectClip);
+    painter.setFont(m_font);
+    const int x0 = pane.origin.x(), y0 = pane.origin.y();
+    for (int r = pane.row1; r <= pane.row2; ++r) {
+        const int y = y0 + m_rowEdge[r - 1], h = rowHeight(r);
+        for (int c = pane.col1; c <= pane.col2; ++c)
+            painter.fillRect(QRect(x0 + m_colEdge[c - 1], y, columnWidth(c), h), toQColor(m_grid->cell(c, r).back));
+    }
+    const QRect selected =
+        selection.intersected(QRect(pane.col1, pane.row1, pane.col2 - pane.col1 + 1, pane.row2 - pane.row1 + 1));
+    if (!selected.isEmpty()) {
+        const int x1 = x0 + m_colEdge[selected.left() - 1], y1 = y0 + m_rowEdge[selected.top() - 1];
+        const int x2 = x0 + m_colEdge[selected.right()], y2 = y0 + m_rowEdge[selected.bottom()];
+        painter.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), tint);
+    }
+    paintTexts(painter, pane);
+    paintBorders(painter, pane);
+    painter.restore();
+}
+
+void ResultGridPainter::paintText(QPainter &painter, const Pane &pane, int c, int r) const {
+    const GridCell &cell = m_grid->cell(c, r);
+    const auto [first, last] = textColumns(c, r);
+    const int left = pane.origin.x() + m_colEdge[first - 1];
+    const int y = pane.origin.y() + m_rowEdge[r - 1], h = rowHeight(r);
+    const QRect span(left, y, m_colEdge[last] - m_colEdge[first - 1], h);
+    painter.setPen(toQColor(cell.fore));
+    const int width = m_metrics.horizontalAdvance(cell.text);
+    if (cell.align == Align::Left) {
+        painter.drawText(span.adjusted(kTextPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
+        return;
+    }
+    // Centred on its own cell; a text wider than the room it has shows its beginning.
+    const int centre = pane.origin.x() + m_colEdge[c - 1] + (columnWidth(c) + 1) / 2;
+    const int x = std::max(span.left() + 1, centre - width / 2);
+    if (x + width <= span.right() + 1 && first == c && last == c) {
+        painter.drawText(QRect(x, y, width, h), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
+        return;
+    }
+    painter.save();
+    painter.setClipRect(span, Qt::IntersectClip);
+    painter.drawText(QRect(x, y, width, h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, cell.text);
+    painter.restore();
+}
+
+void ResultGridPainter::paintTexts(QPainter &painter, const Pane &pane) const {
+    // A text may run over empty cells of its own pane only.
+    for (int r = pane.row1; r <= pane.row2; ++r) {
+        // Texts outside the painted columns may still run into them, from either side.
+        if (m_grid->overflow()) {
+            for (int c = pane.col1 - 1; c >= pane.spanFirst; --c) {
+                if (m_grid->cell(c, r).text.isEmpty())
+                    continue;
+                if (textColumns(c, r).second >= pane.col1)
+                    paintText(painter, pane, c, r);
+                break;
+            }
+            for (int c = pane.col2 + 1; c <= pane.spanLast; ++c) {
+                if (m_grid->cell(c, r).text.isEmpty())
+                    continue;
+                if (textColumns(c, r).first <= pane.col2)
+                    paintText(painter, pane, c, r);
+                break;
+            }
+        }
+        for (int c = pane.col1; c <= pane.col2; ++c)
+            if (!m_grid->cell(c, r).text.isEmpty())
+                paintText(painter, pane, c, r);
+    }
+}
+
+void ResultGridPainter::paintBorders(QPainter &painter, const Pane &pane) const {
+    // A cell's left and top lines lie on its own first column and row of pixels, its right and
+    // bottom lines on the neighbour's, so adjacent cells share one line.
+    for (int r = pane.row1; r <= pane.row2; ++r) {
+        const int y = pane.origin.y() + m_rowEdge[r - 1], h = rowHeight(r);
+        for (int c = pane.col1; c <= pane.col2; ++c) {
+            const auto &sides = m_grid->cell(c, r).borders;
+            const int x = pane.origin.x() + m_colEdge[c - 1], w = columnWidth(c);
+            if (const auto &s = sides[GridCell::LeftIndex])
+                painter.fillRect(QRect(x, y, 1, h + 1), toQColor(*s));
+            if (const auto &s = sides[GridCell::RightIndex])
+                painter.fillRect(QRect(x + w, y, 1, h + 1), toQColor(*s));
+            if (const auto &s = sides[GridCell::TopIndex])
+                painter.fillRect(QRect(x, y, w + 1, 1), toQColor(*s));
+            if (const auto &s = sides[GridCell::BottomIndex])
+                painter.fillRect(QRect(x, y + h, w + 1, 1), toQColor(*s));
+        }
+    }
+}
