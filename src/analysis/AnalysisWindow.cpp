@@ -106,7 +106,7 @@ void AnalysisWindow::load() {
 std::optional<PrintDocument> AnalysisWindow::printDocument() const {
     PrintDocument document{m_entry.caption, m_entry.description, m_history.latestDrawNumber(), {{{}, m_grid->grid()}},
                            {}, {}};
-    for (const LegendItem &item : m_entry.legend)
+    for (const LegendItem &item : m_look.legend)
         if (!item.text.isEmpty())
             document.legend.push_back({item.kind == LegendItem::Kind::Dot, item.colour, item.text});
     return document;
