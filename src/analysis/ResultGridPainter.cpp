@@ -7,6 +7,27 @@
 namespace {
 // Room between a left-aligned text and its cell's left line.
 constexpr int kTextPadding = 2;
+
+// Fills rectangles, changing the painter's brush only when the colour changes. A PDF or a
+// printer records every change of state, and a grid of many thousand cells in a few colours
+// would otherwise write one per rectangle.
+class Filler {
+public:
+    explicit Filler(QPainter &painter) : m_painter(painter) { m_painter.setPen(Qt::NoPen); }
+    void fill(const QRect &rect, Rgb colour) {
+        if (!m_brush || !(colour == m_colour)) {
+            m_colour = colour;
+            m_brush = true;
+            m_painter.setBrush(toQColor(colour));
+        }
+        m_painter.drawRect(rect);
+    }
+
+private:
+    QPainter &m_painter;
+    Rgb m_colour{};
+    bool m_brush = false;
+};
 } // namespace
 
 const ResultGrid &ResultGridPainter::emptyGrid() {
@@ -31,7 +52,16 @@ void ResultGridPainter::setFont(const QFont &font) {
     // the headings the analyses write into their columns fit at it.
     m_unitWidth = std::max(1, m_metrics.averageCharWidth()) * 4.0 / 3.0;
     m_lineHeight = m_metrics.height() + 1;
+    m_widths.clear();
     updateGeometry();
+}
+
+int ResultGridPainter::textWidth(const QString &text) const {
+    // A grid repeats a few texts many times over; shaping each once matters for a long printout.
+    auto it = m_widths.constFind(text);
+    if (it == m_widths.cend())
+        it = m_widths.insert(text, m_metrics.horizontalAdvance(text));
+    return *it;
 }
 
 int ResultGridPainter::columnWidth(int column) const {
@@ -55,7 +85,7 @@ std::pair<int, int> ResultGridPainter::textColumns(int column, int row) const {
     const GridCell &cell = m_grid->cell(column, row);
     if (cell.text.isEmpty() || !m_grid->overflow())
         return {column, column};
-    const int needed = m_metrics.horizontalAdvance(cell.text) + kTextPadding;
+    const int needed = textWidth(cell.text) + kTextPadding;
     auto isEmpty = [&](int c) { return c >= 1 && c <= m_grid->columns() && m_grid->cell(c, row).text.isEmpty(); };
     int first = column, last = column;
     if (cell.align == Align::Left) {
@@ -77,7 +107,7 @@ bool ResultGridPainter::textCutOff(int column, int row) const {
     if (text.isEmpty())
         return false;
     const auto [first, last] = textColumns(column, row);
-    return m_metrics.horizontalAdvance(text) + kTextPadding > m_colEdge[last] - m_colEdge[first - 1];
+    return textWidth(text) + kTextPadding > m_colEdge[last] - m_colEdge[first - 1];
 }
 
 void ResultGridPainter::paintPane(QPainter &painter, const Pane &pane, const QRect &selection,
@@ -88,10 +118,18 @@ void ResultGridPainter::paintPane(QPainter &painter, const Pane &pane, const QRe
     painter.setClipRect(pane.clip, Qt::IntersectClip);
     painter.setFont(m_font);
     const int x0 = pane.origin.x(), y0 = pane.origin.y();
+    Filler backgrounds(painter);
     for (int r = pane.row1; r <= pane.row2; ++r) {
         const int y = y0 + m_rowEdge[r - 1], h = rowHeight(r);
-        for (int c = pane.col1; c <= pane.col2; ++c)
-            painter.fillRect(QRect(x0 + m_colEdge[c - 1], y, columnWidth(c), h), toQColor(m_grid->cell(c, r).back));
+        // Neighbours of one colour in one rectangle.
+        for (int c = pane.col1; c <= pane.col2;) {
+            const Rgb back = m_grid->cell(c, r).back;
+            int last = c;
+            while (last < pane.col2 && m_grid->cell(last + 1, r).back == back)
+                ++last;
+            backgrounds.fill(QRect(x0 + m_colEdge[c - 1], y, m_colEdge[last] - m_colEdge[c - 1], h), back);
+            c = last + 1;
+        }
     }
     const QRect selected =
         selection.intersected(QRect(pane.col1, pane.row1, pane.col2 - pane.col1 + 1, pane.row2 - pane.row1 + 1));
@@ -112,7 +150,7 @@ void ResultGridPainter::paintText(QPainter &painter, const Pane &pane, int c, in
     const int y = pane.origin.y() + m_rowEdge[r - 1], h = rowHeight(r);
     const QRect span(left, y, m_colEdge[last] - m_colEdge[first - 1], h);
     painter.setPen(toQColor(cell.fore));
-    const int width = m_metrics.horizontalAdvance(cell.text);
+    const int width = textWidth(cell.text);
     if (cell.align == Align::Left) {
         painter.drawText(span.adjusted(kTextPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
         return;
@@ -159,19 +197,20 @@ void ResultGridPainter::paintTexts(QPainter &painter, const Pane &pane) const {
 void ResultGridPainter::paintBorders(QPainter &painter, const Pane &pane) const {
     // A cell's left and top lines lie on its own first column and row of pixels, its right and
     // bottom lines on the neighbour's, so adjacent cells share one line.
+    Filler lines(painter);
     for (int r = pane.row1; r <= pane.row2; ++r) {
         const int y = pane.origin.y() + m_rowEdge[r - 1], h = rowHeight(r);
         for (int c = pane.col1; c <= pane.col2; ++c) {
             const auto &sides = m_grid->cell(c, r).borders;
             const int x = pane.origin.x() + m_colEdge[c - 1], w = columnWidth(c);
             if (const auto &s = sides[GridCell::LeftIndex])
-                painter.fillRect(QRect(x, y, 1, h + 1), toQColor(*s));
+                lines.fill(QRect(x, y, 1, h + 1), *s);
             if (const auto &s = sides[GridCell::RightIndex])
-                painter.fillRect(QRect(x + w, y, 1, h + 1), toQColor(*s));
+                lines.fill(QRect(x + w, y, 1, h + 1), *s);
             if (const auto &s = sides[GridCell::TopIndex])
-                painter.fillRect(QRect(x, y, w + 1, 1), toQColor(*s));
+                lines.fill(QRect(x, y, w + 1, 1), *s);
             if (const auto &s = sides[GridCell::BottomIndex])
-                painter.fillRect(QRect(x, y + h, w + 1, 1), toQColor(*s));
+                lines.fill(QRect(x, y + h, w + 1, 1), *s);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPoint>
 #include <QRect>
 
@@ -61,6 +62,7 @@ public:
 
 private:
     void updateGeometry();
+    int textWidth(const QString &text) const;
     void paintTexts(QPainter &painter, const Pane &pane) const;
     void paintText(QPainter &painter, const Pane &pane, int column, int row) const;
     void paintBorders(QPainter &painter, const Pane &pane) const;
@@ -74,4 +76,5 @@ private:
     int m_lineHeight = 1;
     std::vector<int> m_colEdge{0};
     std::vector<int> m_rowEdge{0};
+    mutable QHash<QString, int> m_widths; // textWidth's: by text, in the current font
 };
