@@ -1,5 +1,6 @@
-# Shared by scripts/run and scripts/test (sourced, not run): installs the Debian packages that
-# are missing, then configures and builds the given targets (all of them when none is given).
+# Shared by scripts/run, scripts/test and scripts/package (sourced, not run): installs the Debian
+# packages that are missing, then configures and builds the given targets (all of them when none
+# is given).
 
 # What the build, the tests and the program need on Debian 12.
 PACKAGES=(
@@ -16,9 +17,10 @@ FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 
+# Extra packages may be named as arguments.
 install_missing_packages() {
     local missing=() p
-    for p in "${PACKAGES[@]}"; do
+    for p in "${PACKAGES[@]}" "$@"; do
         if ! dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed'; then
             missing+=("$p")
         fi

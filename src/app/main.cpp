@@ -2,10 +2,10 @@
 #include "app/QuitWhenPainted.h"
 #include "history/ConnectionString.h"
 #include "print/GridPrinter.h"
+#include "settings/AppPaths.h"
 #include "settings/PredictionOptions.h"
 #include "shell/AboutWindow.h"
 #include "shell/ChildWindow.h"
-#include "shell/HelpIndex.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainFrm.h"
 
@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTextStream>
 
 namespace {
@@ -57,7 +58,7 @@ int render(const QString &names, const QString &output, const QString &databaseP
             continue;
         }
         if (kHelpNames.contains(name)) {
-            const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
+            const QString path = AppPaths().help();
             if (!QFile::exists(path))
                 return fail(1, QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(path));
             frame.showHelp();
@@ -116,12 +117,17 @@ int printToPdf(const QString &name, const QString &output, const QString &databa
 } // namespace
 
 int main(int argc, char *argv[]) {
-    // A picture needs no display: rendering works where none is set.
+    // --help and --version only print: they answer on a terminal without a display too. A picture
+    // needs no display either: rendering works where none is set.
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--render") == 0 && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        if (QByteArrayList{"-h", "--help", "-v", "--version"}.contains(argv[i]) ||
+            (qstrcmp(argv[i], "--render") == 0 && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")))
             qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ナナズバリオ"));
+    QApplication::setApplicationVersion(QStringLiteral(NANAZUBARIO_VERSION));
+    // Desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.nanazubario.NanaZubario"));
     MainFrm::useJapaneseFont();
     if (!MainFrm::useJapaneseQtTexts())
         QTextStream(stderr) << QStringLiteral(
@@ -131,6 +137,7 @@ int main(int argc, char *argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
     const QCommandLineOption renderOption(QStringLiteral("render"),
@@ -150,8 +157,17 @@ int main(int argc, char *argv[]) {
         return fail(2, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
 
     const QString databasePath = parser.value(dbOption), settingsPath = parser.value(settingsOption);
+    // Installed, the first start gives the user an own copy of the shipped draws.
+    if (const QString failure = AppPaths().prepare(databasePath, settingsPath); !failure.isEmpty()) {
+        if (parser.isSet(renderOption) || parser.isSet(pdfOption))
+            return fail(1, failure);
+        QMessageBox::critical(nullptr, QStringLiteral("メッセ－ジ"), failure);
+        return 1;
+    }
     if (parser.isSet(renderOption))
         return render(parser.value(renderOption), parser.value(outputOption), databasePath, settingsPath);
     if (parser.isSet(pdfOption))

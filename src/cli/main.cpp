@@ -5,6 +5,7 @@
 #include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
+#include "settings/AppPaths.h"
 #include "settings/PredictionOptions.h"
 
 #include <QCommandLineParser>
@@ -224,9 +225,11 @@ int runCheck(const QStringList &args, const QString &dbPath, const CheckOptions 
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(NANAZUBARIO_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ コマンドライン"));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("export WINDOW | import FILE | draws | aggregates | check | backtest"));
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
@@ -253,9 +256,15 @@ int main(int argc, char *argv[]) {
     if (parser.isSet(QStringLiteral("help"))) {
         parser.showHelp(0);
     }
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
     QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return fail(2, parser.helpText());
+    // Installed, the first start gives the user an own copy of the shipped draws.
+    if (const QString failure = AppPaths().prepare(parser.value(dbOption), parser.value(settingsOption));
+        !failure.isEmpty())
+        return fail(1, failure);
     const QString command = args.takeFirst();
     if (command == QLatin1String("export"))
         return runExport(args, parser.value(dbOption), parser.value(settingsOption), parser.value(formatOption));

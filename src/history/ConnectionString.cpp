@@ -1,7 +1,6 @@
 #include "history/ConnectionString.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "settings/AppPaths.h"
 
 namespace {
 // The password is derived at run time, so it does not stand in the binary as one string.
@@ -13,6 +12,4 @@ QString databasePassword() { return QString::number(kKeySeed * kKeyFactor + 1729
 
 ConnectionString ConnectionString::forDatabase(const QString &path) { return {path, databasePassword()}; }
 
-QString ConnectionString::defaultDatabasePath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("NanaZubario.mdb"));
-}
+QString ConnectionString::defaultDatabasePath() { return AppPaths().database(); }

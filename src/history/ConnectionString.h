@@ -11,6 +11,6 @@ struct ConnectionString {
 
     // The shipped password for the database at path.
     static ConnectionString forDatabase(const QString &path);
-    // NanaZubario.mdb in the folder of the running executable.
+    // NanaZubario.mdb beside the executable in a build folder, the user's own copy when installed.
     static QString defaultDatabasePath();
 };

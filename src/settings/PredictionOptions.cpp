@@ -1,5 +1,6 @@
 #include "settings/PredictionOptions.h"
 
+#include "settings/AppPaths.h"
 #include "settings/Cp932.h"
 
 #include <QDir>
@@ -24,7 +25,7 @@ const std::array<QString, PredictionOptions::kCount> &PredictionOptions::keys() 
 }
 
 QString defaultSettingsPath() {
-    return QDir::current().filePath(QStringLiteral("ナナズバリオ.ini"));
+    return AppPaths().settings();
 }
 
 namespace {

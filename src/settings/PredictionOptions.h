@@ -16,7 +16,7 @@ struct PredictionOptions {
     bool operator==(const PredictionOptions &) const = default;
 };
 
-// The settings file of the current directory.
+// The settings file: in the current directory in a build folder, the user's own when installed.
 QString defaultSettingsPath();
 
 // What went wrong with the settings file, in Japanese; empty on success.

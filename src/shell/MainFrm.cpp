@@ -5,8 +5,10 @@
 #include "history/DrawStore.h"
 #include "history/ExportDialog.h"
 #include "history/ImportDialog.h"
+#include "settings/AppPaths.h"
 #include "shell/AboutWindow.h"
 #include "shell/ChildWindow.h"
+#include "shell/HelpIndex.h"
 #include "shell/HelpWindow.h"
 #include "shell/WindowFactory.h"
 
@@ -307,7 +309,8 @@ bool MainFrm::allowedWithoutWindows() {
 void MainFrm::chooseCsvToImport() {
     if (m_opening || !allowedWithoutWindows())
         return;
-    const QString path = QFileDialog::getOpenFileName(this, ImportDialog::title(), QString(),
+    // Installed, the dialog offers the history of the package, which may have newer draws.
+    const QString path = QFileDialog::getOpenFileName(this, ImportDialog::title(), AppPaths().shippedHistory(),
                                                       QStringLiteral("CSVファイル (*.csv);;すべてのファイル (*)"));
     if (!path.isEmpty())
         importCsv(path);
@@ -502,7 +505,7 @@ void MainFrm::showOffscreen() {
 }
 
 void MainFrm::showHelp() {
-    const QString path = HelpIndex::locate(QDir::currentPath(), QCoreApplication::applicationDirPath());
+    const QString path = AppPaths().help();
     if (!m_help) {
         m_help = new HelpWindow(this);
         m_help->setAttribute(Qt::WA_DontShowOnScreen, testAttribute(Qt::WA_DontShowOnScreen));
