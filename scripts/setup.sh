@@ -7,7 +7,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev qt6-translations-l10n
     libsqlcipher-dev
-    fonts-ipafont-gothic qt6-translations-l10n
+    fonts-ipafont-gothic
     xvfb xauth
     poppler-utils # pdftotext: the tests read the text of printed PDFs
 )

@@ -8,6 +8,18 @@ namespace {
 // Room between a left-aligned text and its cell's left line.
 constexpr int kTextPadding = 2;
 
+// What a cell's text is centred by: the digits that most cells show. Centring the font's whole
+// line height instead leaves them high, since it counts room for accents and descenders.
+QRect inkOf(const QFontMetrics &metrics) {
+    return metrics.tightBoundingRect(QStringLiteral("0123456789"));
+}
+
+// The baseline that centres that ink between a cell's top line, its own first pixel row, and
+// the line below it, which is the next cell's.
+int centredBaseline(const QRect &ink, int top, int height) {
+    return top + 1 + (height - 1 - ink.height()) / 2 - ink.top();
+}
+
 // Fills rectangles, changing the painter's brush only when the colour changes. A PDF or a
 // printer records every change of state, and a grid of many thousand cells in a few colours
 // would otherwise write one per rectangle.
@@ -52,8 +64,32 @@ void ResultGridPainter::setFont(const QFont &font) {
     // the headings the analyses write into their columns fit at it.
     m_unitWidth = std::max(1, m_metrics.averageCharWidth()) * 4.0 / 3.0;
     m_lineHeight = m_metrics.height() + 1;
+    m_ink = inkOf(m_metrics);
     m_widths.clear();
     updateGeometry();
+}
+
+QFont ResultGridPainter::fittedFont(const QString &text, int room) const {
+    QFont font = m_font;
+    const int width = textWidth(text);
+    if (width <= room || width <= 0)
+        return font;
+    const bool points = font.pointSizeF() > 0;
+    const double full = points ? font.pointSizeF() : font.pixelSize();
+    const double smallest = full * kSmallestTextScale;
+    auto setSize = [&](double size) {
+        if (points)
+            font.setPointSizeF(size);
+        else
+            font.setPixelSize(std::max(1, int(size)));
+    };
+    // Hinted glyphs do not narrow exactly in proportion to the size: from the proportional
+    // size, step down until the text fits.
+    for (double size = std::max(smallest, full * room / width);; size = std::max(smallest, size - full / 20)) {
+        setSize(size);
+        if (size <= smallest || QFontMetrics(font).horizontalAdvance(text) <= room)
+            return font;
+    }
 }
 
 int ResultGridPainter::textWidth(const QString &text) const {
@@ -107,7 +143,8 @@ bool ResultGridPainter::textCutOff(int column, int row) const {
     if (text.isEmpty())
         return false;
     const auto [first, last] = textColumns(column, row);
-    return textWidth(text) + kTextPadding > m_colEdge[last] - m_colEdge[first - 1];
+    const int room = m_colEdge[last] - m_colEdge[first - 1] - kTextPadding;
+    return textWidth(text) > room && QFontMetrics(fittedFont(text, room)).horizontalAdvance(text) > room;
 }
 
 void ResultGridPainter::paintPane(QPainter &painter, const Pane &pane, const QRect &selection,
@@ -150,21 +187,33 @@ void ResultGridPainter::paintText(QPainter &painter, const Pane &pane, int c, in
     const int y = pane.origin.y() + m_rowEdge[r - 1], h = rowHeight(r);
     const QRect span(left, y, m_colEdge[last] - m_colEdge[first - 1], h);
     painter.setPen(toQColor(cell.fore));
-    const int width = textWidth(cell.text);
-    if (cell.align == Align::Left) {
-        painter.drawText(span.adjusted(kTextPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
-        return;
+    // A text that its cells cannot hold is drawn smaller; what still does not fit is cut.
+    const bool alignLeft = cell.align == Align::Left;
+    const QFont font = fittedFont(cell.text, alignLeft ? span.width() - kTextPadding : span.width() - 1);
+    const bool shrunk = font != m_font;
+    int width = 0, base = 0;
+    if (shrunk) {
+        const QFontMetrics metrics(font);
+        width = metrics.horizontalAdvance(cell.text);
+        base = centredBaseline(inkOf(metrics), y, h);
+    } else {
+        width = textWidth(cell.text);
+        base = centredBaseline(m_ink, y, h);
     }
-    // Centred on its own cell; a text wider than the room it has shows its beginning.
+    // Left-aligned after the padding; centred on its own cell, and when it is wider than the
+    // room it has, from its beginning.
     const int centre = pane.origin.x() + m_colEdge[c - 1] + (columnWidth(c) + 1) / 2;
-    const int x = std::max(span.left() + 1, centre - width / 2);
-    if (x + width <= span.right() + 1 && first == c && last == c) {
-        painter.drawText(QRect(x, y, width, h), Qt::AlignLeft | Qt::AlignVCenter, cell.text);
+    const int x = alignLeft ? span.left() + kTextPadding : std::max(span.left() + 1, centre - width / 2);
+    const bool cut = x + width > span.right() + 1;
+    if (!shrunk && !cut) {
+        painter.drawText(QPoint(x, base), cell.text);
         return;
     }
     painter.save();
-    painter.setClipRect(span, Qt::IntersectClip);
-    painter.drawText(QRect(x, y, width, h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, cell.text);
+    painter.setFont(font);
+    if (cut)
+        painter.setClipRect(span, Qt::IntersectClip);
+    painter.drawText(QPoint(x, base), cell.text);
     painter.restore();
 }
 

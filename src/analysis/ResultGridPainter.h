@@ -45,8 +45,12 @@ public:
     // wider than its cell runs over empty neighbours, as far as it needs and up to the next cell
     // holding text: to the right when left-aligned, evenly to both sides when centred.
     std::pair<int, int> textColumns(int column, int row) const;
-    // Whether the text of a cell is cut off by the room it has.
+    // Whether the text of a cell is cut off by the room it has, even drawn as small as it may be.
     bool textCutOff(int column, int row) const;
+    // The font a text is drawn in when it has room pixels: the painter's own when it fits, else
+    // smaller until it fits, but never below kSmallestTextScale of it (then the text is cut).
+    static constexpr double kSmallestTextScale = 0.6;
+    QFont fittedFont(const QString &text, int room) const;
 
     // A rectangle of cells drawn in one piece.
     struct Pane {
@@ -74,6 +78,7 @@ private:
     QFontMetrics m_metrics;
     double m_unitWidth = 1;
     int m_lineHeight = 1;
+    QRect m_ink; // the inked box of the digits in the font, around the baseline
     std::vector<int> m_colEdge{0};
     std::vector<int> m_rowEdge{0};
     mutable QHash<QString, int> m_widths; // textWidth's: by text, in the current font

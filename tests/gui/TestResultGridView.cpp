@@ -158,6 +158,61 @@ private slots:
         QCOMPARE(image.pixelColor(view.cellRect(1, 1).topLeft()), toColor(Palette::Black));
     }
 
+    // A text too wide for its cell is drawn smaller until it fits, but not below the floor of
+    // 60 %; below that it is cut.
+    void textShrinksToFit_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("room"); // share of the text's width at the view's font
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("fits as it is") << QStringLiteral("ボ数字1") << 1.0 << true;
+        QTest::newRow("a fifth too wide") << QStringLiteral("ボ数字2") << 0.8 << true;
+        QTest::newRow("near the floor") << QStringLiteral("第1数字") << 0.7 << true;
+        QTest::newRow("scale label") << QStringLiteral("100") << 0.75 << true;
+        QTest::newRow("below the floor") << QStringLiteral("ボ数字1") << 0.4 << false;
+    }
+    void textShrinksToFit() {
+        QFETCH(QString, text);
+        QFETCH(double, room);
+        QFETCH(bool, fits);
+        QFont japanese;
+        japanese.setFamilies({QStringLiteral("IPAGothic"), japanese.family()});
+        japanese.setPointSize(9);
+        const ResultGridPainter painter(japanese);
+        const int pixels = int(painter.fontMetrics().horizontalAdvance(text) * room);
+        const QFont font = painter.fittedFont(text, pixels);
+        QCOMPARE(QFontMetrics(font).horizontalAdvance(text) <= pixels, fits);
+        QVERIFY(font.pointSizeF() >= japanese.pointSizeF() * ResultGridPainter::kSmallestTextScale - 1e-9);
+        if (room >= 1)
+            QCOMPARE(font, japanese);
+    }
+
+    // Digits sit in the middle of a tall row, not under its top line (a pixel either way is
+    // their anti-aliased edge).
+    void digitsCentredVertically() {
+        ResultGrid g(1, 1);
+        g.setColumnWidth(-1, 10);
+        g.setRowHeight(-1, 30);
+        g.setText(1, 1, QStringLiteral("88"));
+        ResultGridView view;
+        QFont japanese = view.font();
+        japanese.setFamilies({QStringLiteral("IPAGothic"), japanese.family()});
+        japanese.setPointSize(9);
+        view.setFont(japanese);
+        view.setGrid(g);
+        view.resize(200, 120);
+        const QImage image = view.viewport()->grab().toImage();
+        const QRect cell = view.cellRect(1, 1);
+        int first = -1, last = -1;
+        for (int y = cell.top() + 1; y < cell.top() + cell.height(); ++y)
+            if (hasInk(image, QRect(cell.left() + 1, y, cell.width() - 1, 1), Qt::white)) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
+        QVERIFY(first > 0);
+        const int above = first - (cell.top() + 1), below = cell.top() + cell.height() - 1 - last;
+        QVERIFY2(std::abs(above - below) <= 2, qPrintable(QStringLiteral("%1 above, %2 below").arg(above).arg(below)));
+    }
+
     void sizesFollowGridUnits() {
         ResultGrid g(3, 3);
         g.setColumnWidth(-1, 2);
