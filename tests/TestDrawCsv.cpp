@@ -182,6 +182,30 @@ private slots:
         QFETCH(QString, date);
         const std::optional<QString> got = DrawCsv::normaliseDate(text);
         QCOMPARE(got.value_or(QStringLiteral("!")), date);
+        // What is typed in the data entry window is read the same, eight digits besides.
+        QCOMPARE(DrawCsv::normaliseTypedDate(text).value_or(QStringLiteral("!")), date);
+    }
+
+    void normaliseTypedDate_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("date"); // "!" = not a date
+        QTest::newRow("eight digits") << "20260731"
+                                      << "2026-07-31";
+        QTest::newRow("full-width digits") << "２０２６０７３１"
+                                           << "2026-07-31";
+        QTest::newRow("spaces around") << " 2026-07-31 "
+                                       << "2026-07-31";
+        QTest::newRow("no such day") << "20260230"
+                                     << "!";
+        QTest::newRow("seven digits") << "2026731"
+                                      << "!";
+        QTest::newRow("month 13") << "2026/13/01"
+                                  << "!";
+    }
+    void normaliseTypedDate() {
+        QFETCH(QString, text);
+        QFETCH(QString, date);
+        QCOMPARE(DrawCsv::normaliseTypedDate(text).value_or(QStringLiteral("!")), date);
     }
 
     void layouts_data() {

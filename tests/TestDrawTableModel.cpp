@@ -8,7 +8,7 @@
 #include <sqlcipher/sqlite3.h>
 
 namespace {
-// A row as the user types it: ten cells separated by "|".
+// A row as the user types it: cells separated by "|" (回数, nine numbers, 抽せん日).
 QStringList cells(const QString &row) {
     return row.split(QLatin1Char('|'));
 }
@@ -17,7 +17,7 @@ QStringList cells(const QString &row) {
 DrawRecord draw(int n, int base = 0) {
     base = base > 0 ? base : n;
     DrawRecord r = makeDraw(n, {base, base + 1, base + 2, base + 3, base + 4, base + 5, base + 6, base + 7, base + 8});
-    r.drawDate = QStringLiteral("2013/04/%1").arg(n, 2, 10, QLatin1Char('0'));
+    r.drawDate = QDate(2013, 4, 5).addDays(7 * (n - 1)).toString(Qt::ISODate);
     return r;
 }
 
@@ -60,9 +60,10 @@ void type(DrawTableModel &model, int row, const QStringList &texts) {
         QVERIFY(model.setData(model.index(row, c), texts[c]));
 }
 
+// 回数 and the nine numbers of a row as shown.
 QStringList rowTexts(const DrawTableModel &model, int row) {
     QStringList texts;
-    for (int c = 0; c < DrawTableModel::kColumnCount; ++c)
+    for (int c = 0; c < DrawRow::kDateColumn; ++c)
         texts << model.text(row, c);
     return texts;
 }
@@ -85,11 +86,13 @@ private slots:
         StoreError error;
         QVERIFY2(model.open(db.connection(), error), qPrintable(error.message));
         QCOMPARE(model.rowCount(), 3);
-        QCOMPARE(model.columnCount(), 10);
+        QCOMPARE(model.columnCount(), 11);
         QCOMPARE(firstColumn(model), QStringList({"1", "2", "3"}));
         QCOMPARE(rowTexts(model, 1), cells("2|1||3|4|5|6|7|8|"));
         for (int c = 0; c < 10; ++c)
             QCOMPARE(model.headerData(c, Qt::Horizontal).toString(), drawColumnNames()[c]);
+        QCOMPARE(model.headerData(10, Qt::Horizontal).toString(), QStringLiteral("抽せん日"));
+        QCOMPARE(model.text(0, 10), QStringLiteral("2013/04/05"));
         QCOMPARE(model.headerData(2, Qt::Vertical).toInt(), 3);
         QVERIFY(!model.hasPendingRows());
 
@@ -204,6 +207,57 @@ private slots:
         QVERIFY(model.isPending(faultRow));
     }
 
+    // 抽せん日: the forms a user types, shown one way and stored one way; a date that is no real
+    // date stops the close on its cell and is not stored.
+    void typedDates_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown"); // "!": refused
+        QTest::newRow("slashes") << "2026/07/31"
+                                 << "2026/07/31";
+        QTest::newRow("hyphens") << "2026-07-31"
+                                 << "2026/07/31";
+        QTest::newRow("eight digits") << "20260731"
+                                      << "2026/07/31";
+        QTest::newRow("full-width") << "２０２６０７３１"
+                                    << "2026/07/31";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("no such day") << "2026/02/30"
+                                     << "!";
+        QTest::newRow("month 13") << "20261301"
+                                  << "!";
+        QTest::newRow("seven digits") << "2026731"
+                                      << "!";
+        QTest::newRow("text") << "7月31日"
+                              << "!";
+    }
+    void typedDates() {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        Database db;
+        DrawTableModel model;
+        StoreError error;
+        QVERIFY(model.open(db.connection(), error));
+        model.insertEmptyRow(-1);
+        type(model, 0, cells("8|1|2|3|4|5|6|7|8|9|" + typed));
+        const auto fault = model.firstFault();
+        if (shown == "!") {
+            QVERIFY(fault);
+            QCOMPARE(fault->column, DrawRow::kDateColumn);
+            QCOMPARE(fault->message, DrawTableModel::dateFaultMessage());
+            QCOMPARE(model.text(0, DrawRow::kDateColumn), typed.trimmed());
+            QCOMPARE(model.storeAll().size(), std::size_t(1));
+            QVERIFY(db.records().empty());
+            return;
+        }
+        QVERIFY(!fault);
+        QCOMPARE(model.text(0, DrawRow::kDateColumn), shown);
+        QVERIFY(model.storeAll().empty());
+        QCOMPARE(db.records().at(0).drawDate, shown.isEmpty() ? QString() : QStringLiteral("2026-07-31"));
+        QCOMPARE(model.text(0, DrawRow::kDateColumn), shown);
+        QVERIFY(!model.hasPendingRows());
+    }
+
     void typedTextsAreTidied() {
         Database db;
         DrawTableModel model;
@@ -262,7 +316,7 @@ private slots:
             std::optional<StoreProblem> problem;
             QVERIFY(model.deleteRow(1, problem));
         } else if (action == "empty out") {
-            type(model, 1, cells("|||||||||"));
+            type(model, 1, cells("||||||||||"));
         } else if (action == "swap") {
             type(model, 1, {"3"});
             type(model, 2, {"2"});
@@ -285,7 +339,7 @@ private slots:
         if (action == "edit") {
             QCOMPARE(db.records().at(1), [] {
                 DrawRecord r = makeDraw(2, {11, 12, 13, 14, 15, 16, 17, 18, 0});
-                r.drawDate = QStringLiteral("2013/04/02");
+                r.drawDate = draw(2).drawDate;
                 return r;
             }());
         } else if (action == "renumber") {
@@ -412,7 +466,7 @@ private slots:
                                                      << "delete 1" << false << QStringList{d1, d3} << QList<int>{1, 3};
         QTest::newRow("deleted there, emptied here")
             << "delete 2"
-            << "edit 1||||||||||" << false << QStringList{d1, "|||||||||", d3} << QList<int>{1, 3};
+            << "edit 1|||||||||||" << false << QStringList{d1, "|||||||||", d3} << QList<int>{1, 3};
         QTest::newRow("changed there, other row edited here")
             << "change 2"
             << "edit 2|3|30" << false << QStringList{d1, d2, "3|30|4|5|6|7|8|9|10|11"} << QList<int>{1, 2, 3};

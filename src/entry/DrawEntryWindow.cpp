@@ -28,6 +28,7 @@ const QString kErrorTitle = QStringLiteral("メッセ－ジ");
 const QString kApplicationTitle = QStringLiteral("ナナズバリオ");
 constexpr int kDrawNumberColumn = 0;
 constexpr int kFirstBonusColumn = 8;
+constexpr int kDateColumn = DrawRow::kDateColumn;
 constexpr Rgb kBonusBackground{197, 255, 255};
 
 bool isEnter(const QKeyEvent *key) {
@@ -83,8 +84,8 @@ public:
         const qreal left = textRect.left() + (textRect.width() - metrics.horizontalAdvance(cell.text)) / 2;
         painter->save();
         painter->setClipRect(cell.rect);
-        painter->setPen(cell.palette.color(
-            group, (cell.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
+        painter->setPen(cell.palette.color(group, (cell.state & QStyle::State_Selected) ? QPalette::HighlightedText
+                                                                                        : QPalette::Text));
         painter->setFont(cell.font);
         painter->drawText(QPointF(left, top + metrics.ascent()), cell.text);
         painter->restore();
@@ -96,7 +97,7 @@ protected:
         option->displayAlignment = Qt::AlignCenter;
         if (index.column() == kDrawNumberColumn) {
             option->palette.setColor(QPalette::Text, toQColor(Palette::Blue));
-        } else if (index.column() >= kFirstBonusColumn) {
+        } else if (index.column() >= kFirstBonusColumn && index.column() < kDateColumn) {
             option->palette.setColor(QPalette::Text, toQColor(Palette::Red));
             option->backgroundBrush = toQColor(kBonusBackground);
         }
@@ -337,7 +338,9 @@ void DrawEntryWindow::setColumnWidths() {
     const int margin = m_view->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, columns);
     int headingHeight = 0;
     for (int c = 0; c < m_model->columnCount(); ++c) {
-        m_view->setColumnWidth(c, qRound((c == kDrawNumberColumn ? 5 : 7) * unit));
+        // 抽せん日 is as wide as a date with its slashes.
+        const int width = c == kDrawNumberColumn ? 5 : c == kDateColumn ? 9 : 7;
+        m_view->setColumnWidth(c, qRound(width * unit));
         // The header does not grow by itself for a heading on two lines: make room for it.
         const QRect needed =
             columns->fontMetrics().boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignCenter, columns->headingText(c));

@@ -1,6 +1,9 @@
 #include "entry/DrawRowCheck.h"
 
+#include "history/DrawCsv.h"
 #include "history/DrawRules.h"
+
+#include <QDate>
 
 #include <QHash>
 
@@ -19,6 +22,41 @@ QString normalised(const QString &text) {
             out += ch;
     }
     return out.trimmed();
+}
+
+namespace {
+// A date as it is stored, 2026-07-31, read without building texts: every stored row holds one.
+std::optional<QDate> storedDate(const QString &text) {
+    if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
+        return std::nullopt;
+    int parts[3] = {0, 0, 0};
+    for (int i = 0, part = 0; i < 10; ++i) {
+        if (i == 4 || i == 7) {
+            ++part;
+            continue;
+        }
+        const char16_t u = text[i].unicode();
+        if (u < u'0' || u > u'9')
+            return std::nullopt;
+        parts[part] = parts[part] * 10 + (u - u'0');
+    }
+    return QDate(parts[0], parts[1], parts[2]);
+}
+} // namespace
+
+QString typedDate(const QString &text) {
+    const QString value = normalised(text);
+    return DrawCsv::normaliseTypedDate(value).value_or(value);
+}
+
+bool isDateText(const QString &text) {
+    if (const auto date = storedDate(text))
+        return date->isValid();
+    return !text.isEmpty() && DrawCsv::normaliseTypedDate(text).has_value();
+}
+
+QString shownText(const QString &text, int column) {
+    return column == DrawRow::kDateColumn && storedDate(text) ? DrawCsv::shownDate(text) : text;
 }
 
 namespace {
@@ -57,6 +95,7 @@ DrawRow::Texts textsOf(const DrawRecord &record) {
     for (int k = 0; k < DrawRecord::kFieldCount; ++k)
         if (record.numbers[k])
             texts[k + 1] = numberText(*record.numbers[k]);
+    texts[DrawRow::kDateColumn] = record.drawDate;
     return texts;
 }
 
@@ -77,10 +116,7 @@ bool isPending(const DrawRow &row) {
     for (int k = 0; k < DrawRecord::kFieldCount; ++k)
         if (!shows(row.texts[k + 1], stored.numbers[k]))
             return true;
-    for (int c = 1 + DrawRecord::kFieldCount; c < DrawRow::kColumnCount; ++c) // any column after the numbers
-        if (row.texts[c] != textsOf(stored)[c])
-            return true;
-    return false;
+    return row.texts[DrawRow::kDateColumn] != stored.drawDate;
 }
 
 std::vector<bool> duplicateRows(const std::vector<DrawRow> &rows) {
@@ -119,10 +155,11 @@ DrawNumberFault drawNumberFault(const DrawRow::Texts &texts, bool duplicate) {
 int faultColumn(const DrawRow::Texts &texts, bool duplicate) {
     if (drawNumberFault(texts, duplicate) != DrawNumberFault::None)
         return 0;
-    for (int c = 1; c < DrawRow::kColumnCount; ++c)
+    for (int c = 1; c < DrawRow::kDateColumn; ++c)
         if (!texts[c].isEmpty() && !DrawRules::parseNumber(texts[c]))
             return c;
-    return -1;
+    const QString &date = texts[DrawRow::kDateColumn];
+    return date.isEmpty() || isDateText(date) ? -1 : DrawRow::kDateColumn;
 }
 
 DrawRecord recordOf(const DrawRow &row) {
@@ -130,8 +167,8 @@ DrawRecord recordOf(const DrawRow &row) {
     r.drawNumber = DrawRules::parseDrawNumber(row.texts[0]).value_or(0);
     for (int f = 0; f < DrawRecord::kFieldCount; ++f)
         r.numbers[f] = DrawRules::parseNumber(row.texts[f + 1]);
-    if (row.stored)
-        r.drawDate = row.stored->drawDate; // the date belongs to the draw, even renumbered
+    const QString &date = row.texts[DrawRow::kDateColumn];
+    r.drawDate = date.isEmpty() ? QString() : DrawCsv::normaliseTypedDate(date).value_or(date);
     return r;
 }
 

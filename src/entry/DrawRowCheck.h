@@ -9,9 +9,11 @@
 #include <vector>
 
 // One row of the data entry table: what the user sees and the draw it stands for in the
-// database. The texts are 回数 then the nine number fields.
+// database. The texts are 回数, the nine number fields, then 抽せん日: a date the user typed
+// that is a real date is kept as it is stored (2026-07-31), anything else as typed.
 struct DrawRow {
-    static constexpr int kColumnCount = 1 + DrawRecord::kFieldCount;
+    static constexpr int kDateColumn = 1 + DrawRecord::kFieldCount;
+    static constexpr int kColumnCount = kDateColumn + 1;
     using Texts = std::array<QString, kColumnCount>;
 
     quint64 id = 0;
@@ -25,6 +27,11 @@ namespace DrawRowCheck {
 // Full-width digits become ASCII and surrounding spaces go; anything else is kept as typed so
 // that the check can point at it.
 QString normalised(const QString &text);
+// A typed 抽せん日, normalised; a real date in any form the user may type becomes 2026-07-31.
+QString typedDate(const QString &text);
+// A cell's text as the user sees it: a date as 2026/07/31.
+QString shownText(const QString &text, int column);
+bool isDateText(const QString &text);
 DrawRow::Texts textsOf(const DrawRecord &record);
 bool allEmpty(const DrawRow::Texts &texts);
 // The row differs from the draw it was read as (a new row: it holds any text).
@@ -39,6 +46,6 @@ enum class DrawNumberFault { None, Missing, NotANumber, Duplicate };
 DrawNumberFault drawNumberFault(const DrawRow::Texts &texts, bool duplicate);
 // The first faulty column of a row (0 = 回数), or -1 when it may be stored.
 int faultColumn(const DrawRow::Texts &texts, bool duplicate);
-// The draw a faultless, non-empty row stands for; it keeps the date of the draw it was read as.
+// The draw a faultless, non-empty row stands for.
 DrawRecord recordOf(const DrawRow &row);
 } // namespace DrawRowCheck

@@ -22,16 +22,24 @@ QString typedText(const DrawRow::Texts &texts) {
     QStringList numbers, bonus;
     for (int c = 1; c <= DrawRecord::kMainCount; ++c)
         numbers << cell(c);
-    for (int c = DrawRecord::kMainCount + 1; c < DrawRow::kColumnCount; ++c)
+    for (int c = DrawRecord::kMainCount + 1; c < DrawRow::kDateColumn; ++c)
         bonus << cell(c);
-    return QStringLiteral("入力した内容：回数 %1／数字 %2／ボーナス数字 %3")
-        .arg(cell(0), numbers.join(QLatin1Char(' ')), bonus.join(QLatin1Char(' ')));
+    QString typed = QStringLiteral("入力した内容：回数 %1／数字 %2／ボーナス数字 %3")
+                        .arg(cell(0), numbers.join(QLatin1Char(' ')), bonus.join(QLatin1Char(' ')));
+    if (const QString &date = texts[DrawRow::kDateColumn]; !date.isEmpty())
+        typed += QStringLiteral("／抽せん日 %1").arg(shownText(date, DrawRow::kDateColumn));
+    return typed;
 }
 } // namespace
 
 QString DrawRowStore::numberFaultMessage() {
     return QStringLiteral("当選データの数字に誤りがあります。");
 }
+QString DrawRowStore::dateFaultMessage() {
+    return QStringLiteral(
+        "抽せん日に誤りがあります。\n抽せん日は 2026/07/31 のように、実在する日付で入力してください。");
+}
+
 // The first line is the same for every fault of 回数; the second says which one it is.
 QString DrawRowStore::drawNumberFaultMessage(DrawNumberFault fault) {
     QString message = QStringLiteral("回数に誤りがあります。");
@@ -85,7 +93,7 @@ DrawRow DrawRowStore::makeRow(const std::optional<DrawRecord> &record) {
 
 bool DrawRowStore::setText(int row, int column, const QString &text) {
     DrawRow &r = m_rows[row];
-    const QString value = normalised(text);
+    const QString value = column == DrawRow::kDateColumn ? typedDate(text) : normalised(text);
     if (r.texts[column] == value)
         return false;
     r.texts[column] = value;
@@ -171,7 +179,8 @@ std::optional<DrawFault> DrawRowStore::firstFault() const {
         if (c >= 0)
             return DrawFault{i, c,
                              c == 0 ? drawNumberFaultMessage(drawNumberFault(m_rows[i].texts, duplicates[i]))
-                                    : numberFaultMessage()};
+                             : c == DrawRow::kDateColumn ? dateFaultMessage()
+                                                         : numberFaultMessage()};
     }
     return std::nullopt;
 }

@@ -13,7 +13,7 @@
 // The first cell the user has to correct before the data entry window may close.
 struct DrawFault {
     int row = -1;
-    int column = -1; // 0 = 回数, 1..9 = the nine number fields
+    int column = -1; // 0 = 回数, 1..9 = the nine number fields, 10 = 抽せん日
     QString message;
 };
 
@@ -50,6 +50,7 @@ public:
 class DrawRowStore {
 public:
     static QString numberFaultMessage();
+    static QString dateFaultMessage();
     static QString drawNumberFaultMessage(DrawRowCheck::DrawNumberFault fault);
 
     explicit DrawRowStore(DrawRowListener &listener);

@@ -22,7 +22,7 @@ QVariant DrawTableModel::data(const QModelIndex &index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return m_rows.rows()[index.row()].texts[index.column()];
+        return text(index.row(), index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     default:
@@ -56,8 +56,11 @@ int DrawTableModel::latestDrawNumber() const {
 QVariant DrawTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole)
         return {};
-    if (orientation == Qt::Horizontal)
+    if (orientation == Qt::Horizontal) {
+        if (section == DrawRow::kDateColumn)
+            return QStringLiteral("抽せん日");
         return section >= 0 && section < kColumnCount ? QVariant(drawColumnNames()[section]) : QVariant();
+    }
     return section >= 0 && section < rowCount() ? QVariant(section + 1) : QVariant();
 }
 
@@ -78,7 +81,7 @@ bool DrawTableModel::setData(const QModelIndex &index, const QVariant &value, in
 QString DrawTableModel::text(int row, int column) const {
     if (row < 0 || row >= rowCount() || column < 0 || column >= kColumnCount)
         return {};
-    return m_rows.rows()[row].texts[column];
+    return DrawRowCheck::shownText(m_rows.rows()[row].texts[column], column);
 }
 
 void DrawTableModel::rowChanged(int row) {

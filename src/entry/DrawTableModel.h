@@ -7,13 +7,14 @@
 #include <QAbstractTableModel>
 
 // The draws of the data entry window as a Qt table: one row per draw in ascending 回数 as
-// read, ten text columns named after the fields of the draw view. The rows and how they reach
+// read, ten text columns named after the fields of the draw view and 抽せん日 after them. The rows and how they reach
 // the database are DrawRowStore's; this class shows them and passes the user's edits on.
 class DrawTableModel : public QAbstractTableModel, private DrawRowListener {
     Q_OBJECT
 public:
     static constexpr int kColumnCount = DrawRow::kColumnCount;
     static QString numberFaultMessage() { return DrawRowStore::numberFaultMessage(); }
+    static QString dateFaultMessage() { return DrawRowStore::dateFaultMessage(); }
     static QString drawNumberFaultMessage(DrawRowCheck::DrawNumberFault fault) {
         return DrawRowStore::drawNumberFaultMessage(fault);
     }
@@ -30,10 +31,11 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
-    // Full-width digits become ASCII and surrounding spaces go; anything else is kept as typed
-    // so that the validation can point at it.
+    // Full-width digits become ASCII and surrounding spaces go, a real date takes one form;
+    // anything else is kept as typed so that the validation can point at it.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+    // The cell as the user sees it.
     QString text(int row, int column) const;
     // The rows as the user sees them, for printing: a heading row with the column names, then
     // one row per line, every cell centred and lined.

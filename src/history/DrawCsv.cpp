@@ -245,6 +245,20 @@ std::optional<QString> normaliseDate(const QString &text) {
     return date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
+std::optional<QString> normaliseTypedDate(const QString &raw) {
+    static const QRegularExpression eightDigits(QStringLiteral("^[0-9０-９]{8}$"));
+    const QString text = raw.trimmed();
+    if (!eightDigits.match(text).hasMatch())
+        return normaliseDate(text);
+    const QDate date(*parseDigits(text.left(4)), *parseDigits(text.mid(4, 2)), *parseDigits(text.mid(6, 2)));
+    return date.isValid() ? std::optional<QString>(date.toString(QStringLiteral("yyyy-MM-dd"))) : std::nullopt;
+}
+
+QString shownDate(const QString &date) {
+    QString shown = date;
+    return shown.replace(QLatin1Char('-'), QLatin1Char('/'));
+}
+
 ParseResult parse(const QByteArray &bytes) {
     ParseResult result;
     auto failed = [&result](DrawCsvError error) {

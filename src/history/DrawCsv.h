@@ -81,6 +81,11 @@ QString quoteField(const QString &field);
 // A date as 2013/04/05, 2013/4/12, 2013-04-05 or 2013年4月5日 (a weekday in brackets may
 // follow) in the form YYYY-MM-DD; nullopt when it is no date. An empty text stays empty.
 std::optional<QString> normaliseDate(const QString &text);
+// A date as the user types it: what normaliseDate reads, or eight digits (20260731); full-width
+// digits too. YYYY-MM-DD, or nullopt when it is no real date; an empty text stays empty.
+std::optional<QString> normaliseTypedDate(const QString &text);
+// A date in the form YYYY-MM-DD as the program shows it: 2026/07/31.
+QString shownDate(const QString &date);
 
 struct ImportSummary {
     int added = 0;

@@ -161,11 +161,6 @@ QStringList ImportPlan::unreadableLines(int limit) const {
     return lines;
 }
 
-QString ImportPlan::displayDate(const QString &storedDate) {
-    QString shown = storedDate;
-    return shown.replace(QLatin1Char('-'), QLatin1Char('/'));
-}
-
 QString ImportPlan::describe(const DrawRecord &record) {
     auto field = [&record](int k) {
         const std::optional<int> &n = record.numbers[std::size_t(k)];
@@ -174,7 +169,7 @@ QString ImportPlan::describe(const DrawRecord &record) {
     QStringList mains, bonus;
     for (int k = 0; k < DrawRecord::kFieldCount; ++k)
         (k < DrawRecord::kMainCount ? mains : bonus) << field(k);
-    const QString date = record.drawDate.isEmpty() ? QStringLiteral("日付なし") : displayDate(record.drawDate);
+    const QString date = record.drawDate.isEmpty() ? QStringLiteral("日付なし") : DrawCsv::shownDate(record.drawDate);
     return QStringLiteral("%1　%2（%3）").arg(date, mains.join(QLatin1Char(' ')), bonus.join(QLatin1Char(' ')));
 }
 

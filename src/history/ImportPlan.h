@@ -64,8 +64,6 @@ public:
     static QString describe(const DrawRecord &record);
     // The fields in which the file's draw differs from the stored one: 抽せん日, ボーナス数字2.
     static QString differingFields(const Difference &difference);
-    // A stored date (2013-04-05) as the program shows it (2013/04/05).
-    static QString displayDate(const QString &storedDate);
 
 private:
     std::vector<DrawRecord> m_added;

@@ -220,6 +220,7 @@ private slots:
         QTest::newRow("draw number taken") << QPoint(3, 0) << "2" << duplicate;
         QTest::newRow("draw number 0") << QPoint(0, 0) << "0" << range;
         QTest::newRow("draw number emptied") << QPoint(2, 0) << "" << missing;
+        QTest::newRow("no such date") << QPoint(1, 10) << "2026/02/30" << DrawTableModel::dateFaultMessage();
     }
 
     void closeValidates() {
@@ -268,6 +269,8 @@ private slots:
         QTest::keyClick(window.view(), Qt::Key_Return);
         QCOMPARE(cellOf(window.view()), QPoint(0, 9));
         QTest::keyClick(window.view(), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(cellOf(window.view()), QPoint(0, 10)); // 抽せん日
+        QTest::keyClick(window.view(), Qt::Key_Return);
         QCOMPARE(cellOf(window.view()), QPoint(1, 0));
 
         // Typing opens the cell; every key gets in, so "1.5" never becomes 15 unseen; Enter
@@ -283,9 +286,9 @@ private slots:
         QCOMPARE(cellOf(window.view()), QPoint(0, 2));
 
         // The last cell of the grid is where Enter stops.
-        setCurrent(window, 1, 9);
+        setCurrent(window, 1, 10);
         QTest::keyClick(window.view(), Qt::Key_Return);
-        QCOMPARE(cellOf(window.view()), QPoint(1, 9));
+        QCOMPARE(cellOf(window.view()), QPoint(1, 10));
     }
 
     void shortcutsWinOverTheEditor() {
