@@ -9,30 +9,16 @@
 
 #include <vector>
 
-// A colour key shown beside a window's grid.
-struct LegendItem {
-    enum class Kind { Dot, Swatch };
-    Kind kind;
-    Rgb colour;
-    QString text;
-    QString sampleName; // objectName of the dot or swatch
-    QString labelName;  // objectName of the text beside it
-};
-
-enum class LegendPlace { None, BelowGrid, AboveGrid, BesideDescription };
-
-// When an analysis window lets pending events run while it loads.
-enum class EventYield { BeforeCompute, None, AfterCompute };
-
 enum class WindowKind { Analysis, Prediction, DataEntry, TicketCheck, Backtest };
 
 using AnalysisBuilder = ResultGrid (*)(const DrawHistory &);
 using PredictionExport = std::vector<ResultGrid> (*)(const DrawHistory &, const PredictionOptions &);
 
-// One child window of the program: everything the menu, the window frame, the command line
-// and the tests need to know about it.
+// One child window of the program: what the menu, the window frame, the command line and the
+// tests need to know about it. How its window looks (legend, Print button, event yield,
+// resizing) is the GUI's: AnalysisWindowLook.
 struct CatalogEntry {
-    WindowKind kind;
+    WindowKind kind = WindowKind::Analysis;
     QString formName;    // the window's name (its objectName)
     QString caption;     // title bar text
     QString menuItem;    // name of the menu item that opens it
@@ -40,16 +26,10 @@ struct CatalogEntry {
     QString submenuName; // analysis sub-menu it sits in ("" = directly in データ分析(&S))
     QString submenuText;
     QString description; // Label1 (Label19 in the prediction window)
-    int widthTwips;
-    int heightTwips;
-    bool hasPrint;
+    int widthTwips = 0;
+    int heightTwips = 0;
     AnalysisBuilder build = nullptr;    // analysis windows
     PredictionExport predict = nullptr; // the prediction window's four grids
-    EventYield yield = EventYield::BeforeCompute;
-    LegendPlace legendPlace = LegendPlace::None;
-    std::vector<LegendItem> legend;
-    // The grid sits at (120, 600) twips and fills the window from there, also after resizing.
-    bool gridFollowsResize = false;
 
     // The grids the window shows for this history, as a fresh opening computes them.
     std::vector<ResultGrid> grids(const DrawHistory &history, const PredictionOptions &options) const;

@@ -44,17 +44,10 @@ protected:
 private:
     QColor m_colour;
 };
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 } // namespace
 
 AnalysisWindow::AnalysisWindow(const CatalogEntry &entry, const DrawHistory &history, QWidget *parent)
-    : ChildWindow(parent), m_entry(entry), m_history(history) {
+    : ChildWindow(parent), m_entry(entry), m_look(AnalysisWindowLook::of(entry.formName)), m_history(history) {
     setObjectName(entry.formName);
     setWindowTitle(entry.caption);
 
@@ -69,7 +62,7 @@ AnalysisWindow::AnalysisWindow(const CatalogEntry &entry, const DrawHistory &his
     m_close = new QPushButton(QStringLiteral("閉じる"), this);
     m_close->setObjectName(QStringLiteral("Command1"));
     connect(m_close, &QPushButton::clicked, this, &AnalysisWindow::closeWindow);
-    if (entry.hasPrint) {
+    if (m_look.hasPrint) {
         m_print = new QPushButton(QStringLiteral("印刷"), this);
         m_print->setObjectName(QStringLiteral("Command2"));
         connect(m_print, &QPushButton::clicked, this, &ChildWindow::printPreview);
@@ -78,8 +71,8 @@ AnalysisWindow::AnalysisWindow(const CatalogEntry &entry, const DrawHistory &his
 }
 
 void AnalysisWindow::buildLegend() {
-    for (const LegendItem &item : m_entry.legend) {
-        const QColor colour(item.colour.r, item.colour.g, item.colour.b);
+    for (const LegendItem &item : m_look.legend) {
+        const QColor colour = toQColor(item.colour);
         QWidget *sample = nullptr;
         if (item.kind == LegendItem::Kind::Dot) {
             sample = new LegendDot(colour, this);
@@ -102,18 +95,18 @@ void AnalysisWindow::buildLegend() {
 
 void AnalysisWindow::load() {
     WaitCursor wait;
-    if (m_entry.yield == EventYield::BeforeCompute)
+    if (m_look.yield == EventYield::BeforeCompute)
         QCoreApplication::processEvents();
     m_grid->setGrid(m_entry.build ? m_entry.build(m_history) : ResultGrid());
     ++m_computeCount;
-    if (m_entry.yield == EventYield::AfterCompute)
+    if (m_look.yield == EventYield::AfterCompute)
         QCoreApplication::processEvents();
 }
 
 std::optional<PrintDocument> AnalysisWindow::printDocument() const {
     PrintDocument document{m_entry.caption, m_entry.description, m_history.latestDrawNumber(), {{{}, m_grid->grid()}},
                            {}, {}};
-    for (const LegendItem &item : m_entry.legend)
+    for (const LegendItem &item : m_look.legend)
         if (!item.text.isEmpty())
             document.legend.push_back({item.kind == LegendItem::Kind::Dot, item.colour, item.text});
     return document;
@@ -127,7 +120,7 @@ void AnalysisWindow::resizeEvent(QResizeEvent *event) {
     ChildWindow::resizeEvent(event);
     // Only the spread window follows the size of its window; the others keep the layout they
     // were given when they opened.
-    if (m_entry.gridFollowsResize || !m_shown)
+    if (m_look.gridFollowsResize || !m_shown)
         layoutControls();
 }
 
@@ -145,7 +138,7 @@ void AnalysisWindow::layoutControls() {
 
     // A description longer than the window wraps onto a second line above the grid.
     const int oneLine = m_description->fontMetrics().horizontalAdvance(m_entry.description) + 1;
-    const int descriptionWidth = m_entry.legendPlace == LegendPlace::BesideDescription
+    const int descriptionWidth = m_look.legendPlace == LegendPlace::BesideDescription
                                      ? std::max(px(kCarryOverDescriptionWidth), oneLine)
                                      : std::min(oneLine, std::max(1, inner.width() - 2 * margin));
     m_description->setGeometry(margin, px(kDescriptionTop), descriptionWidth,
@@ -164,7 +157,7 @@ void AnalysisWindow::layoutControls() {
     const QSize room(inner.width() - margin - corner.x(), buttonTop - margin - corner.y());
     m_grid->setGeometry(QRect(corner, m_grid->fittedSize(room)));
 
-    switch (m_entry.legendPlace) {
+    switch (m_look.legendPlace) {
     case LegendPlace::None:
         break;
     case LegendPlace::BelowGrid:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/AnalysisCatalog.h"
+#include "analysis/AnalysisWindowLook.h"
 #include "shell/ChildWindow.h"
 
 #include <vector>
@@ -42,6 +43,7 @@ private:
     int px(int twips) const { return twipsToPixels(twips, this); }
 
     const CatalogEntry &m_entry;
+    const AnalysisWindowLook &m_look;
     const DrawHistory &m_history;
     QLabel *m_description;
     ResultGridView *m_grid;

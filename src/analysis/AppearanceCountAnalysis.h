@@ -7,5 +7,4 @@
 namespace AppearanceCount {
 inline constexpr int kColumns = 19;
 inline constexpr int kFirstDataRow = 3;
-inline constexpr int kFirstCountColumn = 11; // the count of the number in column k - 9
 } // namespace AppearanceCount

@@ -25,6 +25,3 @@ ResultGrid buildGroupSplit7(const DrawHistory &history);         // 分割7デ�
 ResultGrid buildGroupSplit9(const DrawHistory &history);         // 分割9データ分析
 ResultGrid buildLastDigitTrend(const DrawHistory &history);      // 下一桁出現傾向分析
 ResultGrid buildLastDigitRuns(const DrawHistory &history);       // 下一桁連続出現回数分析
-
-// 一発ズバリオ予想: the four grids of a first opening with these options.
-std::vector<ResultGrid> buildPredictionGrids(const DrawHistory &history, const PredictionOptions &options);

@@ -1,4 +1,4 @@
-#include "analysis/CarryOverAnalysis.h"
+#include "analysis/Builders.h"
 
 #include "analysis/GridSetUp.h"
 
@@ -23,6 +23,9 @@ void writeHeading(ResultGrid &grid) {
 }
 } // namespace
 
+// 引っ張り分析: every complete draw with its nine numbers; a number that was also one of the
+// previous complete draw's nine numbers (main or bonus, any position) is highlighted.
+// The colour key beside the description belongs to the window.
 ResultGrid buildCarryOver(const DrawHistory &history) {
     ResultGrid grid(kColumns, history.latestDrawNumber() + 1);
     GridSetUp{.visibleColumns = kColumns,

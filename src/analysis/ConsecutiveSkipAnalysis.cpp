@@ -1,4 +1,4 @@
-#include "analysis/ConsecutiveSkipAnalysis.h"
+#include "analysis/Builders.h"
 
 #include "analysis/GridSetUp.h"
 
@@ -34,6 +34,9 @@ void writePairs(ResultGrid &grid, int row, int drawColumn, const DrawRecord &dra
 }
 } // namespace
 
+// 連番飛び石分析: for every complete draw, the neighbouring main numbers (in stored order) that
+// differ by 1 (連番, left block) and by 2 (飛び石, right block). Bonus numbers only decide
+// whether a draw is complete.
 ResultGrid buildConsecutiveSkip(const DrawHistory &history) {
     ResultGrid grid(kColumns, history.latestDrawNumber() + 1);
     GridSetUp{.visibleColumns = kColumns, .visibleRows = 51, .frozenRows = 1, .rowHeight = 10, .columnWidth = 4}

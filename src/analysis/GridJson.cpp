@@ -1,14 +1,15 @@
 #include "analysis/GridJson.h"
 
+#include "history/DrawCsv.h"
+
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
 
-namespace {
-// A JSON string literal, escaped by Qt's JSON writer. A sheet repeats the same few texts and
-// colours thousands of times, so each distinct one is escaped once.
-QByteArray quoted(const QString &s) {
+// A sheet repeats the same few texts and colours thousands of times, so each distinct one is
+// escaped once.
+QByteArray GridJson::quoted(const QString &s) {
     static QHash<QString, QByteArray> cache;
     auto it = cache.constFind(s);
     if (it != cache.constEnd())
@@ -16,6 +17,9 @@ QByteArray quoted(const QString &s) {
     QByteArray array = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
     return *cache.insert(s, array.mid(1, array.size() - 2));
 }
+
+namespace {
+using GridJson::quoted;
 
 QByteArray colour(Rgb c) {
     static QHash<quint32, QByteArray> cache;
@@ -96,15 +100,6 @@ QByteArray GridJson::toJson(const WindowExport &w) {
     return out;
 }
 
-QString GridCsv::field(const QString &text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
-        !text.contains(QLatin1Char('\r')))
-        return text;
-    QString escaped = text;
-    escaped.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
-
 QByteArray GridCsv::toCsv(const WindowExport &w) {
     QString out;
     for (std::size_t i = 0; i < w.grids.size(); ++i) {
@@ -115,7 +110,7 @@ QByteArray GridCsv::toCsv(const WindowExport &w) {
             for (int col = 1; col <= g.columns(); ++col) {
                 if (col > 1)
                     out += QLatin1Char(',');
-                out += field(g.text(col, row));
+                out += DrawCsv::quoteField(g.text(col, row));
             }
             out += QLatin1String("\r\n");
         }

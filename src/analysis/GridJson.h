@@ -18,13 +18,13 @@ struct WindowExport {
 namespace GridJson {
 // One UTF-8 object and a newline, keys in the documented order.
 QByteArray toJson(const WindowExport &w);
+// A JSON string literal (quotes included), escaped by Qt's JSON writer.
+QByteArray quoted(const QString &text);
 } // namespace GridJson
 
 namespace GridCsv {
 // Cell texts only, RFC 4180 quoting, CRLF; several grids separated by one empty line.
 QByteArray toCsv(const WindowExport &w);
-// Quotes one field when it holds a comma, a quote or a line break.
-QString field(const QString &text);
 // Writes toCsv(w) to a file, after a UTF-8 byte-order mark when asked (spreadsheet programs
 // then read it as UTF-8 rather than in the system's code page). The file is replaced whole or
 // not at all; false with the reason in error when it cannot be written.

@@ -5,10 +5,6 @@
 #include <algorithm>
 
 namespace {
-QColor toColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
-
 // Room between a left-aligned text and its cell's left line.
 constexpr int kTextPadding = 2;
 
@@ -34,7 +30,7 @@ public:
         if (!m_brush || !(colour == m_colour)) {
             m_colour = colour;
             m_brush = true;
-            m_painter.setBrush(toColor(colour));
+            m_painter.setBrush(toQColor(colour));
         }
         m_painter.drawRect(rect);
     }
@@ -220,7 +216,7 @@ void ResultGridPainter::paintText(QPainter &painter, const Pane &pane, int c, in
     const TextPlace place = placeText(c, r);
     const auto [first, last] = textColumns(c, r);
     const int y = pane.origin.y() + m_rowEdge[r - 1], h = rowHeight(r);
-    painter.setPen(toColor(m_grid->cell(c, r).fore));
+    painter.setPen(toQColor(m_grid->cell(c, r).fore));
     const int base = centredBaseline(place.shrunk ? inkOf(QFontMetrics(place.font)) : m_ink, y, h);
     const QPoint at(pane.origin.x() + place.x, base);
     if (!place.shrunk && !place.clipped) {

@@ -14,6 +14,10 @@
 
 class QPainter;
 
+inline QColor toQColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
 // How a ResultGrid looks: the size of every cell in pixels of a font, and the painting of any
 // rectangle of cells. The window and the printed page both draw through it, so a printout
 // looks like the screen.

@@ -35,7 +35,7 @@ int entriesFitting(const std::vector<int> &edge, int from, int room) {
 }
 
 QString htmlColour(Rgb c) {
-    return QColor(c.r, c.g, c.b).name();
+    return toQColor(c).name();
 }
 } // namespace
 

@@ -1,4 +1,4 @@
-#include "analysis/SpreadAnalysis.h"
+#include "analysis/Builders.h"
 
 #include "analysis/GridSetUp.h"
 
@@ -22,6 +22,9 @@ void writeColumnHeader(ResultGrid &grid, int row) {
 }
 } // namespace
 
+// バラツキ分析: a dot chart, one row per complete draw and one column per number, with a
+// "●" in the colour of the field's kind (main, bonus 1, bonus 2) wherever the number was drawn.
+// The colour key above the grid belongs to the window.
 ResultGrid buildSpread(const DrawHistory &history) {
     const int latest = history.latestDrawNumber();
     const int lastRow = latest + 3; // title band and column headers, then the draws, then the bottom header

@@ -22,10 +22,10 @@ constexpr int kOneShotCount = 7;
 constexpr double kInterval95 = 1.959963984540054;
 
 int wrapNumber(int n) {
-    if (n >= 38)
-        return n - 37;
-    if (n <= 0)
-        return n + 37;
+    if (n > DrawRules::kMaxNumber)
+        return n - DrawRules::kMaxNumber;
+    if (n < DrawRules::kMinNumber)
+        return n + DrawRules::kMaxNumber;
     return n;
 }
 

@@ -19,12 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 QLabel *label(const QString &text, QWidget *parent) {
     return new QLabel(text, parent);

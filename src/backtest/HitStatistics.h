@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history/DrawRules.h"
+
 #include <array>
 #include <vector>
 
@@ -7,8 +9,8 @@
 // draw, and how far a sum of such hit counts may stray from its expectation.
 namespace HitStatistics {
 
-constexpr int kMaxHits = 7;
-constexpr int kMaxSetSize = 37;
+constexpr int kMaxHits = DrawRules::kMainCount;
+constexpr int kMaxSetSize = DrawRules::kMaxNumber;
 // Up to this many draws the distribution of a sum of hits is convolved exactly; beyond it the
 // cost grows with the square of the draws and the normal approximation is already close.
 constexpr int kExactDrawLimit = 60;

@@ -29,13 +29,6 @@ constexpr int kButtonHeight = 375;
 constexpr int kSwatchWidth = 495;
 constexpr int kSwatchHeight = 255;
 
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
 QSpinBox *drawSpin(const QString &name, QWidget *parent) {
     auto *spin = new QSpinBox(parent);
     spin->setObjectName(name);
@@ -138,7 +131,7 @@ CheckWindow::CheckWindow(const CatalogEntry &entry, const DrawHistory &history, 
         auto *swatch = new QLabel(this);
         swatch->setAutoFillBackground(true);
         QPalette palette = swatch->palette();
-        palette.setColor(QPalette::Window, QColor(key.colour.r, key.colour.g, key.colour.b));
+        palette.setColor(QPalette::Window, toQColor(key.colour));
         swatch->setPalette(palette);
         swatch->setFixedSize(px(kSwatchWidth), px(kSwatchHeight));
         legend->addWidget(swatch);

@@ -101,16 +101,6 @@ int runDraws(const QStringList &args, const QString &dbPath) {
     return 0;
 }
 
-QByteArray jsonString(const QString &text) {
-    QByteArray out = "\"";
-    for (const char c : text.toUtf8()) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        out += c;
-    }
-    return out + '"';
-}
-
 // Keys in a fixed order, so the output can be compared as text.
 QByteArray aggregatesJson(const StartupAggregates &a) {
     QByteArray out = "{\"records\": " + QByteArray::number(a.records);
@@ -123,7 +113,7 @@ QByteArray aggregatesJson(const StartupAggregates &a) {
         out += (n > 1 ? ", " : "") + QByteArray::number(a.AppearanceCount[std::size_t(n)]);
     out += "], \"numbersByCount\": [";
     for (qsizetype c = 0; c < a.NumbersByCount.size(); ++c)
-        out += (c > 0 ? ", " : "") + jsonString(a.NumbersByCount[c]);
+        out += (c > 0 ? ", " : "") + GridJson::quoted(a.NumbersByCount[c]);
     return out + "]}\n";
 }
 

@@ -1,7 +1,7 @@
 #include "entry/DrawEntryWindow.h"
 
 #include "analysis/AnalysisCatalog.h"
-#include "analysis/Palette.h"
+#include "analysis/ResultGridView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,10 +30,6 @@ constexpr int kDrawNumberColumn = 0;
 constexpr int kFirstBonusColumn = 8;
 constexpr int kDateColumn = DrawRow::kDateColumn;
 constexpr Rgb kBonusBackground{197, 255, 255};
-
-QColor toQColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
 
 bool isEnter(const QKeyEvent *key) {
     return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&

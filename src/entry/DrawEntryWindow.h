@@ -33,7 +33,6 @@ public:
     void load() override;
     // False when the database could not be opened (the window then says so and closes).
     bool isLoaded() const { return m_model->isOpen(); }
-    const QString &loadError() const { return m_loadError; }
 
     QMenu *windowMenu() override;
     QSize contentSize() const override;

@@ -1,4 +1,5 @@
 #include "entry/DrawRowStore.h"
+#include "history/DrawRules.h"
 
 #include <QSet>
 #include <QStringList>
@@ -49,7 +50,9 @@ QString DrawRowStore::drawNumberFaultMessage(DrawNumberFault fault) {
         message += QStringLiteral("\n回数が入力されていません。");
         break;
     case DrawNumberFault::NotANumber:
-        message += QStringLiteral("\n回数は 1～32767 の整数で入力してください。");
+        message += QStringLiteral("\n回数は %1～%2 の整数で入力してください。")
+                       .arg(DrawRules::kMinDrawNumber)
+                       .arg(DrawRules::kMaxDrawNumber);
         break;
     case DrawNumberFault::Duplicate:
         message += QStringLiteral("\n同じ回数の行がほかにあります。");

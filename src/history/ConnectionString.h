@@ -3,8 +3,8 @@
 #include <QString>
 
 // Where the draw database is and how to unlock it. Built once at start-up and reused by the
-// data entry window for its own connection. The password never leaves this value in text
-// meant for people: describe() omits it.
+// data entry window for its own connection. Messages for people name the path, never the
+// password.
 struct ConnectionString {
     QString databasePath;
     QString password;
@@ -13,6 +13,4 @@ struct ConnectionString {
     static ConnectionString forDatabase(const QString &path);
     // NanaZubario.mdb beside the executable in a build folder, the user's own copy when installed.
     static QString defaultDatabasePath();
-
-    QString describe() const { return databasePath; }
 };

@@ -111,8 +111,9 @@ bool moveIntoPlace(const QString &building, const QString &path) {
     return true;
 }
 
-// A row as the draw table allows it, or nullopt for one it forbids: 回数 outside 1..32767 or
-// a number field holding anything but an integer 1..37 or nothing (NULL or the empty text).
+// A row as the draw table allows it, or nullopt for one it forbids: 回数 or a number field
+// outside the draw rules, or a number field holding anything but an integer or nothing (NULL or
+// the empty text).
 // columnOf gives the column of 回数 and of the nine numbers; a date column may follow.
 std::optional<DrawRecord> allowedRecord(const Statement &st, const std::array<int, 10> &columnOf, int dateColumn) {
     DrawRecord r;
@@ -158,11 +159,11 @@ struct SkippedRows {
         out->clear();
         if (count > 0)
             *out =
-                QStringLiteral("データベース %1 の %2 行は回数（1 から 32767）か数字（1 から 37）が範囲の外にあるため"
-                               "読み飛ばしました（最初の行の回数: %3）。")
-                    .arg(path)
-                    .arg(count)
-                    .arg(first);
+                QStringLiteral("データベース %1 の %2 行は回数（%3 から %4）か数字（%5 から %6）が範囲の外にあるため"
+                               "読み飛ばしました（最初の行の回数: %7）。")
+                    .arg(path, QString::number(count), QString::number(DrawRules::kMinDrawNumber),
+                         QString::number(DrawRules::kMaxDrawNumber), QString::number(DrawRules::kMinNumber),
+                         QString::number(DrawRules::kMaxNumber), first);
     }
 };
 

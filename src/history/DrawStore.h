@@ -86,7 +86,6 @@ public:
     ~DrawStore();
 
     const QString &path() const { return m_path; }
-    sqlite3 *handle() const { return m_db; }
 
     // Rows that the draw table forbids (回数 outside 1..32767, a number other than 1..37),
     // written by another tool, are left out of every read; skipped, when given, receives one

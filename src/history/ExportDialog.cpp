@@ -1,6 +1,7 @@
 #include "history/ExportDialog.h"
 
 #include "history/DrawStore.h"
+#include "shell/ChildWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,13 +29,16 @@ void chooseAndExport(QWidget *parent, const ConnectionString &connection) {
 }
 
 bool exportTo(QWidget *parent, const ConnectionString &connection, const QString &path, DrawCsv::Encoding encoding) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    StoreError error;
-    auto store = DrawStore::open(connection, error);
-    QString message = error.message;
+    QString message;
     int count = 0;
-    const bool written = store && DrawCsv::exportDraws(*store, path, encoding, count, message);
-    QApplication::restoreOverrideCursor();
+    bool written = false;
+    {
+        WaitCursor wait;
+        StoreError error;
+        auto store = DrawStore::open(connection, error);
+        message = error.message;
+        written = store && DrawCsv::exportDraws(*store, path, encoding, count, message);
+    }
     if (written) {
         QMessageBox box(
             QMessageBox::Information, QStringLiteral("ナナズバリオ"),

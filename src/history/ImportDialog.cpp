@@ -1,6 +1,7 @@
 #include "history/ImportDialog.h"
 
 #include "history/DrawStore.h"
+#include "shell/ChildWindow.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -24,7 +25,7 @@ const QString kErrorTitle = QStringLiteral("メッセ－ジ");
 // Runs work on a thread of its own while the event loop keeps the windows painted; a busy
 // progress bar shows when it takes longer than a moment. The user's input waits meanwhile.
 template <typename Work> void runWithProgress(QWidget *parent, const QString &label, Work work) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WaitCursor wait;
     QProgressDialog progress(label, QString(), 0, 0, parent);
     progress.setObjectName(QStringLiteral("importProgress"));
     progress.setWindowTitle(ImportDialog::title());
@@ -40,7 +41,6 @@ template <typename Work> void runWithProgress(QWidget *parent, const QString &la
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     thread->wait();
     delete thread;
-    QApplication::restoreOverrideCursor();
 }
 
 void tellFailure(QWidget *parent, const QString &text) {

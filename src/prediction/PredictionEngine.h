@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <vector>
 
+// 一発ズバリオ予想: the four grids of a first opening with these options.
+std::vector<ResultGrid> buildPredictionGrids(const DrawHistory &history, const PredictionOptions &options);
+
 // The state of the prediction window that outlives its openings: the reflect options, the
 // table of draws, the cycle table and the elimination candidates, plus the four grids of the
 // current opening. The window only lays out widgets around it; the command line uses it to

@@ -1,4 +1,3 @@
-#include "analysis/Builders.h"
 #include "prediction/PredictionEngine.h"
 
 std::vector<ResultGrid> buildPredictionGrids(const DrawHistory &history, const PredictionOptions &options) {

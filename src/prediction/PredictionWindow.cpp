@@ -3,7 +3,6 @@
 #include "prediction/PredictionEngine.h"
 
 #include "analysis/AnalysisCatalog.h"
-
 #include "analysis/ResultGridView.h"
 
 #include <QApplication>
@@ -51,9 +50,10 @@ const std::array<Heading, PredictionEngine::kGridCount> &headings() {
 
 PredictionWindow::PredictionWindow(PredictionEngine &engine, const DrawHistory &history, QWidget *parent)
     : ChildWindow(parent), m_engine(engine), m_history(history) {
-    setObjectName(QStringLiteral("一発ズバリオ予想"));
-    setWindowTitle(QStringLiteral("一発ズバリオ予想"));
-    resize(px(kWidthTwips), px(kHeightTwips));
+    const CatalogEntry &entry = AnalysisCatalog::prediction();
+    setObjectName(entry.formName);
+    setWindowTitle(entry.caption);
+    resize(px(entry.widthTwips), px(entry.heightTwips));
 
     auto *options = new QGroupBox(QStringLiteral("データ分析オプション"), this);
     options->setObjectName(QStringLiteral("Frame3"));
@@ -76,7 +76,7 @@ PredictionWindow::PredictionWindow(PredictionEngine &engine, const DrawHistory &
 }
 
 void PredictionWindow::load() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WaitCursor wait;
     // The buttons mirror the flags as last set, not as the settings file holds them. Setting
     // them does not count as a click: the recompute follows below anyway.
     for (int i = 0; i < PredictionOptions::kCount; ++i)
@@ -85,7 +85,6 @@ void PredictionWindow::load() {
     m_engine.layOutGrids();
     m_engine.runCycleMethod(m_history);
     refreshGrids();
-    QApplication::restoreOverrideCursor();
 }
 
 int PredictionWindow::px(int twips) const {
@@ -125,10 +124,7 @@ void PredictionWindow::buildOptionPanel(QWidget *panel) {
 }
 
 void PredictionWindow::buildResultPanel(QWidget *panel) {
-    auto *label =
-        new QLabel(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ズバリオ、一発ズバリオの各手法を用いて当"
-                                  "選数字を予想します。"),
-                   panel);
+    auto *label = new QLabel(AnalysisCatalog::prediction().description, panel);
     label->setObjectName(QStringLiteral("Label19"));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

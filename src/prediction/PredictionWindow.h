@@ -15,9 +15,6 @@ class ResultGridView;
 class PredictionWindow : public ChildWindow {
     Q_OBJECT
 public:
-    static constexpr int kWidthTwips = 10080;
-    static constexpr int kHeightTwips = 8400;
-
     PredictionWindow(PredictionEngine &engine, const DrawHistory &history, QWidget *parent = nullptr);
 
     // Opening: sets the option buttons from the flags, lays out the grids and runs the whole

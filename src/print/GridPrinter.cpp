@@ -251,7 +251,7 @@ void GridPrinter::paintLegend(QPainter &painter, const QRectF &footer) const {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     for (const PrintDocument::Key &key : m_document.legend) {
-        const QColor colour(key.colour.r, key.colour.g, key.colour.b);
+        const QColor colour = toQColor(key.colour);
         const QRectF sample(x, markTop, key.dot ? mark : 2 * mark, mark);
         if (key.dot) {
             painter.setPen(Qt::NoPen);

@@ -1,6 +1,6 @@
 #include "shell/AboutWindow.h"
 
-#include "analysis/Palette.h"
+#include "analysis/ResultGridView.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -9,10 +9,6 @@
 #include <QPushButton>
 
 namespace {
-QColor toQColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
-
 // Seven balls in the mark colours: the program's picture, drawn rather than shipped.
 class AboutPicture : public QWidget {
 public:

@@ -3,6 +3,7 @@
 #include "analysis/GridJson.h"
 #include "print/PrintDocument.h"
 
+#include <QApplication>
 #include <QMdiSubWindow>
 #include <QWidget>
 
@@ -10,6 +11,14 @@
 
 class QMenu;
 class ResultGridView;
+
+// The hourglass while a window computes, restored however the computation ends.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
 
 // Every child window of the main window is one of these. The main window places it in the
 // multiple-document area, clears EndAllowed when it loads and sets it again when it unloads.

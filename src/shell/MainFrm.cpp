@@ -49,13 +49,6 @@ QString droppedCsv(const QMimeData *data) {
     return url.toLocalFile();
 }
 
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
 // Child windows carry no icon of their own in their title bars.
 QIcon blankIcon() {
     QPixmap pixmap(16, 16);

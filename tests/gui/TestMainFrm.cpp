@@ -352,7 +352,8 @@ private slots:
         QVERIFY(window->findChild<ResultGridView *>("fpSpread1"));
         QCOMPARE(window->findChild<QPushButton *>("Command1")->text(), QStringLiteral("閉じる"));
         QPushButton *print = window->findChild<QPushButton *>("Command2");
-        QCOMPARE(bool(print), entry.hasPrint);
+        const AnalysisWindowLook &look = AnalysisWindowLook::of(formName);
+        QCOMPARE(bool(print), look.hasPrint);
         if (print) {
             QCOMPARE(print->text(), QStringLiteral("印刷"));
             // 印刷 opens the print preview; the window stays.
@@ -367,7 +368,7 @@ private slots:
             QVERIFY(previewed);
             QVERIFY(first);
         }
-        for (const LegendItem &item : entry.legend) {
+        for (const LegendItem &item : look.legend) {
             QVERIFY(window->findChild<QWidget *>(item.sampleName));
             bool labelled = false;
             for (QLabel *label : window->findChildren<QLabel *>(item.labelName))
