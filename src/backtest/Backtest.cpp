@@ -21,14 +21,7 @@ constexpr int kRepeatedCount = 14;
 constexpr int kOneShotCount = 7;
 constexpr double kInterval95 = 1.959963984540054;
 
-int wrapNumber(int n) {
-    if (n > DrawRules::kMaxNumber)
-        return n - DrawRules::kMaxNumber;
-    if (n < DrawRules::kMinNumber)
-        return n + DrawRules::kMaxNumber;
-    return n;
-}
-
+using DrawRules::wrapNumber;
 // A draw the walk can use: all nine numbers present and within the rules (the store refuses
 // anything else, so nothing real is left out).
 bool usable(const DrawRecord &draw) {

@@ -2,19 +2,13 @@
 
 #include "backtest/Backtest.h"
 #include "backtest/BacktestExport.h"
-#include "history/ConnectionString.h"
-#include "history/DrawStore.h"
+#include "cli/CliOutput.h"
+#include "settings/PredictionOptions.h"
 
-#include <QTextStream>
-
-#include <cstdio>
 #include <optional>
 
 namespace {
-int fail(int status, const QString &message) {
-    QTextStream(stderr) << message << Qt::endl;
-    return status;
-}
+using CliOutput::fail;
 
 const QString kUsage = QStringLiteral("使い方: nanazubario-cli backtest [--db FILE] [--settings FILE | --all-settings] "
                                       "[--from N] [--to M] [--format json|csv]");
@@ -50,20 +44,15 @@ int runBacktest(const QStringList &args, const BacktestArguments &a) {
         if (!settings.ok)
             return fail(2, settings.message);
     }
-    StoreError error;
-    QString skipped;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(a.dbPath), error, &skipped);
+    const std::optional<DrawHistory> history = CliOutput::loadHistory(a.dbPath);
     if (!history)
-        return fail(1, error.message);
-    if (!skipped.isEmpty()) // rows left out of the history: worth knowing, no reason to stop
-        QTextStream(stderr) << skipped << Qt::endl;
+        return 1;
 
     const Backtest::Report report = a.allSettings
                                         ? Backtest::runAll(*history, range)
                                         : Backtest::runOne(*history, range, Backtest::reflectOffsetOf(options));
     const QByteArray bytes =
         a.format == QLatin1String("csv") ? BacktestExport::toCsv(report) : BacktestExport::toJson(report);
-    fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    fflush(stdout);
+    CliOutput::writeOut(bytes);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "analysis/GridJson.h"
 #include "check/CheckReport.h"
 #include "cli/BacktestCommand.h"
+#include "cli/CliOutput.h"
 #include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
@@ -16,21 +17,9 @@
 #include <cstdio>
 
 namespace {
-int fail(int status, const QString &message) {
-    QTextStream(stderr) << message << Qt::endl;
-    return status;
-}
-
-// Something the user should know that does not stop the command.
-void warn(const QString &message) {
-    if (!message.isEmpty())
-        QTextStream(stderr) << message << Qt::endl;
-}
-
-void writeOut(const QByteArray &bytes) {
-    fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    fflush(stdout);
-}
+using CliOutput::fail;
+using CliOutput::warn;
+using CliOutput::writeOut;
 
 int runExport(const QStringList &args, const QString &dbPath, const QString &settingsPath, const QString &format) {
     if (args.size() != 1)
@@ -46,12 +35,9 @@ int runExport(const QStringList &args, const QString &dbPath, const QString &set
     const SettingsResult settings = ReadInitFile(settingsPath, options);
     if (!settings.ok)
         return fail(2, settings.message);
-    StoreError error;
-    QString skipped;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error, &skipped);
+    const std::optional<DrawHistory> history = CliOutput::loadHistory(dbPath);
     if (!history)
-        return fail(1, error.message);
-    warn(skipped);
+        return 1;
 
     const WindowExport out{entry->formName, entry->caption, entry->description, entry->grids(*history, options)};
     const QByteArray bytes = format == QLatin1String("csv") ? GridCsv::toCsv(out) : GridJson::toJson(out);
@@ -120,12 +106,9 @@ QByteArray aggregatesJson(const StartupAggregates &a) {
 int runAggregates(const QStringList &args, const QString &dbPath) {
     if (!args.isEmpty())
         return fail(2, QStringLiteral("使い方: nanazubario-cli aggregates [--db FILE]"));
-    StoreError error;
-    QString skipped;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error, &skipped);
+    const std::optional<DrawHistory> history = CliOutput::loadHistory(dbPath);
     if (!history)
-        return fail(1, error.message);
-    warn(skipped);
+        return 1;
     writeOut(aggregatesJson(history->aggregates()));
     return 0;
 }
@@ -207,12 +190,9 @@ int runCheck(const QStringList &args, const QString &dbPath, const CheckOptions 
     if (tickets.empty())
         return fail(2, QStringLiteral("照合するチケットを --ticket か --tickets で指定してください。\n") + kCheckUsage);
 
-    StoreError error;
-    QString skipped;
-    std::optional<DrawHistory> history = loadDrawHistory(ConnectionString::forDatabase(dbPath), error, &skipped);
+    const std::optional<DrawHistory> history = CliOutput::loadHistory(dbPath);
     if (!history)
-        return fail(1, error.message);
-    warn(skipped);
+        return 1;
     const std::optional<DrawRange> range = checkRange(o, *history);
     if (!range)
         return 2;

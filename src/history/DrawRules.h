@@ -23,6 +23,16 @@ constexpr int kDrawNumberDigits = 5;     // digits of kMaxDrawNumber
 constexpr bool isNumber(int n) { return n >= kMinNumber && n <= kMaxNumber; }
 constexpr bool isDrawNumber(int n) { return n >= kMinDrawNumber && n <= kMaxDrawNumber; }
 
+// n brought back into 1..37 by one turn of the wheel: 38 is 1, 0 is 37. Callers keep n within
+// -36..74, where one turn is enough.
+constexpr int wrapNumber(int n) {
+    if (n > kMaxNumber)
+        return n - kMaxNumber;
+    if (n < kMinNumber)
+        return n + kMaxNumber;
+    return n;
+}
+
 // The value of a number typed or read from a file: ASCII or full-width decimal digits with
 // optional surrounding spaces (ASCII or ideographic), nothing else. Digits of other scripts are
 // not digits here. nullopt for anything else, or for a value beyond maxDigits digits (leading

@@ -25,14 +25,7 @@ constexpr int kNumbersPerRow = 7;   // grid columns 2..8
 constexpr int kSourceDraws = 4;     // S0..S3 of the repeated and one-shot predictions
 constexpr int kSourcePositions = 8; // seven main numbers and ボーナス数字1
 
-// One step into 1..37; the inputs keep n within 1..69, so one step is enough.
-int wrapNumber(int n) {
-    if (n > DrawRules::kMaxNumber)
-        return n - DrawRules::kMaxNumber;
-    if (n < DrawRules::kMinNumber)
-        return n + DrawRules::kMaxNumber;
-    return n;
-}
+using DrawRules::wrapNumber;
 } // namespace
 
 const std::array<PredictionEngine::EliminationFormula, PredictionEngine::kEliminationCount> &
