@@ -281,6 +281,12 @@ std::optional<PrintDocument> DrawEntryWindow::printDocument() const {
                          {}, {}};
 }
 
+std::optional<std::vector<DrawRecord>> DrawEntryWindow::takeDrawsAtOpen() {
+    if (!m_model->isOpen())
+        return std::nullopt;
+    return m_model->takeDrawsAtOpen();
+}
+
 QMenu *DrawEntryWindow::windowMenu() {
     return m_editMenu;
 }

@@ -35,6 +35,7 @@ public:
     bool isLoaded() const { return m_model->isOpen(); }
 
     QMenu *windowMenu() override;
+    std::optional<std::vector<DrawRecord>> takeDrawsAtOpen() override;
     QSize contentSize() const override;
 
     // A column heading for a column room pixels wide (without its margins): on one line when it

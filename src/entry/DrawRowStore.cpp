@@ -78,6 +78,7 @@ bool DrawRowStore::open(const ConnectionString &connection, StoreError &error) {
     m_rows.reserve(records.size());
     for (const DrawRecord &r : records)
         m_rows.push_back(makeRow(r));
+    m_drawsAtOpen = std::move(records);
     m_listener.endReset();
     return true;
 }

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The first cell the user has to correct before the data entry window may close.
@@ -59,6 +60,9 @@ public:
     // Opens the connection and reads every draw. False, with the reason, when it cannot.
     bool open(const ConnectionString &connection, StoreError &error);
     bool isOpen() const { return m_store != nullptr; }
+    // The draws as open() read them, handed over once (empty afterwards): whoever wants to know
+    // later whether the stored draws changed need not read them a second time.
+    std::vector<DrawRecord> takeDrawsAtOpen() { return std::exchange(m_drawsAtOpen, {}); }
 
     const std::vector<DrawRow> &rows() const { return m_rows; }
     int rowCount() const { return int(m_rows.size()); }
@@ -111,6 +115,7 @@ private:
 
     DrawRowListener &m_listener;
     std::unique_ptr<DrawStore> m_store;
+    std::vector<DrawRecord> m_drawsAtOpen;
     std::vector<DrawRow> m_rows;
     quint64 m_nextId = 1;
 };

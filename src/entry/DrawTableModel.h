@@ -25,6 +25,7 @@ public:
     // Opens the connection and reads every draw. False, with the reason, when it cannot.
     bool open(const ConnectionString &connection, StoreError &error) { return m_rows.open(connection, error); }
     bool isOpen() const { return m_rows.isOpen(); }
+    std::vector<DrawRecord> takeDrawsAtOpen() { return m_rows.takeDrawsAtOpen(); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

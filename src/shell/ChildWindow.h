@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/GridJson.h"
+#include "history/DrawRecord.h"
 #include "print/PrintDocument.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class QMenu;
 class ResultGridView;
@@ -47,6 +49,9 @@ public:
     // A menu that replaces the main window's menu bar while this window is the active child
     // (nullptr: the main window keeps its own).
     virtual QMenu *windowMenu() { return nullptr; }
+    // A window that reads the stored draws to change them hands over what it read, once; nullopt
+    // for the others.
+    virtual std::optional<std::vector<DrawRecord>> takeDrawsAtOpen() { return std::nullopt; }
 
     // Closes the window with its frame in the multiple-document area (the window unloads).
     void closeWindow() {

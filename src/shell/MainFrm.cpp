@@ -293,7 +293,7 @@ std::optional<std::vector<DrawRecord>> MainFrm::storedHistory() const {
     auto store = DrawStore::open(m_connection, error);
     if (!store)
         return std::nullopt;
-    std::vector<DrawRecord> records = store->readHistory(error);
+    std::vector<DrawRecord> records = store->readAll(error);
     if (error)
         return std::nullopt;
     return records;
@@ -374,10 +374,14 @@ void MainFrm::openDataEntry() {
         return;
     if (!allowedWithoutWindows())
         return;
-    // Whether the window stored changes the analyses would see: the draws before and after.
-    const std::optional<std::vector<DrawRecord>> before = storedHistory();
     QMdiSubWindow *sub = showChild(AnalysisCatalog::dataEntry());
-    if (!sub || !before)
+    auto *child = sub ? qobject_cast<ChildWindow *>(sub->widget()) : nullptr;
+    if (!child)
+        return;
+    // Whether the window stored changes: the draws it read on opening against those stored
+    // after it has gone.
+    const std::optional<std::vector<DrawRecord>> before = child->takeDrawsAtOpen();
+    if (!before)
         return;
     connect(sub->widget(), &QObject::destroyed, this, [this, before] {
         // After the window has gone, not while it goes.

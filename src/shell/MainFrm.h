@@ -110,7 +110,7 @@ private:
     bool allowedWithoutWindows();
     // skipped receives the sentence about rows of the database that were left out, if any.
     bool loadHistory(StoreError &error, QString &skipped, std::future<HistoryLoad> preloaded = {});
-    // The draws the analyses would read now, or nullopt when the database cannot be read.
+    // Every stored draw with its date, or nullopt when the database cannot be read.
     std::optional<std::vector<DrawRecord>> storedHistory() const;
     void offerReload();
     QMdiSubWindow *showChild(const CatalogEntry &entry);
