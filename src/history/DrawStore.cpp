@@ -282,7 +282,9 @@ std::unique_ptr<DrawStore> DrawStore::connect(const ConnectionString &connection
                                               StoreError &error) {
     const QString &path = connection.databasePath;
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(fileName).constData(), &db, flags, nullptr) != SQLITE_OK) {
+    // A connection is only ever used by the thread that opened it: no locking on every call.
+    if (sqlite3_open_v2(QFile::encodeName(fileName).constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close(db);
         error = makeError(StoreError::Kind::Other, path, QStringLiteral("ファイルを開けません"));
         return nullptr;
