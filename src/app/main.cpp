@@ -29,6 +29,21 @@ int fail(int status, const QString &message) {
 const QStringList kAboutNames = {QStringLiteral("バージョン情報"), QStringLiteral("mnuAbout")};
 const QStringList kHelpNames = {QStringLiteral("ヘルプ"), QStringLiteral("mnuHelpFile")};
 
+// The main window on the given files, shown offscreen as --render and --pdf need it; the reason
+// when it cannot start, else empty.
+QString startOffscreen(MainFrm &frame, const QString &databasePath, const QString &settingsPath) {
+    frame.setSettingsPath(settingsPath);
+    QString failure;
+    if (!frame.startUp(databasePath, &failure))
+        return failure.isEmpty() ? QStringLiteral("起動できませんでした。") : failure;
+    frame.showOffscreen();
+    return {};
+}
+
+QString notOpened(const CatalogEntry &entry) {
+    return QStringLiteral("%1 を開けませんでした。").arg(entry.formName);
+}
+
 // Opens windows as their menu items would, offscreen, and writes a picture: of the window when
 // one is named, of the main window holding them side by side when several are.
 int render(const QString &names, const QString &output, const QString &databasePath, const QString &settingsPath) {
@@ -44,11 +59,8 @@ int render(const QString &names, const QString &output, const QString &databaseP
         return fail(2, QStringLiteral("--output に画像ファイルを指定してください。"));
 
     MainFrm frame;
-    frame.setSettingsPath(settingsPath);
-    QString failure;
-    if (!frame.startUp(databasePath, &failure))
+    if (const QString failure = startOffscreen(frame, databasePath, settingsPath); !failure.isEmpty())
         return fail(1, failure);
-    frame.showOffscreen();
     QWidget *picture = nullptr;
     QRect used;
     for (const QString &name : list) {
@@ -68,7 +80,7 @@ int render(const QString &names, const QString &output, const QString &databaseP
         const CatalogEntry *entry = AnalysisCatalog::find(name);
         QMdiSubWindow *window = frame.openWindow(entry->formName);
         if (!window)
-            return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));
+            return fail(1, notOpened(*entry));
         // Each next window stands right of the ones before it.
         if (!used.isEmpty())
             window->move(used.right() + 1, 0);
@@ -96,14 +108,11 @@ int printToPdf(const QString &name, const QString &output, const QString &databa
         return fail(2, QStringLiteral("--output に PDF ファイルを指定してください。"));
 
     MainFrm frame;
-    frame.setSettingsPath(settingsPath);
-    QString failure;
-    if (!frame.startUp(databasePath, &failure))
+    if (const QString failure = startOffscreen(frame, databasePath, settingsPath); !failure.isEmpty())
         return fail(1, failure);
-    frame.showOffscreen();
     QMdiSubWindow *window = frame.openWindow(entry->formName);
     if (!window)
-        return fail(1, QStringLiteral("%1 を開けませんでした。").arg(entry->formName));
+        return fail(1, notOpened(*entry));
     QCoreApplication::processEvents();
     const auto *child = qobject_cast<ChildWindow *>(window->widget());
     std::optional<PrintDocument> document = child ? child->printDocument() : std::nullopt;
