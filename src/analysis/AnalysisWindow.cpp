@@ -12,11 +12,7 @@ namespace {
 constexpr int kMargin = 120;
 constexpr int kDescriptionTop = 180;
 constexpr int kGridTop = 600;
-constexpr int kButtonWidth = 1095;
-constexpr int kButtonHeight = 375;
 constexpr int kLegendGap = 240;
-constexpr int kSwatchWidth = 495;
-constexpr int kSwatchHeight = 255;
 // The carry-over window keeps its legend beside the description, where it was designed.
 constexpr int kCarryOverDescriptionWidth = 4815;
 constexpr QPoint kBesideSample(5640, 150);
@@ -77,13 +73,7 @@ void AnalysisWindow::buildLegend() {
         if (item.kind == LegendItem::Kind::Dot) {
             sample = new LegendDot(colour, this);
         } else {
-            auto *swatch = new QLabel(this);
-            swatch->setAutoFillBackground(true);
-            QPalette palette = swatch->palette();
-            palette.setColor(QPalette::Window, colour);
-            swatch->setPalette(palette);
-            swatch->setFixedSize(px(kSwatchWidth), px(kSwatchHeight));
-            sample = swatch;
+            sample = colourSwatch(colour);
         }
         sample->setObjectName(item.sampleName);
         auto *text = new QLabel(item.text, this);
@@ -179,8 +169,8 @@ void AnalysisWindow::layoutControls() {
 }
 
 QSize AnalysisWindow::buttonSize() const {
-    return {std::max(px(kButtonWidth), m_close->sizeHint().width()),
-            std::max(px(kButtonHeight), m_close->sizeHint().height())};
+    return {std::max(px(kButtonTwips.width()), m_close->sizeHint().width()),
+            std::max(px(kButtonTwips.height()), m_close->sizeHint().height())};
 }
 
 QSize AnalysisWindow::sizeHint() const {

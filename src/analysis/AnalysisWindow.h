@@ -40,7 +40,6 @@ private:
     void layoutControls();
     void placeLegendRow(int x, int centreY);
     QSize buttonSize() const;
-    int px(int twips) const { return twipsToPixels(twips, this); }
 
     const CatalogEntry &m_entry;
     const AnalysisWindowLook &m_look;

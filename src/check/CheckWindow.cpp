@@ -24,10 +24,6 @@ constexpr int kErrorsShown = 10;
 // Design sizes, in twips.
 constexpr int kMargin = 120;
 constexpr int kInputWidth = 4200;
-constexpr int kButtonWidth = 1095;
-constexpr int kButtonHeight = 375;
-constexpr int kSwatchWidth = 495;
-constexpr int kSwatchHeight = 255;
 
 QSpinBox *drawSpin(const QString &name, QWidget *parent) {
     auto *spin = new QSpinBox(parent);
@@ -128,13 +124,7 @@ CheckWindow::CheckWindow(const CatalogEntry &entry, const DrawHistory &history, 
     } keys[] = {{CheckGrids::kMainHit, QStringLiteral("：本数字と一致")},
                 {CheckGrids::kBonusHit, QStringLiteral("：ボーナス数字と一致")}};
     for (const auto &key : keys) {
-        auto *swatch = new QLabel(this);
-        swatch->setAutoFillBackground(true);
-        QPalette palette = swatch->palette();
-        palette.setColor(QPalette::Window, toQColor(key.colour));
-        swatch->setPalette(palette);
-        swatch->setFixedSize(px(kSwatchWidth), px(kSwatchHeight));
-        legend->addWidget(swatch);
+        legend->addWidget(colourSwatch(toQColor(key.colour)));
         legend->addWidget(new QLabel(key.text, this));
         legend->addSpacing(px(kMargin * 2));
     }
@@ -159,7 +149,7 @@ CheckWindow::CheckWindow(const CatalogEntry &entry, const DrawHistory &history, 
     QPushButton *print = button(QStringLiteral("印刷"), QStringLiteral("Command2"), this);
     QPushButton *close = button(QStringLiteral("閉じる"), QStringLiteral("Command1"), this);
     for (QPushButton *b : {print, close})
-        b->setMinimumSize(px(kButtonWidth), px(kButtonHeight));
+        b->setMinimumSize(px(kButtonTwips.width()), px(kButtonTwips.height()));
     connect(close, &QPushButton::clicked, this, &ChildWindow::closeWindow);
     connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
     offerPrinting(m_summary);

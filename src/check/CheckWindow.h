@@ -49,7 +49,6 @@ private:
     void clearResults(const QString &why);
     void refuse(const QString &message);
     void fitSummary();
-    int px(int twips) const { return twipsToPixels(twips, this); }
 
     const DrawHistory &m_history;
     const PredictionEngine &m_prediction;

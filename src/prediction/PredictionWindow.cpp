@@ -87,10 +87,6 @@ void PredictionWindow::load() {
     refreshGrids();
 }
 
-int PredictionWindow::px(int twips) const {
-    return twipsToPixels(twips, this);
-}
-
 void PredictionWindow::place(QWidget *w, int left, int top, int width, int height) const {
     w->setGeometry(px(left), px(top), px(width), px(height));
 }

@@ -28,8 +28,6 @@ private:
     void buildResultPanel(QWidget *panel);
     void optionClicked(int index, bool reflect);
     void refreshGrids();
-    // Twips to pixels at this screen's logical resolution.
-    int px(int twips) const;
     void place(QWidget *w, int left, int top, int width, int height) const;
 
     PredictionEngine &m_engine;

@@ -5,6 +5,7 @@
 #include "print/PrintPreviewDialog.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMessageBox>
 
 ChildWindow::ChildWindow(QWidget *parent) : QWidget(parent) {
@@ -44,4 +45,14 @@ bool ChildWindow::writeCsv(const QString &path, bool byteOrderMark) {
 void ChildWindow::offerPrinting(ResultGridView *view) {
     connect(view, &ResultGridView::printRequested, this, &ChildWindow::printPreview);
     connect(view, &ResultGridView::saveCsvRequested, this, &ChildWindow::saveCsv);
+}
+
+QLabel *ChildWindow::colourSwatch(const QColor &colour) {
+    auto *swatch = new QLabel(this);
+    swatch->setAutoFillBackground(true);
+    QPalette palette = swatch->palette();
+    palette.setColor(QPalette::Window, colour);
+    swatch->setPalette(palette);
+    swatch->setFixedSize(px(kSwatchTwips.width()), px(kSwatchTwips.height()));
+    return swatch;
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class QLabel;
 class QMenu;
 class ResultGridView;
 
@@ -79,6 +80,13 @@ public:
     }
 
 protected:
+    // Sizes every window was designed with, in twips: its buttons, its legend's colour boxes.
+    static constexpr QSize kButtonTwips{1095, 375};
+    static constexpr QSize kSwatchTwips{495, 255};
+
+    int px(int twips) const { return twipsToPixels(twips, this); }
+    // A legend's colour box.
+    QLabel *colourSwatch(const QColor &colour);
     // The grid's context menu gains "印刷..." and "CSVで保存..." for this window.
     void offerPrinting(ResultGridView *view);
 };
