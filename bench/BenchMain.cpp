@@ -75,6 +75,9 @@ void closeAll(MainFrm &frame) {
     while (!frame.mdiArea()->subWindowList().isEmpty())
         QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // What closing queued (the data entry window's check for stored changes) is closing's time,
+    // not the next opening's.
+    QCoreApplication::processEvents();
 }
 
 // Opens every window as its menu item does, until it has painted; each run starts with no
