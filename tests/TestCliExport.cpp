@@ -1,6 +1,7 @@
 // nanazubario-cli run as a process, on a frozen history: what it exports must be the grid the
 // builder makes, cell by cell, and its failures must say what went wrong.
 #include "analysis/AnalysisCatalog.h"
+#include "support/Files.h"
 #include "support/GridAssertions.h"
 #include "support/Histories.h"
 
@@ -14,28 +15,6 @@
 namespace {
 const QString kCli = QStringLiteral(TEST_BINARY_DIR "/nanazubario-cli");
 const QString kFrozen = QStringLiteral(TEST_DATA_DIR "/loto7-draws-688.csv");
-
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run cli(const QStringList &arguments) {
-    QProcess p;
-    p.start(kCli, arguments);
-    Run run;
-    if (p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit)
-        run.status = p.exitCode();
-    run.out = p.readAllStandardOutput();
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 std::optional<Rgb> colourOf(const QJsonValue &v) {
     if (v.isNull())
@@ -128,7 +107,7 @@ private slots:
     void initTestCase() {
         QVERIFY2(QFile::exists(kCli), "build nanazubario-cli first");
         m_db = m_dir.filePath(QStringLiteral("frozen.mdb"));
-        QCOMPARE(cli({QStringLiteral("import"), kFrozen, QStringLiteral("--db"), m_db}).status, 0);
+        QCOMPARE(runCli({QStringLiteral("import"), kFrozen, QStringLiteral("--db"), m_db}).status, 0);
         m_history = realHistory();
     }
 
@@ -150,7 +129,7 @@ private slots:
         const std::vector<ResultGrid> want = entry->grids(m_history, options);
         const QStringList common{QStringLiteral("--db"), m_db, QStringLiteral("--settings"), settingsFile(optionsOn)};
 
-        const Run json = cli(QStringList{QStringLiteral("export"), window} + common);
+        const CliRun json = runCli(QStringList{QStringLiteral("export"), window} + common);
         QCOMPARE(json.status, 0);
         const QJsonObject top = QJsonDocument::fromJson(json.out).object();
         QCOMPARE(top[u"window"].toString(), entry->formName);
@@ -161,7 +140,7 @@ private slots:
         for (std::size_t i = 0; i < want.size(); ++i)
             QCOMPARE(difference(gridOf(grids[qsizetype(i)].toObject()), want[i]), QString());
 
-        const Run csv = cli(QStringList{QStringLiteral("export"), window, QStringLiteral("--format"),
+        const CliRun csv = runCli(QStringList{QStringLiteral("export"), window, QStringLiteral("--format"),
                                         QStringLiteral("csv")} +
                             common);
         QCOMPARE(csv.status, 0);
@@ -174,7 +153,7 @@ private slots:
     // The options change the prediction; an export that ignored --settings would match both.
     void settingsChangeThePrediction() {
         const auto predict = [&](bool on) {
-            return cli({QStringLiteral("export"), QStringLiteral("一発ズバリオ予想"), QStringLiteral("--db"), m_db,
+            return runCli({QStringLiteral("export"), QStringLiteral("一発ズバリオ予想"), QStringLiteral("--db"), m_db,
                         QStringLiteral("--settings"), settingsFile(on)})
                 .out;
         };
@@ -195,10 +174,10 @@ private slots:
         QTemporaryDir dir;
         const QString db = dir.filePath(QStringLiteral("t.mdb")), file = dir.filePath(QStringLiteral("in.csv"));
         QVERIFY(writeFile(file, csv));
-        const Run run = cli({QStringLiteral("import"), file, QStringLiteral("--db"), db});
+        const CliRun run = runCli({QStringLiteral("import"), file, QStringLiteral("--db"), db});
         QCOMPARE(run.status, 0);
         QCOMPARE(QString::fromUtf8(run.out), QStringLiteral("追加 1 件、置換 0 件、変更なし 0 件\n"));
-        QVERIFY(cli({QStringLiteral("draws"), QStringLiteral("--db"), db})
+        QVERIFY(runCli({QStringLiteral("draws"), QStringLiteral("--db"), db})
                     .out.endsWith("\n689,2026-08-07,2,5,11,19,26,31,36,8,22\n"));
     }
 
@@ -230,7 +209,7 @@ private slots:
         arguments.replaceInStrings(QStringLiteral("BAD"), bad);
         if (!arguments.contains(QStringLiteral("--db")))
             arguments << QStringLiteral("--db") << m_db;
-        const Run run = cli(arguments);
+        const CliRun run = runCli(arguments);
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());

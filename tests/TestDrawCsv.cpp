@@ -2,6 +2,7 @@
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
 #include "settings/Cp932.h"
+#include "support/Files.h"
 #include "support/Histories.h"
 
 #include <QJsonArray>
@@ -46,34 +47,6 @@ QStringList describe(const std::vector<DrawRecord> &records) {
     for (const DrawRecord &r : records)
         out << describe(r);
     return out;
-}
-
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-CliRun runCli(const QStringList &arguments) {
-    QProcess p;
-    p.start(QStringLiteral(TEST_BINARY_DIR "/nanazubario-cli"), arguments);
-    CliRun run;
-    if (!p.waitForFinished(120000))
-        return run;
-    run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = p.readAllStandardOutput();
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
+#include "support/Files.h"
 #include "support/Histories.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -51,11 +52,6 @@ bool prepare(Prepared what, const QString &path) {
     }
     }
     return false;
-}
-
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Another program's connection to the file at path.

@@ -1,5 +1,6 @@
 #include "settings/Cp932.h"
 #include "settings/PredictionOptions.h"
+#include "support/Files.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -30,10 +31,6 @@ QByteArray cp932(const char *text) {
     return *Cp932::encode(QString::fromUtf8(text));
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 } // namespace
 
 class TestSettings : public QObject {
