@@ -31,6 +31,7 @@ inline DrawHistory makeHistory(std::initializer_list<DrawSpec> draws) {
     return makeHistory(std::vector<DrawSpec>(draws));
 }
 
-// A frozen copy of the real history as it stood at 688 draws (loto7-draws-688.csv among the tests' own data files),
-// parsed without the importer. The shipped history grows every week; the tests must not.
+// A frozen copy of the real history as it stood at 688 draws (loto7-draws-688.csv among the
+// tests' own data files), parsed without the importer. The shipped history grows every week;
+// the tests must not.
 DrawHistory realHistory();
