@@ -1,11 +1,11 @@
 #include "check/CheckGrids.h"
 #include "check/TicketChecker.h"
+#include "support/Files.h"
 #include "support/Histories.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,25 +20,6 @@ Ticket ticket(const QString &text) {
 
 QList<qulonglong> listOf(const TierCounts &counts) {
     return QList<qulonglong>(counts.begin(), counts.end());
-}
-
-struct CliRun {
-    int status = -1;
-    QJsonObject json;
-    QString err;
-};
-
-CliRun runCheck(const QString &db, const QStringList &arguments) {
-    QProcess p;
-    p.start(QStringLiteral(TEST_BINARY_DIR "/nanazubario-cli"),
-            QStringList{QStringLiteral("check"), QStringLiteral("--db"), db} + arguments);
-    CliRun run;
-    if (!p.waitForFinished(60000))
-        return run;
-    run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.json = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
 }
 } // namespace
 
@@ -212,32 +193,27 @@ private slots:
         QFETCH(QList<int>, tiers);
         QTemporaryDir dir;
         const QString csv = dir.filePath(QStringLiteral("draws.csv")), db = dir.filePath(QStringLiteral("t.mdb"));
-        QFile file(csv);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,ボーナス数字1,ボーナス数字2\n"
-                   "1,1,2,3,4,5,6,7,8,9\n2,10,11,12,13,14,15,16,17,18\n5,1,2,3,4,5,20,21,22,23\n");
-        file.close();
-        QProcess import;
-        import.start(QStringLiteral(TEST_BINARY_DIR "/nanazubario-cli"),
-                     {QStringLiteral("import"), csv, QStringLiteral("--db"), db});
-        QVERIFY(import.waitForFinished(60000) && import.exitCode() == 0);
+        QVERIFY(writeFile(csv, "回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,ボーナス数字1,ボーナス数字2\n"
+                               "1,1,2,3,4,5,6,7,8,9\n2,10,11,12,13,14,15,16,17,18\n5,1,2,3,4,5,20,21,22,23\n"));
+        QCOMPARE(runCli({QStringLiteral("import"), csv, QStringLiteral("--db"), db}).status, 0);
 
-        const CliRun run = runCheck(db, arguments);
+        const CliRun run = runCli(QStringList{QStringLiteral("check"), QStringLiteral("--db"), db} + arguments);
         QCOMPARE(run.status, status);
         if (status != 0) {
             QVERIFY(!run.err.isEmpty());
             return;
         }
-        QCOMPARE(run.json.value(QStringLiteral("drawsChecked")).toInt(), checkedSkipped[0]);
-        QCOMPARE(run.json.value(QStringLiteral("drawsSkipped")).toInt(), checkedSkipped[1]);
+        const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(json.value(QStringLiteral("drawsChecked")).toInt(), checkedSkipped[0]);
+        QCOMPARE(json.value(QStringLiteral("drawsSkipped")).toInt(), checkedSkipped[1]);
         QList<int> got;
-        for (const QJsonValue v : run.json.value(QStringLiteral("tiers")).toArray())
+        for (const QJsonValue v : json.value(QStringLiteral("tiers")).toArray())
             got << v.toInt();
         QCOMPARE(got, tiers);
-        const QJsonArray tickets = run.json.value(QStringLiteral("tickets")).toArray();
+        const QJsonArray tickets = json.value(QStringLiteral("tickets")).toArray();
         QCOMPARE(tickets.size(), arguments.count(QStringLiteral("--ticket")));
         QCOMPARE(tickets[0].toObject().value(QStringLiteral("numbers")).toArray().size(), 7);
-        QCOMPARE(run.json.value(QStringLiteral("expected")).toArray().size(), 6);
+        QCOMPARE(json.value(QStringLiteral("expected")).toArray().size(), 6);
     }
 };
 
