@@ -30,6 +30,13 @@ QVariant DrawTableModel::data(const QModelIndex &index, int role) const {
     }
 }
 
+QString DrawTableModel::columnName(int column) {
+    // The stored draw view has ten fields; 抽せん日 is the model's own eleventh column.
+    if (column == DrawRow::kDateColumn)
+        return QStringLiteral("抽せん日");
+    return drawColumnNames().at(std::size_t(column));
+}
+
 ResultGrid DrawTableModel::toGrid() const {
     ResultGrid grid(kColumnCount, rowCount() + 1);
     grid.freezeRows(1);
@@ -37,7 +44,7 @@ ResultGrid DrawTableModel::toGrid() const {
     grid.setColumnWidth(9, 10);
     grid.setColumnWidth(10, 10);
     for (int c = 0; c < kColumnCount; ++c)
-        grid.setText(c + 1, 1, drawColumnNames()[c]);
+        grid.setText(c + 1, 1, columnName(c));
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < kColumnCount; ++c)
             grid.setText(c + 1, r + 2, text(r, c));
@@ -56,11 +63,8 @@ int DrawTableModel::latestDrawNumber() const {
 QVariant DrawTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole)
         return {};
-    if (orientation == Qt::Horizontal) {
-        if (section == DrawRow::kDateColumn)
-            return QStringLiteral("抽せん日");
-        return section >= 0 && section < kColumnCount ? QVariant(drawColumnNames()[section]) : QVariant();
-    }
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < kColumnCount ? QVariant(columnName(section)) : QVariant();
     return section >= 0 && section < rowCount() ? QVariant(section + 1) : QVariant();
 }
 

@@ -30,6 +30,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // 回数, the nine number fields, 抽せん日 (column 0..kColumnCount-1).
+    static QString columnName(int column);
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     // Full-width digits become ASCII and surrounding spaces go, a real date takes one form;
