@@ -114,7 +114,7 @@ private slots:
         QVERIFY(model.deleteRow(0, problem));
         QVERIFY(model.deleteRow(1, problem)); // draw 2
         db.other().remove({3}, error);
-        type(model, 1, cells("3|9"));
+        type(model, 1, cells("3|12"));
         QCOMPARE(model.storeAll().size(), std::size_t(1)); // draw 3 went elsewhere: its row goes
         QCOMPARE(firstColumn(model), QStringList({"1", "4"}));
         QCOMPARE(db.drawNumbers(), QList<int>({1, 4}));
@@ -139,7 +139,15 @@ private slots:
         QTest::newRow("text") << none << -1 << QStringList{"1|1|2|abc"} << 0 << 3 << number;
         QTest::newRow("digits then text") << none << -1 << QStringList{"1|5x"} << 0 << 1 << number;
         QTest::newRow("negative") << none << -1 << QStringList{"1|-5"} << 0 << 1 << number;
-        QTest::newRow("1 and 37") << none << -1 << QStringList{"1|1|37|1|37|1|37|1|37|1"} << -1 << 0 << QString();
+        QTest::newRow("1 and 37") << none << -1 << QStringList{"1|1|37|2|36|3|35|4|34|5"} << -1 << 0 << QString();
+        // The nine numbers all differ, told as the importer tells it, at the later cell.
+        QTest::newRow("main repeated") << none << -1 << QStringList{"1|1|2|5|5|6|12|13"} << 0 << 4
+                                       << number + QStringLiteral("\n第4数字: 5 が 第3数字 と重複しています");
+        QTest::newRow("bonus repeats main") << none << -1 << QStringList{"1|1|2|3|4|5|6|7|7"} << 0 << 8
+                                            << number + QStringLiteral("\nボーナス数字1: 7 が 第7数字 と重複しています");
+        QTest::newRow("bonus repeated, written differently")
+            << none << -1 << QStringList{"1|1|2|3|4|5|6|7|8|０８"} << 0 << 9
+            << number + QStringLiteral("\nボーナス数字2: 8 が ボーナス数字1 と重複しています");
         QTest::newRow("empty cells") << none << -1 << QStringList{"1||2|||||||"} << -1 << 0 << QString();
         QTest::newRow("leading zero") << none << -1 << QStringList{"1|05"} << -1 << 0 << QString();
         QTest::newRow("full-width") << none << -1 << QStringList{"１２|３７"} << -1 << 0 << QString();

@@ -14,11 +14,13 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -45,12 +47,22 @@ class DrawCellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    // The editor takes every key: a key dropped without a word turns "1.5" into 15, a number
-    // the user never typed. What is typed stays in the cell, and the check names what is wrong.
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override {
+    // 回数 and the numbers take digits only (ASCII or full-width); any other key, or a paste
+    // holding one, is refused whole with a beep rather than dropped quietly, which would turn
+    // "1.5" into 15. 抽せん日 takes every key: the check names what is wrong with a date.
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override {
         auto *editor = new QLineEdit(parent);
         editor->setFrame(false);
         editor->setAlignment(Qt::AlignCenter);
+        if (index.column() != DrawRow::kDateColumn) {
+            static const QRegularExpression digits(QStringLiteral("[0-9０-９ 　]*"));
+            editor->setValidator(new QRegularExpressionValidator(digits, editor));
+            QObject::connect(editor, &QLineEdit::inputRejected, editor, [editor] {
+                QApplication::beep();
+                QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())),
+                                   QStringLiteral("この欄には数字だけを入力できます。"), editor);
+            });
+        }
         return editor;
     }
 

@@ -152,11 +152,21 @@ DrawNumberFault drawNumberFault(const DrawRow::Texts &texts, bool duplicate) {
     return duplicate ? DrawNumberFault::Duplicate : DrawNumberFault::None;
 }
 
+int repeatedColumn(const DrawRow::Texts &texts, int c) {
+    const std::optional<int> n = DrawRules::parseNumber(texts[c]);
+    if (!n)
+        return -1;
+    for (int j = 1; j < c; ++j)
+        if (DrawRules::parseNumber(texts[j]) == n)
+            return j;
+    return -1;
+}
+
 int faultColumn(const DrawRow::Texts &texts, bool duplicate) {
     if (drawNumberFault(texts, duplicate) != DrawNumberFault::None)
         return 0;
     for (int c = 1; c < DrawRow::kDateColumn; ++c)
-        if (!texts[c].isEmpty() && !DrawRules::parseNumber(texts[c]))
+        if (!texts[c].isEmpty() && (!DrawRules::parseNumber(texts[c]) || repeatedColumn(texts, c) >= 0))
             return c;
     const QString &date = texts[DrawRow::kDateColumn];
     return date.isEmpty() || isDateText(date) ? -1 : DrawRow::kDateColumn;

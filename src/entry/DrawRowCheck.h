@@ -44,6 +44,9 @@ std::vector<bool> duplicateRows(const std::vector<DrawRow> &rows);
 // What is wrong with a row's 回数, so that the user is told which fault to correct.
 enum class DrawNumberFault { None, Missing, NotANumber, Duplicate };
 DrawNumberFault drawNumberFault(const DrawRow::Texts &texts, bool duplicate);
+// The earlier number column (1..9) holding the same number as column c, or -1: the nine
+// numbers of a draw all differ.
+int repeatedColumn(const DrawRow::Texts &texts, int c);
 // The first faulty column of a row (0 = 回数), or -1 when it may be stored.
 int faultColumn(const DrawRow::Texts &texts, bool duplicate);
 // The draw a faultless, non-empty row stands for.

@@ -35,6 +35,17 @@ QString typedText(const DrawRow::Texts &texts) {
 QString DrawRowStore::numberFaultMessage() {
     return QStringLiteral("当選データの数字に誤りがあります。");
 }
+
+// A repeated number is told as the importer tells it, with the cell it sits in.
+QString DrawRowStore::numberFaultMessage(const DrawRow::Texts &texts, int column) {
+    const int earlier = repeatedColumn(texts, column);
+    if (earlier < 0)
+        return numberFaultMessage();
+    const auto &names = drawColumnNames();
+    return QStringLiteral("%1\n%2: %3")
+        .arg(numberFaultMessage(), names[std::size_t(column)],
+             DrawRules::repeatedNumberText(*DrawRules::parseNumber(texts[column]), names[std::size_t(earlier)]));
+}
 QString DrawRowStore::dateFaultMessage() {
     return QStringLiteral(
         "抽せん日に誤りがあります。\n抽せん日は 2026/07/31 のように、実在する日付で入力してください。");
@@ -181,7 +192,7 @@ std::optional<DrawFault> DrawRowStore::firstFault() const {
             return DrawFault{i, c,
                              c == 0 ? drawNumberFaultMessage(drawNumberFault(m_rows[i].texts, duplicates[i]))
                              : c == DrawRow::kDateColumn ? dateFaultMessage()
-                                                         : numberFaultMessage()};
+                                                         : numberFaultMessage(m_rows[i].texts, c)};
     }
     return std::nullopt;
 }

@@ -51,6 +51,7 @@ public:
 class DrawRowStore {
 public:
     static QString numberFaultMessage();
+    static QString numberFaultMessage(const DrawRow::Texts &texts, int column);
     static QString dateFaultMessage();
     static QString drawNumberFaultMessage(DrawRowCheck::DrawNumberFault fault);
 

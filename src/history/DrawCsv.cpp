@@ -1,5 +1,6 @@
 #include "history/DrawCsv.h"
 
+#include "history/DrawRules.h"
 #include "history/DrawStore.h"
 #include "settings/Cp932.h"
 
@@ -101,8 +102,7 @@ struct RowReader {
                 continue;
             for (int j = 0; j < k; ++j)
                 if (r.numbers[j] == r.numbers[k])
-                    return fail(fieldNames[k],
-                                QStringLiteral("%1 が %2 と重複しています").arg(*r.numbers[k]).arg(fieldNames[j]));
+                    return fail(fieldNames[k], DrawRules::repeatedNumberText(*r.numbers[k], fieldNames[j]));
         }
         return true;
     }

@@ -32,6 +32,10 @@ std::optional<int> parseDigits(const QString &text, int maxDigits) {
     return value;
 }
 
+QString repeatedNumberText(int number, const QString &earlierField) {
+    return QStringLiteral("%1 が %2 と重複しています").arg(QString::number(number), earlierField);
+}
+
 std::optional<int> parseNumber(const QString &text) {
     const std::optional<int> v = parseDigits(text, kNumberDigits);
     return v && isNumber(*v) ? v : std::nullopt;

@@ -43,6 +43,10 @@ std::optional<int> parseDigits(const QString &text, int maxDigits = 6);
 std::optional<int> parseNumber(const QString &text);
 std::optional<int> parseDrawNumber(const QString &text);
 
+// The nine numbers of a draw all differ: the reason given for one that repeats the number of
+// an earlier field, in the importer and the data entry window alike ("5 が 第4数字 と重複しています").
+QString repeatedNumberText(int number, const QString &earlierField);
+
 // A set of numbers 1..37 as bits 1..37 of a 64-bit mask.
 using NumberMask = std::uint64_t;
 constexpr NumberMask maskOf(int n) { return NumberMask(1) << n; }

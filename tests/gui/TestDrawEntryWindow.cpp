@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -273,16 +274,19 @@ private slots:
         QTest::keyClick(window.view(), Qt::Key_Return);
         QCOMPARE(cellOf(window.view()), QPoint(1, 0));
 
-        // Typing opens the cell; every key gets in, so "1.5" never becomes 15 unseen; Enter
-        // stores the cell as typed and moves on.
+        // Typing opens the cell; a number cell takes digits only and says so when another key
+        // is refused; Enter stores the cell as typed and moves on.
         setCurrent(window, 0, 1);
         QTest::keyClick(window.view(), Qt::Key_1);
         auto *editor = qobject_cast<QLineEdit *>(focused());
         QVERIFY(editor);
-        QTest::keyClicks(editor, ".5");
-        QCOMPARE(editor->text(), QStringLiteral("1.5"));
+        QTest::keyClicks(editor, ".");
+        QCOMPARE(editor->text(), QStringLiteral("1"));
+        QCOMPARE(QToolTip::text(), QStringLiteral("この欄には数字だけを入力できます。"));
+        QKeyEvent fullWidthTwo(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("２"));
+        QApplication::sendEvent(editor, &fullWidthTwo);
         QTest::keyClick(editor, Qt::Key_Return);
-        QCOMPARE(window.model()->text(0, 1), QStringLiteral("1.5"));
+        QCOMPARE(window.model()->text(0, 1), QStringLiteral("12"));
         QCOMPARE(cellOf(window.view()), QPoint(0, 2));
 
         // The last cell of the grid is where Enter stops.
