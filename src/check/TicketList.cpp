@@ -3,6 +3,7 @@
 #include "history/DrawHistory.h"
 #include "prediction/PredictionEngine.h"
 #include "settings/Cp932.h"
+#include "settings/InputFile.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -91,13 +92,14 @@ Parsed parse(const QString &text) {
 }
 
 std::optional<QString> readText(const QString &path, QString *error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString message;
+    const std::optional<QByteArray> bytes = InputFile::read(path, kMaxFileBytes, message);
+    if (!bytes) {
         if (error)
-            *error = QStringLiteral("%1 を読めません（%2）。").arg(path, file.errorString());
+            *error = message;
         return std::nullopt;
     }
-    return Cp932::decodeUtf8OrCp932(file.readAll()).text;
+    return Cp932::decodeUtf8OrCp932(*bytes).text;
 }
 
 Parsed readFile(const QString &path) {

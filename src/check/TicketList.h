@@ -47,6 +47,9 @@ Parsed parse(const QString &text);
 
 // The text of a text or CSV file, UTF-8 or CP932; nullopt and a message naming the file when it
 // cannot be read.
+// A ticket list is read only from a regular file of at most this size (a million tickets take
+// about 22 MB).
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 std::optional<QString> readText(const QString &path, QString *error = nullptr);
 
 // The tickets of such a file. A file that cannot be read gives one error, line 0.

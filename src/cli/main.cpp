@@ -6,7 +6,9 @@
 #include "history/DrawCsv.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
+#include "history/ImportPlan.h"
 #include "settings/AppPaths.h"
+#include "settings/InputFile.h"
 #include "settings/PredictionOptions.h"
 
 #include <QCommandLineParser>
@@ -49,13 +51,13 @@ int runImport(const QStringList &args, const QString &dbPath) {
     if (args.size() != 1)
         return fail(2, QStringLiteral("使い方: nanazubario-cli import FILE [--db FILE]"));
     const QString &csvPath = args.first();
-    QFile file(csvPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(2, QStringLiteral("%1 を読めません（%2）。").arg(csvPath, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    QString problem;
+    const std::optional<QByteArray> bytes = InputFile::read(csvPath, ImportPlan::kMaxFileBytes, problem);
+    if (!bytes)
+        return fail(2, problem);
 
     // The whole file is checked before the database is touched, so a bad file changes nothing.
-    const DrawCsv::ParseResult parsed = DrawCsv::parse(bytes);
+    const DrawCsv::ParseResult parsed = DrawCsv::parse(*bytes);
     if (parsed.error)
         return fail(2, QStringLiteral("%1: %2何も取り込んでいません。").arg(csvPath, parsed.error->text()));
 

@@ -1,4 +1,5 @@
 #include "history/ImportPlan.h"
+#include "settings/InputFile.h"
 
 #include "history/DrawStore.h"
 
@@ -54,27 +55,19 @@ ImportPlan ImportPlan::make(const QByteArray &bytes, const std::vector<DrawRecor
 
 ImportPlan ImportPlan::forFile(const QString &path, const ConnectionString &connection, StoreError &error) {
     ImportPlan plan;
-    QFile file(path);
-    if (QFileInfo(path).size() > kMaxFileBytes) {
-        plan.m_fileProblem =
-            QStringLiteral("%1 は大きすぎるため読みません（当選データのファイルは %2 MB もありません）。")
-                .arg(QDir::toNativeSeparators(path))
-                .arg(kMaxFileBytes / (1024 * 1024));
+    QString problem;
+    const std::optional<QByteArray> bytes = InputFile::read(path, kMaxFileBytes, problem);
+    if (!bytes) {
+        plan.m_fileProblem = problem;
         return plan;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        plan.m_fileProblem =
-            QStringLiteral("%1 を読めません（%2）。").arg(QDir::toNativeSeparators(path), file.errorString());
-        return plan;
-    }
-    const QByteArray bytes = file.readAll();
     auto store = DrawStore::open(connection, error);
     if (!store)
         return plan;
     const std::vector<DrawRecord> stored = store->readAll(error);
     if (error)
         return plan;
-    return make(bytes, stored);
+    return make(*bytes, stored);
 }
 
 std::vector<DrawRecord> ImportPlan::writes(Choice choice) const {
