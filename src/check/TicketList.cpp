@@ -55,9 +55,8 @@ std::optional<Ticket> parseLine(const QString &line, QString *reason) {
         const std::optional<int> n = DrawRules::parseDigits(unquoted(token));
         if (!n || !DrawRules::isNumber(*n))
             return fail(QStringLiteral("「%1」は%2～%3の数字ではありません。")
-                            .arg(token)
-                            .arg(DrawRules::kMinNumber)
-                            .arg(DrawRules::kMaxNumber));
+                            .arg(token, QString::number(DrawRules::kMinNumber),
+                                 QString::number(DrawRules::kMaxNumber)));
         numbers.push_back(*n);
     }
     if (numbers.size() != std::size_t(DrawRules::kMainCount))
@@ -86,7 +85,7 @@ Parsed parse(const QString &text) {
         if (const std::optional<Ticket> t = parseLine(lines[i], &reason))
             parsed.tickets.push_back(*t);
         else
-            parsed.errors.push_back({int(i + 1), QStringLiteral("%1行目: %2").arg(i + 1).arg(reason)});
+            parsed.errors.push_back({int(i + 1), QStringLiteral("%1行目: %2").arg(QString::number(i + 1), reason)});
     }
     return parsed;
 }

@@ -30,9 +30,7 @@ int runBacktest(const QStringList &args, const BacktestArguments &a) {
         const std::optional<int> n = DrawRules::parseDrawNumber(text);
         if (!n)
             return fail(2, QStringLiteral("%1 には 1 から %2 までの回数を指定してください: %3")
-                               .arg(QLatin1String(name))
-                               .arg(DrawRules::kMaxDrawNumber)
-                               .arg(text));
+                               .arg(QLatin1String(name), QString::number(DrawRules::kMaxDrawNumber), text));
         *end = *n;
     }
     if (range.from > range.to)

@@ -131,10 +131,8 @@ std::optional<DrawRange> checkRange(const CheckOptions &o, const DrawHistory &hi
         const std::optional<int> n = DrawRules::parseDrawNumber(text);
         if (!n)
             fail(2, QStringLiteral("--%1 には%2～%3の回数を指定してください: %4")
-                        .arg(option)
-                        .arg(DrawRules::kMinDrawNumber)
-                        .arg(DrawRules::kMaxDrawNumber)
-                        .arg(text));
+                        .arg(option, QString::number(DrawRules::kMinDrawNumber),
+                             QString::number(DrawRules::kMaxDrawNumber), text));
         return n;
     };
     if (!o.draw.isNull()) {

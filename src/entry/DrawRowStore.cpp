@@ -13,7 +13,7 @@ namespace {
 QString rowName(int row, const QString &drawNumberText) {
     if (drawNumberText.isEmpty())
         return QStringLiteral("%1 行目").arg(row + 1);
-    return QStringLiteral("%1 行目（回数 %2）").arg(row + 1).arg(drawNumberText);
+    return QStringLiteral("%1 行目（回数 %2）").arg(QString::number(row + 1), drawNumberText);
 }
 
 // What the user typed, so that nothing is lost when the row shows something else.
@@ -336,8 +336,7 @@ StoreProblem DrawRowStore::resolveConflict(const Attempt &attempt) {
     case ConflictKind::Added:
         message = QStringLiteral("%1は保存しませんでした。回数 %2 のデータは、この画面に読み込んだ後に他のプログラムが"
                                  "追加しました。保存されている内容を表示します。")
-                      .arg(name)
-                      .arg(attempt.found->drawNumber);
+                      .arg(name, QString::number(attempt.found->drawNumber));
         if (r.stored) {
             // The row goes back to its own draw; the draw that appeared is shown below it.
             showRecord(row, r.stored);

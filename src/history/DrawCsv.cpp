@@ -78,9 +78,8 @@ struct RowReader {
         const std::optional<int> value = DrawRules::parseNumber(text);
         if (!value)
             return fail(field, QStringLiteral("「%1」は %2 から %3 の数字ではありません")
-                                   .arg(text)
-                                   .arg(DrawRules::kMinNumber)
-                                   .arg(DrawRules::kMaxNumber));
+                                   .arg(text, QString::number(DrawRules::kMinNumber),
+                                        QString::number(DrawRules::kMaxNumber)));
         out = *value;
         return true;
     }
@@ -149,8 +148,8 @@ bool blank(const DrawCsv::Row &row) {
 
 QString DrawCsvError::text() const {
     if (field.isEmpty())
-        return QStringLiteral("%1 行目: %2。").arg(line).arg(reason);
-    return QStringLiteral("%1 行目、%2: %3。").arg(line).arg(field, reason);
+        return QStringLiteral("%1 行目: %2。").arg(QString::number(line), reason);
+    return QStringLiteral("%1 行目、%2: %3。").arg(QString::number(line), field, reason);
 }
 
 namespace DrawCsv {
