@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <future>
 #include <thread>
 
@@ -270,6 +272,10 @@ private slots:
         QVERIFY2(store, qPrintable(error.message));
         QCOMPARE(store->readAll(error), parsed.records);
         QCOMPARE(othersIn(dir, name), QStringList());
+        // Readable and writable by its owner only, whatever the umask.
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0600));
     }
 
     void replaceRemoveAndDates() {

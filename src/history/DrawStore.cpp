@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -351,7 +352,9 @@ std::unique_ptr<DrawStore> DrawStore::create(const ConnectionString &connection,
                 return store->exec(schema().constData(), error) && (!fill || fill(*store));
             });
         store.reset();
-        if (!built || !syncFile(building)) {
+        // The user's draws are theirs alone, as the per-user copy of the shipped history is.
+        const bool private_ = built && ::chmod(QFile::encodeName(building).constData(), 0600) == 0;
+        if (!private_ || !syncFile(building)) {
             if (!error)
                 error = makeError(StoreError::Kind::Other, path, QStringLiteral("ファイルを書き込めません"));
             QFile::remove(building);
