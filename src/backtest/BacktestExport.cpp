@@ -51,7 +51,7 @@ QByteArray methodJson(const Backtest::MethodSummary &m, int method, bool oneSett
     o += ", " + member("tiers", array(m.tiers));
     o += ", " + member("expectedTiers", array(m.expectedTiers));
     o += ",\n        " + member("meanInterval", m.meanLow <= m.meanHigh ? array(std::array{m.meanLow, m.meanHigh})
-                                                                     : QByteArray("null"));
+                                                                        : QByteArray("null"));
     if (oneSetting)
         o += ", " + member("adjustedPValue", number(m.adjustedPValue));
     return o + '}';
