@@ -309,17 +309,8 @@ Backtest::Report run(const DrawHistory &history, Backtest::Range range, const st
         for (auto &m : s.methods)
             finish(m);
     }
-    if (report.settings.empty())
-        return report;
-    if (report.drawsTested == 0) {
-        report.comparisons = allSettings ? int(report.settings.size()) : Backtest::kMethodCount;
-        report.verdict = QStringLiteral("範囲内に検証できる回がありません");
-        return report;
-    }
-    if (allSettings)
-        judgeAllSettings(report);
-    else
-        judgeOneSetting(report);
+    if (!report.settings.empty())
+        Backtest::judge(report);
     return report;
 }
 } // namespace
@@ -373,6 +364,18 @@ bool Backtest::Report::anyApproximatePValue() const {
             if (!m.pValue.exact)
                 return true;
     return false;
+}
+
+void Backtest::judge(Report &report) {
+    if (report.drawsTested == 0) {
+        report.comparisons = report.allSettings ? int(report.settings.size()) : kMethodCount;
+        report.verdict = QStringLiteral("範囲内に検証できる回がありません");
+        return;
+    }
+    if (report.allSettings)
+        judgeAllSettings(report);
+    else
+        judgeOneSetting(report);
 }
 
 Backtest::Report Backtest::runOne(const DrawHistory &history, Range range, int reflectOffset, bool keepDraws) {

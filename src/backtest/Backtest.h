@@ -105,6 +105,11 @@ struct Report {
 Report runOne(const DrawHistory &history, Range range, int reflectOffset, bool keepDraws = false);
 Report runAll(const DrawHistory &history, Range range, bool keepDraws = false);
 
+// The verdict from the figures of report.settings (p-values, hits and their expectation and
+// variance) and report.drawsTested: fills the adjusted p-values, excessHits and rank, then
+// comparisons, best and verdict. runOne and runAll call it; settings must not be empty.
+void judge(Report &report);
+
 // The predicted sets for each complete draw of the range, for one setting: what the
 // prediction window shows when the history ends just before that draw.
 std::vector<DrawOutcome> predictions(const DrawHistory &history, Range range, int reflectOffset);

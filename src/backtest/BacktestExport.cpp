@@ -1,10 +1,12 @@
 #include "backtest/BacktestExport.h"
 
+#include "analysis/GridJson.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QStringList>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -13,38 +15,46 @@ double rounded(double x) {
     return std::round(x * 1e6) / 1e6;
 }
 
-template <typename Container> QJsonArray array(const Container &values) {
-    QJsonArray a;
-    for (const auto v : values)
-        a.append(rounded(double(v)));
-    return a;
+// Numbers as Qt's JSON writer writes them.
+QByteArray number(double x) {
+    const QByteArray a = QJsonDocument(QJsonArray{x}).toJson(QJsonDocument::Compact);
+    return a.mid(1, a.size() - 2);
 }
 
-QJsonObject methodJson(const Backtest::MethodSummary &m, int method, bool oneSetting) {
-    QJsonObject o{
-        {QStringLiteral("method"), Backtest::methodName(method)},
-        {QStringLiteral("drawsTested"), m.drawsTested},
-        {QStringLiteral("numbers"), double(m.numbers)},
-        {QStringLiteral("mainHits"), double(m.mainHits)},
-        {QStringLiteral("bonusHits"), double(m.bonusHits)},
-        {QStringLiteral("expectedMainHits"), rounded(m.expectedMainHits)},
-        {QStringLiteral("expectedBonusHits"), rounded(m.expectedBonusHits)},
-        {QStringLiteral("mainHitVariance"), rounded(m.mainHitVariance)},
-        {QStringLiteral("pValue"), m.pValue.value},
-        {QStringLiteral("pValueMethod"), m.pValue.exact ? QStringLiteral("exact") : QStringLiteral("normal")},
-        {QStringLiteral("meanHits"), rounded(m.meanHits)},
-        {QStringLiteral("distribution"), array(m.distribution)},
-        {QStringLiteral("expectedDistribution"), array(m.expectedDistribution)},
-        {QStringLiteral("setsOfSeven"), m.setsOfSeven},
-        {QStringLiteral("tiers"), array(m.tiers)},
-        {QStringLiteral("expectedTiers"), array(m.expectedTiers)},
-    };
-    o.insert(QStringLiteral("meanInterval"), m.meanLow <= m.meanHigh
-                                                 ? QJsonValue(QJsonArray{rounded(m.meanLow), rounded(m.meanHigh)})
-                                                 : QJsonValue(QJsonValue::Null));
+template <typename Container> QByteArray array(const Container &values) {
+    QByteArray out = "[";
+    for (const auto v : values)
+        out += (out.size() > 1 ? ", " : "") + number(rounded(double(v)));
+    return out + ']';
+}
+
+// "name": value. Written by hand, unlike QJsonObject, so that members keep this order.
+QByteArray member(const char *name, const QByteArray &value) {
+    return QByteArray("\"") + name + "\": " + value;
+}
+
+QByteArray methodJson(const Backtest::MethodSummary &m, int method, bool oneSetting) {
+    QByteArray o = "{" + member("method", GridJson::quoted(Backtest::methodName(method)));
+    o += ", " + member("drawsTested", number(m.drawsTested));
+    o += ", " + member("numbers", number(double(m.numbers)));
+    o += ", " + member("mainHits", number(double(m.mainHits)));
+    o += ", " + member("bonusHits", number(double(m.bonusHits)));
+    o += ", " + member("expectedMainHits", number(rounded(m.expectedMainHits)));
+    o += ", " + member("expectedBonusHits", number(rounded(m.expectedBonusHits)));
+    o += ", " + member("mainHitVariance", number(rounded(m.mainHitVariance)));
+    o += ", " + member("pValue", number(m.pValue.value));
+    o += ", " + member("pValueMethod", m.pValue.exact ? "\"exact\"" : "\"normal\"");
+    o += ", " + member("meanHits", number(rounded(m.meanHits)));
+    o += ",\n        " + member("distribution", array(m.distribution));
+    o += ", " + member("expectedDistribution", array(m.expectedDistribution));
+    o += ",\n        " + member("setsOfSeven", number(m.setsOfSeven));
+    o += ", " + member("tiers", array(m.tiers));
+    o += ", " + member("expectedTiers", array(m.expectedTiers));
+    o += ",\n        " + member("meanInterval", m.meanLow <= m.meanHigh ? array(std::array{m.meanLow, m.meanHigh})
+                                                                        : QByteArray("null"));
     if (oneSetting)
-        o.insert(QStringLiteral("adjustedPValue"), m.adjustedPValue);
-    return o;
+        o += ", " + member("adjustedPValue", number(m.adjustedPValue));
+    return o + '}';
 }
 
 QString csvField(const QString &text) {
@@ -55,33 +65,33 @@ QString csvField(const QString &text) {
 } // namespace
 
 QByteArray BacktestExport::toJson(const Backtest::Report &report) {
-    QJsonArray settings;
-    for (const Backtest::SettingResult &s : report.settings) {
-        QJsonArray methods;
-        for (int m = 0; m < Backtest::kMethodCount; ++m)
-            methods.append(methodJson(s.methods[std::size_t(m)], m, !report.allSettings));
-        QJsonObject o{{QStringLiteral("reflectOffset"), s.reflectOffset}, {QStringLiteral("methods"), methods}};
+    QByteArray out = "{\n  " + member("from", number(report.range.from));
+    out += ", " + member("to", number(report.range.to));
+    out += ",\n  " + member("drawsTested", number(report.drawsTested));
+    out += ", " + member("firstTested", number(report.firstTested));
+    out += ", " + member("lastTested", number(report.lastTested));
+    out += ",\n  " + member("allSettings", report.allSettings ? "true" : "false");
+    out += ", " + member("comparisons", number(report.comparisons));
+    out += ", " + member("correction", "\"holm\"");
+    out += ",\n  " + member("settings", "[");
+    for (std::size_t i = 0; i < report.settings.size(); ++i) {
+        const Backtest::SettingResult &s = report.settings[i];
+        out += i ? ",\n    {" : "\n    {";
+        out += member("reflectOffset", number(s.reflectOffset));
         if (report.allSettings) {
-            o.insert(QStringLiteral("rank"), s.rank);
-            o.insert(QStringLiteral("excessMainHits"), rounded(s.excessHits));
-            o.insert(QStringLiteral("pValue"), s.pValue);
-            o.insert(QStringLiteral("adjustedPValue"), s.adjustedPValue);
+            out += ", " + member("rank", number(s.rank));
+            out += ", " + member("excessMainHits", number(rounded(s.excessHits)));
+            out += ", " + member("pValue", number(s.pValue));
+            out += ", " + member("adjustedPValue", number(s.adjustedPValue));
         }
-        settings.append(o);
+        out += ",\n     " + member("methods", "[");
+        for (int m = 0; m < Backtest::kMethodCount; ++m)
+            out += (m ? ",\n      " : "\n      ") + methodJson(s.methods[std::size_t(m)], m, !report.allSettings);
+        out += "\n     ]}";
     }
-    const QJsonObject root{
-        {QStringLiteral("from"), report.range.from},
-        {QStringLiteral("to"), report.range.to},
-        {QStringLiteral("drawsTested"), report.drawsTested},
-        {QStringLiteral("firstTested"), report.firstTested},
-        {QStringLiteral("lastTested"), report.lastTested},
-        {QStringLiteral("allSettings"), report.allSettings},
-        {QStringLiteral("comparisons"), report.comparisons},
-        {QStringLiteral("correction"), QStringLiteral("holm")},
-        {QStringLiteral("settings"), settings},
-        {QStringLiteral("verdict"), report.verdict},
-    };
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    out += report.settings.empty() ? "]" : "\n  ]";
+    out += ",\n  " + member("verdict", GridJson::quoted(report.verdict)) + "\n}\n";
+    return out;
 }
 
 QByteArray BacktestExport::toCsv(const Backtest::Report &report) {

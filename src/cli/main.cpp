@@ -231,8 +231,17 @@ int main(int argc, char *argv[]) {
                                                QStringLiteral("backtest: 反映オフセットのすべての値を検証する"));
     parser.addOptions({dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption,
                        toOption, allSettingsOption});
-    if (!parser.parse(app.arguments()))
-        return fail(2, parser.errorText());
+    if (!parser.parse(app.arguments())) {
+        // The parser's own messages are in English; users read Japanese only.
+        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
+            return fail(2, QStringLiteral("不明なオプションです: %1").arg(unknown.join(QStringLiteral(", "))));
+        const QString last = app.arguments().constLast();
+        for (const QCommandLineOption *option : {&dbOption, &settingsOption, &formatOption, &ticketOption,
+                                                 &ticketsOption, &drawOption, &fromOption, &toOption})
+            if (last == QLatin1String("--") + option->names().constFirst())
+                return fail(2, QStringLiteral("%1 には値を指定してください。").arg(last));
+        return fail(2, QStringLiteral("オプションの指定が正しくありません: %1").arg(parser.errorText()));
+    }
     if (parser.isSet(QStringLiteral("help"))) {
         parser.showHelp(0);
     }
