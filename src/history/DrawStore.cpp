@@ -52,6 +52,67 @@ StoreError makeError(StoreError::Kind kind, const QString &file, const QString &
     return {kind, file, QStringLiteral("データベース %1 を開けません（%2）。").arg(file, cause)};
 }
 
+// SQLite and the C library speak English: what went wrong is said in Japanese first, their own
+// words follow for whoever looks further.
+QString sqliteText(sqlite3 *db) {
+    const char *japanese = "データベースの処理に失敗しました";
+    switch (sqlite3_extended_errcode(db) & 0xff) {
+    case SQLITE_CORRUPT:
+        japanese = "ファイルが壊れています";
+        break;
+    case SQLITE_NOTADB:
+        japanese = "このプログラムのデータベースではないか、パスワードが違います";
+        break;
+    case SQLITE_FULL:
+        japanese = "ディスクがいっぱいです";
+        break;
+    case SQLITE_IOERR:
+        japanese = "ファイルの読み書きに失敗しました";
+        break;
+    case SQLITE_CANTOPEN:
+        japanese = "ファイルを開けません";
+        break;
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        japanese = "アクセスが許可されていません";
+        break;
+    case SQLITE_CONSTRAINT:
+        japanese = "当選データの規則に合いません";
+        break;
+    case SQLITE_ERROR:
+        japanese = "当選データの表の形が違います";
+        break;
+    default:
+        break;
+    }
+    return QStringLiteral("%1: %2").arg(QString::fromUtf8(japanese), QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
+QString systemErrorText(int code) {
+    const char *japanese = "ファイルの操作に失敗しました";
+    switch (code) {
+    case EEXIST:
+        japanese = "同じ名前のファイルがあります";
+        break;
+    case EACCES:
+    case EPERM:
+        japanese = "アクセスが許可されていません";
+        break;
+    case ENOSPC:
+        japanese = "ディスクがいっぱいです";
+        break;
+    case EROFS:
+        japanese = "読み取り専用の場所です";
+        break;
+    case ENOENT:
+        japanese = "フォルダーがありません";
+        break;
+    default:
+        break;
+    }
+    return QStringLiteral("%1: %2").arg(QString::fromUtf8(japanese), QString::fromLocal8Bit(strerror(code)));
+}
+
 bool isBusy(int resultCode) {
     const int primary = resultCode & 0xff;
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
@@ -362,7 +423,7 @@ std::unique_ptr<DrawStore> DrawStore::create(const ConnectionString &connection,
         }
     }
     if (!moveIntoPlace(building, path)) {
-        const QString cause = QString::fromLocal8Bit(strerror(errno));
+        const QString cause = systemErrorText(errno);
         QFile::remove(building);
         error = QFileInfo::exists(path) && !isVacant(path)
                     ? makeError(StoreError::Kind::Other, path, QStringLiteral("同じ名前のファイルが先に作られました"))
@@ -414,7 +475,7 @@ StoreError DrawStore::failure(int resultCode, const QString &context) const {
         return writeError(QStringLiteral("ファイルが読み取り専用です"));
     if (primary == SQLITE_CANTOPEN && !QFileInfo(folder).isWritable())
         return writeError(QStringLiteral("フォルダー %1 に書き込めません").arg(folder));
-    QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
+    QString detail = sqliteText(m_db);
     if (!context.isEmpty())
         detail = context + QStringLiteral(": ") + detail;
     return writeError(detail);
@@ -423,7 +484,7 @@ StoreError DrawStore::failure(int resultCode, const QString &context) const {
 StoreError DrawStore::readFailure(int resultCode) const {
     if (isBusy(resultCode))
         return failure(resultCode);
-    return makeError(StoreError::Kind::Other, m_path, QString::fromUtf8(sqlite3_errmsg(m_db)));
+    return makeError(StoreError::Kind::Other, m_path, sqliteText(m_db));
 }
 
 bool DrawStore::hasSchema(StoreError &error) const {
@@ -446,7 +507,7 @@ std::vector<DrawRecord> DrawStore::readHistory(StoreError &error, QString *skipp
     std::vector<DrawRecord> records;
     Statement st(m_db, historyQuery());
     if (!st.valid()) {
-        error = makeError(StoreError::Kind::ViewMissing, m_path, QString::fromUtf8(sqlite3_errmsg(m_db)));
+        error = makeError(StoreError::Kind::ViewMissing, m_path, sqliteText(m_db));
         return records;
     }
     // Fields are read by their names, wherever the view puts them.
@@ -483,7 +544,7 @@ std::vector<DrawRecord> DrawStore::readAll(StoreError &error, QString *skipped) 
     std::vector<DrawRecord> records;
     Statement st(m_db, kReadAll);
     if (!st.valid()) {
-        error = makeError(StoreError::Kind::ViewMissing, m_path, QString::fromUtf8(sqlite3_errmsg(m_db)));
+        error = makeError(StoreError::Kind::ViewMissing, m_path, sqliteText(m_db));
         return records;
     }
     SkippedRows left;
