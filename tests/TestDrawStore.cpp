@@ -18,7 +18,7 @@
 #include <unistd.h>
 
 namespace {
-enum class Prepared { Nothing, EmptyFile, TextFile, PlainSqlite, Folder, EncryptedWithoutView, OurDatabase };
+enum class Prepared { Nothing, EmptyFile, TextFile, PlainSqlite, Folder, EncryptedWithoutView, OurDatabase, Damaged };
 
 // Makes the file at path as the case needs it; the right password is the shipped one.
 bool prepare(Prepared what, const QString &path) {
@@ -48,9 +48,16 @@ bool prepare(Prepared what, const QString &path) {
         sqlite3_close(db);
         return ok;
     }
-    case Prepared::OurDatabase: {
+    case Prepared::OurDatabase:
+    case Prepared::Damaged: {
         StoreError error;
-        return bool(DrawStore::open({path, password}, error, DrawStore::OpenMode::CreateIfMissing));
+        if (!DrawStore::open({path, password}, error, DrawStore::OpenMode::CreateIfMissing))
+            return false;
+        if (what == Prepared::OurDatabase)
+            return true;
+        // Bytes of the second page overwritten, as by a failing disk.
+        QFile f(path);
+        return f.open(QIODevice::ReadWrite) && f.seek(1024 + 200) && f.write(QByteArray(64, 'x')) == 64;
     }
     }
     return false;
@@ -149,6 +156,19 @@ private slots:
         // Refusing a file never changes it, nor creates one.
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(QFileInfo::exists(path), prepared != Prepared::Nothing);
+    }
+
+    // A file damaged past its first page opens, and reading it says in Japanese what is wrong.
+    void damagedFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("データ.mdb"));
+        QVERIFY(prepare(Prepared::Damaged, path));
+        StoreError error;
+        const auto store = DrawStore::open(ConnectionString::forDatabase(path), error);
+        QVERIFY2(store, qPrintable(error.message));
+        QVERIFY(store->readAll(error).empty());
+        QVERIFY(error);
+        QVERIFY2(error.message.contains(QRegularExpression(QStringLiteral("（[^ -~]+: [ -~]+）"))), qPrintable(error.message));
     }
 
     // Another program holds the file while it commits: opening waits for it, and a lock that
