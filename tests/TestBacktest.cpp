@@ -551,9 +551,9 @@ private slots:
         QTest::newRow("bad to") << QStringList{QStringLiteral("--to"), QStringLiteral("0")} << 2
                                 << QStringLiteral("--to には 1 から 32767 までの回数を指定してください: 0");
         QTest::newRow("no value") << QStringList{QStringLiteral("--from")} << 2
-                                  << QStringLiteral("--from には値を指定してください。");
+                                  << QStringLiteral("--from の値を指定してください。");
         QTest::newRow("unknown option") << QStringList{QStringLiteral("--every")} << 2
-                                        << QStringLiteral("不明なオプションです: every");
+                                        << QStringLiteral("不明なオプションです: --every");
         QTest::newRow("unknown format") << QStringList{QStringLiteral("--format"), QStringLiteral("xml")} << 2
                                         << QStringLiteral("--format には json か csv を指定してください。");
         QTest::newRow("extra argument") << QStringList{QStringLiteral("20")} << 2

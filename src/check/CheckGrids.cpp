@@ -54,7 +54,7 @@ namespace CheckGrids {
 
 std::uint64_t resultRowCount(const CheckResult &result, Rows rows) {
     if (rows == Rows::All)
-        return std::uint64_t(result.tickets.size()) * result.draws.size();
+        return std::uint64_t(result.ticketCount) * result.draws.size();
     std::uint64_t wins = 0;
     for (const std::uint64_t n : result.tiers)
         wins += n;
@@ -151,7 +151,7 @@ QString rangeText(const CheckResult &result) {
                        ? QStringLiteral("第%1回").arg(result.range.from)
                        : QStringLiteral("第%1回～第%2回").arg(result.range.from).arg(result.range.to);
     text +=
-        QStringLiteral("の%1回分にチケット%2枚を照合しました。").arg(result.drawsChecked()).arg(result.tickets.size());
+        QStringLiteral("の%1回分にチケット%2枚を照合しました。").arg(result.drawsChecked()).arg(result.ticketCount);
     if (result.drawsSkipped > 0)
         text += QStringLiteral("データがないか数字が欠けている%1回分は除きました。").arg(result.drawsSkipped);
     return text;

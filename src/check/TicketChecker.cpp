@@ -49,6 +49,21 @@ void scanDraw(const NumberMask *tickets, std::size_t count, NumberMask main, Num
     }
 }
 
+// Every draw in which one ticket won a tier, in draw order.
+NANAZUBARIO_POPCOUNT_CLONES
+void scanTicket(NumberMask ticket, const CheckedDraw *draws, std::size_t count, std::vector<TicketWin> &wins) {
+    wins.clear();
+    for (std::size_t d = 0; d < count; ++d) {
+        const int m = std::popcount(ticket & draws[d].main);
+        if (m < kFewestWinningMainHits)
+            continue;
+        const int b = std::popcount(ticket & draws[d].bonus);
+        const std::uint8_t tier = kTierTable[std::size_t(m * (DrawRules::kBonusCount + 1) + b)];
+        if (tier != PrizeTier::kNone)
+            wins.push_back({std::uint32_t(d), std::uint8_t(m), std::uint8_t(b), tier});
+    }
+}
+
 // Seven different main numbers and two different bonus numbers besides them, all 1..37.
 std::optional<CheckedDraw> checkedDraw(const DrawRecord &record) {
     if (!record.isComplete())
@@ -94,6 +109,7 @@ CheckResult TicketChecker::check(const std::vector<Ticket> &tickets) const {
     result.range = m_range;
     result.draws = m_draws;
     result.drawsSkipped = drawsSkipped();
+    result.ticketCount = tickets.size();
     result.tickets.resize(tickets.size());
 
     std::vector<NumberMask> masks(tickets.size());
@@ -120,6 +136,23 @@ TierCounts TicketChecker::countTiers(std::span<const NumberMask> tickets) const 
             ++counts[w.tier - 1];
     }
     return counts;
+}
+
+CheckResult TicketChecker::totals(std::span<const NumberMask> tickets) const {
+    CheckResult result;
+    result.range = m_range;
+    result.draws = m_draws;
+    result.drawsSkipped = drawsSkipped();
+    result.ticketCount = tickets.size();
+    result.tiers = countTiers(tickets);
+    return result;
+}
+
+void TicketChecker::checkOne(NumberMask ticket, TicketOutcome &outcome) const {
+    scanTicket(ticket, m_draws.data(), m_draws.size(), outcome.wins);
+    outcome.tiers = {};
+    for (const TicketWin &w : outcome.wins)
+        ++outcome.tiers[w.tier - 1];
 }
 
 TicketMatch TicketChecker::match(NumberMask ticket, const CheckedDraw &draw) {

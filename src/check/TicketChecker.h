@@ -50,13 +50,14 @@ struct CheckResult {
     DrawRange range;
     std::vector<CheckedDraw> draws;     // the draws checked, ascending
     int drawsSkipped = 0;               // draws of the range missing or incomplete in the history
-    std::vector<TicketOutcome> tickets; // one per ticket, in the order given
+    std::size_t ticketCount = 0;        // tickets checked
+    std::vector<TicketOutcome> tickets; // one per ticket, in the order given; empty for totals alone
     TierCounts tiers{};                 // all tickets
 
     int drawsChecked() const { return int(draws.size()); }
     // Counts expected by chance for as many tickets and draws.
     std::array<double, PrizeTier::kTierCount> expected() const {
-        return PrizeTier::expectedTiers(double(tickets.size()) * double(draws.size()));
+        return PrizeTier::expectedTiers(double(ticketCount) * double(draws.size()));
     }
 };
 
@@ -83,6 +84,10 @@ public:
     CheckResult check(const std::vector<Ticket> &tickets) const;
     // Only the totals, for ticket sets too large to keep an outcome per ticket.
     TierCounts countTiers(std::span<const DrawRules::NumberMask> tickets) const;
+    // Everything but the outcome per ticket (tickets stays empty).
+    CheckResult totals(std::span<const DrawRules::NumberMask> tickets) const;
+    // One ticket's outcome, for reports written ticket by ticket; outcome's storage is reused.
+    void checkOne(DrawRules::NumberMask ticket, TicketOutcome &outcome) const;
 
     static TicketMatch match(DrawRules::NumberMask ticket, const CheckedDraw &draw);
 

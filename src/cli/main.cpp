@@ -196,10 +196,20 @@ int runCheck(const QStringList &args, const QString &dbPath, const CheckOptions 
     const std::optional<DrawRange> range = checkRange(o, *history);
     if (!range)
         return 2;
-    const CheckResult result = TicketChecker(*history, *range).check(tickets);
-    writeOut(o.format == QLatin1String("csv") ? CheckReport::toCsv(tickets, result)
-                                              : CheckReport::toJson(tickets, result));
+    const TicketChecker checker(*history, *range);
+    (o.format == QLatin1String("csv") ? CheckReport::writeCsv : CheckReport::writeJson)(tickets, checker, writeOut);
     return 0;
+}
+// The parser's own messages are in English.
+QString parseErrorText(const QCommandLineParser &parser, const QStringList &arguments) {
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+        const QString &name = unknown.first();
+        return QStringLiteral("不明なオプションです: %1%2").arg(name.size() > 1 ? "--" : "-", name);
+    }
+    // An option that takes a value takes whatever follows it, so only the last one can lack it.
+    if (arguments.last().startsWith(u'-'))
+        return QStringLiteral("%1 の値を指定してください。").arg(arguments.last());
+    return QStringLiteral("オプションの指定が正しくありません: %1").arg(parser.errorText());
 }
 } // namespace
 
@@ -231,17 +241,8 @@ int main(int argc, char *argv[]) {
                                                QStringLiteral("backtest: 反映オフセットのすべての値を検証する"));
     parser.addOptions({dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption,
                        toOption, allSettingsOption});
-    if (!parser.parse(app.arguments())) {
-        // The parser's own messages are in English; users read Japanese only.
-        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
-            return fail(2, QStringLiteral("不明なオプションです: %1").arg(unknown.join(QStringLiteral(", "))));
-        const QString last = app.arguments().constLast();
-        for (const QCommandLineOption *option : {&dbOption, &settingsOption, &formatOption, &ticketOption,
-                                                 &ticketsOption, &drawOption, &fromOption, &toOption})
-            if (last == QLatin1String("--") + option->names().constFirst())
-                return fail(2, QStringLiteral("%1 には値を指定してください。").arg(last));
-        return fail(2, QStringLiteral("オプションの指定が正しくありません: %1").arg(parser.errorText()));
-    }
+    if (!parser.parse(app.arguments()))
+        return fail(2, parseErrorText(parser, app.arguments()));
     if (parser.isSet(QStringLiteral("help"))) {
         parser.showHelp(0);
     }
