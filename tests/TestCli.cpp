@@ -88,9 +88,9 @@ private slots:
         QTest::newRow("check: no ticket") << QStringList{"check"} << 2 << "--ticket か --tickets";
         QTest::newRow("check: empty file") << QStringList{"check", "--tickets", "DIR/empty.txt"} << 2
                                            << "--ticket か --tickets";
-        QTest::newRow("check: format") << QStringList{"check", "--ticket", t, "--format", "xml"} << 2 << "--format";
+        QTest::newRow("check: format") << QStringList{"check", "--ticket", t, "--format", "tsv"} << 2 << "--format";
         QTest::newRow("check: six numbers") << QStringList{"check", "--ticket", "1 2 3 4 5 6"} << 2 << "数字が6個";
-        QTest::newRow("check: one quote") << QStringList{"check", "--ticket", "\"1 2 3 4 5 6 7"} << 2 << "「\"1」";
+        QTest::newRow("check: one quote") << QStringList{"check", "--ticket", "\"12 2 3 4 5 6 7"} << 2 << "「\"12」";
         QTest::newRow("check: bad file line") << QStringList{"check", "--ticket", t, "--tickets", "DIR/bad.txt"} << 2
                                               << "bad.txt の2行目: 「40」";
         QTest::newRow("check: missing file") << QStringList{"check", "--tickets", "DIR/無い.txt"} << 2
