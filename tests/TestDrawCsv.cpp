@@ -114,6 +114,8 @@ private slots:
                                << "\"a\"\"b\"";
         QTest::newRow("line break") << "a\nb"
                                     << "\"a\nb\"";
+        QTest::newRow("carriage return") << "a\rb"
+                                         << "\"a\rb\"";
     }
     void quoteField() {
         QFETCH(QString, field);
@@ -145,6 +147,8 @@ private slots:
                                      << "!";
         QTest::newRow("two-digit year") << "13/04/05"
                                         << "!";
+        QTest::newRow("three-digit day") << "2013/04/005"
+                                         << "!";
         QTest::newRow("no day") << "2013/04"
                                 << "!";
         QTest::newRow("words") << "金曜日"
@@ -196,7 +200,8 @@ private slots:
         };
         const QList<Case> cases = {
             {"ours",
-             ours("1,2013-04-05,7,10,12,17,23,28,34,3,15\n5,,1,2,3,4,5,6,7,,\n3,2013/4/19, 2 ,07,8,11,14,23,31,5,15\n"),
+             ours("1,2013-04-05,7,10,12,17,23,28,34,3,15\n\n5,,1,2,3,4,5,6,7,,\n,,,,,,,,,,\n"
+                  "3,2013/4/19, 2 ,07,8,11,14,23,31,5,15\n"),
              DrawCsv::Layout::Ours, true,
              QStringList{"1|2013-04-05|7,10,12,17,23,28,34,3,15", "5||1,2,3,4,5,6,7,,",
                          "3|2013-04-19|2,7,8,11,14,23,31,5,15"}},
@@ -253,6 +258,8 @@ private slots:
         QTest::newRow("negative number") << row("2,,1,2,3,-4,5,6,7,8,9\n") << 3 << "第4数字";
         QTest::newRow("main number repeated") << row("2,,1,2,3,4,5,6,1,8,9\n") << 3 << "第7数字";
         QTest::newRow("bonus repeats a main number") << row("2,,1,2,3,4,5,6,7,8,7\n") << 3 << "ボーナス数字2";
+        QTest::newRow("number repeated side by side") << row("2,,1,2,5,5,6,7,8,9,10\n") << 3 << "第4数字";
+        QTest::newRow("bonus numbers alike") << row("2,,1,2,3,4,5,6,7,9,9\n") << 3 << "ボーナス数字2";
         QTest::newRow("draw number missing") << row(",,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("draw number 0") << row("0,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("draw number negative") << row("-2,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
@@ -262,20 +269,31 @@ private slots:
         QTest::newRow("Arabic-Indic digit") << row("2,,٧,2,3,4,5,6,10,8,9\n") << 3 << "第1数字";
         QTest::newRow("Devanagari digits") << row("2,,1,2,3,4,5,6,7,१०,9\n") << 3 << "ボーナス数字1";
         QTest::newRow("Thai digits") << row("2,,1,2,3,4,5,6,7,8,๑๒\n") << 3 << "ボーナス数字2";
-        QTest::newRow("draw number too large") << row("40000,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
+        QTest::newRow("draw number too large") << row("32768,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("draw number repeated") << row("1,,1,2,3,4,5,6,7,8,9\n") << 3 << "回数";
         QTest::newRow("too few fields") << row("2,,1,2,3\n") << 3 << "";
         QTest::newRow("too many fields") << row("2,,1,2,3,4,5,6,7,8,9,10\n") << 3 << "";
+        // Our own layout is written whole: even an empty field too many is refused.
+        QTest::newRow("an empty field too many") << row("2,,1,2,3,4,5,6,7,8,9,\n") << 3 << "";
+        QTest::newRow("blank lines are counted") << ours("\n,,,\n2,,1,2,3,4,5,6,38,8,9\n") << 4 << "第7数字";
+        QTest::newRow("without dates: the field named") << QByteArray(kHeadingOursNoDate) + "1,1,2,3,4,5,6,7,8,38\n"
+                                                        << 2 << "ボーナス数字2";
         QTest::newRow("bad date") << row("2,2013/13/01,1,2,3,4,5,6,7,8,9\n") << 3 << "抽せん日";
         QTest::newRow("published: empty number")
             << published("第1回,2013/04/05,7,10,,17,23,28,34,3,15,0,0\n") << 2 << "第3数字";
         QTest::newRow("published: field count")
             << published("第1回,2013/04/05,7,10,12,17,23,28,34,3,15,0,0,0,0\n") << 2 << "";
+        QTest::newRow("published: one field short")
+            << published("第1回,2013/04/05,7,10,12,17,23,28,34,3,15,0\n") << 2 << "";
         QTest::newRow("published: draw number without digits")
             << published("第回,2013/04/05,7,10,12,17,23,28,34,3,15,0,0\n") << 2 << "開催回";
         QTest::newRow("published: bad date") << published("第1回,4月5日,7,10,12,17,23,28,34,3,15,0,0\n") << 2 << "日付";
         QTest::newRow("compact: six main numbers")
             << compact("2013/04/05,07 10 12 17 23 28,03 15,第1回,0,0\n") << 2 << "本数字";
+        QTest::newRow("compact: eight main numbers")
+            << compact("2013/04/05,07 10 12 17 23 28 34 35,03 15,第1回,0,0\n") << 2 << "本数字";
+        QTest::newRow("compact: three bonus numbers")
+            << compact("2013/04/05,07 10 12 17 23 28 34,03 15 16,第1回,0,0\n") << 2 << "ボーナス数字";
         QTest::newRow("compact: one bonus number")
             << compact("2013/04/05,07 10 12 17 23 28 34,03,第1回,0,0\n") << 2 << "ボーナス数字";
         QTest::newRow("compact: bonus repeats a main number")
@@ -297,14 +315,18 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << 1 << "";
         QTest::newRow("quote left open") << row("2,\"2013-04-12,1,2,3,4,5,6,7,8,9\n") << 3 << "2 列目";
         QTest::newRow("neither UTF-8 nor CP932") << row("2,,1,2,3,4,5,6,7,8,9\n\xFF\xFF\n") << 4 << "";
-        // Lines end at CR alone as well, for the undecodable byte and inside quotes alike.
-        QTest::newRow("CR only: neither UTF-8 nor CP932")
-            << row("2,,1,2,3,4,5,6,7,8,9\n\xFF\xFF\n").replace('\n', '\r') << 4 << "";
-        QTest::newRow("CR only: lines inside quotes are counted")
-            << compact("2013/04/05,07 10 12 17 23 28 34,03 15,第1回,0,\"0\n円\"\n"
-                       "2013/04/12,20 24 29 31 33 34 35,12 32,第1回,0,0\n")
-                   .replace('\n', '\r')
-            << 4 << "回別";
+        // Lines end at CRLF or CR alone as well, for the undecodable byte and inside quotes alike.
+        for (const char *end : {"\r", "\r\n"}) {
+            const char *name = end[1] ? "CRLF" : "CR only";
+            QTest::addRow("%s: neither UTF-8 nor CP932", name)
+                << row("2,,1,2,3,4,5,6,7,8,9\n\xFF\xFF\n").replace("\n", end) << 4 << "";
+            QTest::addRow("%s: lines inside quotes are counted", name)
+                << compact("2013/04/05,07 10 12 17 23 28 34,03 15,第1回,0,\"0\n円\"\n"
+                           "2013/04/12,20 24 29 31 33 34 35,12 32,第1回,0,0\n")
+                       .replace("\n", end)
+                << 4 << "回別";
+            QTest::addRow("%s: number 38", name) << row("2,,1,2,3,4,5,6,38,8,9\n").replace("\n", end) << 3 << "第7数字";
+        }
     }
     void badFiles() {
         QFETCH(QByteArray, bytes);
@@ -394,6 +416,87 @@ private slots:
             QCOMPARE(summary.unchanged, step.unchanged);
             QCOMPARE(describe(store->readAll(error)), step.stored);
         }
+    }
+
+    // The list as written, byte for byte; dates another program stored are read by the import's
+    // rules: one that breaks them is written empty (a spreadsheet would run =HYPERLINK or @SUM).
+    void written_data() {
+        QTest::addColumn<int>("encoding"); // -1: write()
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray rows = "1,,1,2,3,4,5,6,7,8,\n2,2013-04-12,11,12,13,14,15,16,17,18,19\n"
+                                "3,,21,22,23,24,25,26,27,28,29\n4,,31,32,33,34,35,36,37,1,2\n"
+                                "5,2013-04-26,1,3,5,7,9,11,13,15,17\n";
+        QTest::newRow("draws") << -1 << QByteArray(kHeadingOurs) + rows;
+        QTest::newRow("UTF-8 with BOM")
+            << int(DrawCsv::Encoding::Utf8WithBom)
+            << QByteArray(QByteArray("\xEF\xBB\xBF") + kHeadingOurs + rows).replace("\n", "\r\n");
+        QTest::newRow("CP932") << int(DrawCsv::Encoding::Cp932)
+                               << QByteArray(QByteArray("\x89\xF1\x90\x94,\x92\x8A\x82\xB9\x82\xF1\x93\xFA,\x91\xE6"
+                                                        "1\x90\x94\x8E\x9A,\x91\xE6"
+                                                        "2\x90\x94\x8E\x9A,\x91\xE6"
+                                                        "3\x90\x94\x8E\x9A,\x91\xE6"
+                                                        "4\x90\x94\x8E\x9A,\x91\xE6"
+                                                        "5\x90\x94\x8E\x9A,\x91\xE6"
+                                                        "6\x90\x94\x8E\x9A,\x91\xE6"
+                                                        "7\x90\x94\x8E\x9A,\x83{\x81[\x83i\x83X\x90\x94\x8E\x9A"
+                                                        "1,\x83{\x81[\x83i\x83X\x90\x94\x8E\x9A"
+                                                        "2\n") +
+                                             rows)
+                                      .replace("\n", "\r\n");
+    }
+    void written() {
+        QFETCH(int, encoding);
+        QFETCH(QByteArray, bytes);
+        std::vector<DrawRecord> records{
+            makeDraw(2, {11, 12, 13, 14, 15, 16, 17, 18, 19}), makeDraw(5, {1, 3, 5, 7, 9, 11, 13, 15, 17}),
+            makeDraw(1, {1, 2, 3, 4, 5, 6, 7, 8, 0}), makeDraw(4, {31, 32, 33, 34, 35, 36, 37, 1, 2}),
+            makeDraw(3, {21, 22, 23, 24, 25, 26, 27, 28, 29})};
+        records[0].drawDate = QStringLiteral("2013-04-12");
+        records[1].drawDate = QStringLiteral(" 2013/4/26 ");
+        records[3].drawDate = QStringLiteral("@SUM(A1)");
+        records[4].drawDate = QStringLiteral("=HYPERLINK(\"http://x\",\"y\")");
+        QString badDates;
+        const std::optional<QByteArray> got = encoding < 0
+                                                  ? DrawCsv::write(records, &badDates)
+                                                  : DrawCsv::writeFile(records, DrawCsv::Encoding(encoding), &badDates);
+        QCOMPARE(got.value_or("nothing"), bytes);
+        QCOMPARE(
+            badDates,
+            QStringLiteral("抽せん日が日付として読めない 2 件は、抽せん日を空にして書き出しました（最初の回数: 3）。"));
+        DrawCsv::write({records[0]}, &badDates);
+        QVERIFY(badDates.isEmpty());
+    }
+
+    // The command line's list and the window's export both leave such a date out and say so.
+    void storedDateThatIsNoDate() {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("t.mdb"));
+        const QString csv = dir.filePath(QStringLiteral("in.csv"));
+        QVERIFY(writeFile(csv, ours("1,2013-04-05,1,2,3,4,5,6,7,8,9\n7,2013-05-17,11,12,13,14,15,16,17,,\n")));
+        QCOMPARE(runCli({QStringLiteral("import"), csv, QStringLiteral("--db"), db}).status, 0);
+        StoreError error;
+        {
+            auto store = DrawStore::open(ConnectionString::forDatabase(db), error);
+            QVERIFY(store);
+            QVERIFY(store->exec("UPDATE 当選データ SET 抽せん日 = '=HYPERLINK(\"x\")' WHERE 回数 = 7", error));
+        }
+        const QString said = QStringLiteral(
+            "抽せん日が日付として読めない 1 件は、抽せん日を空にして書き出しました（最初の回数: 7）。\n");
+        const QByteArray listed = ours("1,2013-04-05,1,2,3,4,5,6,7,8,9\n7,,11,12,13,14,15,16,17,,\n");
+        const CliRun run = runCli({QStringLiteral("draws"), QStringLiteral("--db"), db});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, listed);
+        QCOMPARE(run.err, said);
+
+        auto store = DrawStore::open(ConnectionString::forDatabase(db), error);
+        QVERIFY(store);
+        const QString path = dir.filePath(QStringLiteral("out.csv"));
+        int count = 0;
+        QString message;
+        QVERIFY(DrawCsv::exportDraws(*store, path, DrawCsv::Encoding::Utf8WithBom, count, message));
+        QCOMPARE(count, 2);
+        QCOMPARE(message + QLatin1Char('\n'), said);
+        QCOMPARE(fileBytes(path), QByteArray("\xEF\xBB\xBF" + listed).replace("\n", "\r\n"));
     }
 
     // What draws writes imports back unchanged, gaps, empty fields, missing dates and all.

@@ -111,11 +111,96 @@ private slots:
             QVERIFY2(shown[i].startsWith(QStringLiteral("%1 行目").arg(unreadableLines[i])), qPrintable(shown[i]));
     }
 
+    // The dialog lists new draws, differences and what importing writes by 回数, whatever the
+    // file's order, and counts each kind.
+    void fileOutOfOrder() {
+        const ImportPlan plan = ImportPlan::make(kHeading + "7,,1,2,3,4,5,6,7,8,9\n"
+                                                            "3,2013-04-19,20,21,22,23,24,25,26,27,29\n"
+                                                            "5,,1,2,3,4,5,6,7,8,9\n1,2013-04-06,1,2,3,4,5,6,7,8,9\n"
+                                                            "6,,1,2,3,4,5,6,7,8,9\n2,,10,11,12,13,14,15,16,17,18\n",
+                                                 storedDraws());
+        QCOMPARE(numbersOf(plan.added()), (QStringList{"5", "6", "7"}));
+        QCOMPARE(plan.differences().size(), 2u);
+        QCOMPARE(plan.differences()[0].file.drawNumber, 1);
+        QCOMPARE(plan.differences()[1].file.drawNumber, 3);
+        QCOMPARE(numbersOf(plan.writes(ImportPlan::Choice::TakeFile)), (QStringList{"1", "3", "5", "6", "7"}));
+        QCOMPARE(numbersOf(plan.writes(ImportPlan::Choice::KeepStored)), (QStringList{"5", "6", "7"}));
+        QCOMPARE(plan.summaryLines(),
+                 (QStringList{"新しい当選データ: 3 件", "登録済みと同じ当選データ: 1 件（取り込みません）",
+                              "登録済みと異なる当選データ: 2 件"}));
+    }
+
+    // Three unreadable lines (2, 3, 4) shown up to a limit, then how many more.
+    void unreadableLimit_data() {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QStringList>("starts");
+        QTest::newRow("all") << 3 << QStringList{"2 行目", "3 行目", "4 行目"};
+        QTest::newRow("one more") << 2 << QStringList{"2 行目", "3 行目", "ほかに 1 行あります。"};
+        QTest::newRow("none") << 0 << QStringList{"ほかに 3 行あります。"};
+    }
+    void unreadableLimit() {
+        QFETCH(int, limit);
+        QFETCH(QStringList, starts);
+        const ImportPlan plan =
+            ImportPlan::make(kHeading + "4,,1,2,3,4,5,6,38,8,9\n5,,1\n6,,0,2,3,4,5,6,7,8,9\n", storedDraws());
+        const QStringList shown = plan.unreadableLines(limit);
+        QCOMPARE(shown.size(), starts.size());
+        for (int i = 0; i < shown.size(); ++i)
+            QVERIFY2(shown[i].startsWith(starts[i]), qPrintable(shown[i]));
+    }
+
+    void describe_data() {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("dated") << "2013-04-05"
+                               << "2013/04/05　01 02 03 10 11 36 37（-- 09）";
+        QTest::newRow("no date") << ""
+                                 << "日付なし　01 02 03 10 11 36 37（-- 09）";
+    }
+    void describe() {
+        QFETCH(QString, date);
+        QFETCH(QString, shown);
+        QCOMPARE(ImportPlan::describe(dated(1, {1, 2, 3, 10, 11, 36, 37, 0, 9}, qPrintable(date))), shown);
+    }
+
     // A file far longer than any draw history is refused before it is parsed.
+    void tooManyLines_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("at the limit") << 100000 << "";
+        QTest::newRow("one more")
+            << 100001 << "行が多すぎるため読みません（100001 行。当選データのファイルは 100000 行もありません）。";
+    }
     void tooManyLines() {
-        const ImportPlan plan = ImportPlan::make(kHeading + QByteArray(ImportPlan::kMaxLines, '\n'), {});
-        QVERIFY(!plan.canImport());
-        QVERIFY(plan.fileProblem().startsWith(QStringLiteral("行が多すぎる")));
+        QFETCH(int, lines);
+        QFETCH(QString, problem);
+        const ImportPlan plan = ImportPlan::make(kHeading + QByteArray(lines - 1, '\n'), {});
+        QCOMPARE(plan.fileProblem(), problem);
+        QCOMPARE(plan.canImport(), problem.isEmpty());
+    }
+
+    void tooLarge_data() {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("16 MB") << qint64(16777216) << false;
+        QTest::newRow("a byte more") << qint64(16777217) << true;
+    }
+    void tooLarge() {
+        QFETCH(qint64, size);
+        QFETCH(bool, refused);
+        auto store = freshStore({});
+        QVERIFY(store);
+        QFile file(m_dir.filePath(QStringLiteral("large.csv")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kHeading) && file.resize(size));
+        file.close();
+        StoreError error;
+        const ImportPlan plan =
+            ImportPlan::forFile(file.fileName(), ConnectionString::forDatabase(store->path()), error);
+        QVERIFY(!error);
+        QCOMPARE(plan.fileProblem().contains(
+                     QStringLiteral("大きすぎるため読みません（当選データのファイルは 16 MB もありません）")),
+                 refused);
+        QCOMPARE(plan.fileProblem().isEmpty(), !refused);
     }
 
     void apply_data() {

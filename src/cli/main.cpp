@@ -85,7 +85,10 @@ int runDraws(const QStringList &args, const QString &dbPath) {
     if (error)
         return fail(1, error.message);
     warn(skipped);
-    writeOut(DrawCsv::write(std::move(records)));
+    QString badDates;
+    const QByteArray bytes = DrawCsv::write(std::move(records), &badDates);
+    warn(badDates);
+    writeOut(bytes);
     return 0;
 }
 

@@ -48,7 +48,9 @@ struct ParseResult {
 ParseResult parse(const QByteArray &bytes);
 
 // Layout Ours with every column, ascending 回数, UTF-8, LF line ends, empty fields empty.
-QByteArray write(std::vector<DrawRecord> records);
+// A stored date is written as parse reads it (YYYY-MM-DD); one it would refuse is written
+// empty, and badDates, when given, receives one Japanese sentence saying how many, or stays empty.
+QByteArray write(std::vector<DrawRecord> records, QString *badDates = nullptr);
 
 // The encodings offered when the user saves the draws for other programs.
 enum class Encoding {
@@ -57,12 +59,12 @@ enum class Encoding {
 };
 
 // The same list as a file for other programs: CRLF line ends, in the encoding asked for.
-// nullopt when a stored text has no CP932 form (the dates never lack one; a file edited
-// elsewhere might).
-std::optional<QByteArray> writeFile(std::vector<DrawRecord> records, Encoding encoding);
+// nullopt when a written text has no CP932 form.
+std::optional<QByteArray> writeFile(std::vector<DrawRecord> records, Encoding encoding, QString *badDates = nullptr);
 
 // Writes every stored draw to the file at path, which is replaced only once the whole list is
-// written. count is how many draws; message says in Japanese what went wrong.
+// written. count is how many draws; message says in Japanese what went wrong, or after a
+// success which stored dates were left empty (empty when none).
 bool exportDraws(const DrawStore &store, const QString &path, Encoding encoding, int &count, QString &message);
 
 // One row of a CSV text: the line it starts on and its fields, unquoted.

@@ -42,7 +42,8 @@ bool exportTo(QWidget *parent, const ConnectionString &connection, const QString
     if (written) {
         QMessageBox box(
             QMessageBox::Information, QStringLiteral("ナナズバリオ"),
-            QStringLiteral("%1 件の当選データを %2 に書き出しました。").arg(count).arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("%1 件の当選データを %2 に書き出しました。").arg(count).arg(QDir::toNativeSeparators(path)) +
+                (message.isEmpty() ? QString() : QLatin1Char('\n') + message),
             QMessageBox::Ok, parent);
         box.exec();
     } else {
