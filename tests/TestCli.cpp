@@ -13,7 +13,8 @@ const QByteArray kDraws = "回数,第1数字,第2数字,第3数字,第4数字,�
                           "5,1,2,3,4,5,6,8,7,30\n6,1,2,3,4,5,6,7,8,\n";
 const QString kTicket1 = QStringLiteral("1 2 3 4 5 6 7");
 // Tickets 2 and 3 as a file in UTF-8 with a byte-order mark, the third written backwards.
-const QByteArray kUtf8Tickets = "\xEF\xBB\xBF" "10 11 12 1 2 30 31\r\n36,22,21,20,3,2,1\r\n";
+const QByteArray kUtf8Tickets = "\xEF\xBB\xBF"
+                                "10 11 12 1 2 30 31\r\n36,22,21,20,3,2,1\r\n";
 // The same two in CP932: full-width digits and the Japanese comma (８１ ４１).
 const QByteArray kCp932Tickets = "\x82\x50\x82\x4F\x81\x41\x82\x50\x82\x50\x81\x41\x82\x50\x82\x51\x81\x41"
                                  "\x82\x50\x81\x41\x82\x51\x81\x41\x82\x52\x82\x4F\x81\x41\x82\x52\x82\x50\n"
@@ -73,40 +74,41 @@ private slots:
         QTest::newRow("import: no file") << QStringList{"import"} << 2 << "使い方";
         QTest::newRow("import: two files") << QStringList{"import", "DIR/draws.csv", "DIR/draws.csv"} << 2 << "使い方";
         QTest::newRow("import: missing file") << QStringList{"import", "DIR/無い.csv"} << 2 << "無い.csv を読めません";
-        QTest::newRow("import: bad line") << QStringList{"import", "DIR/bad.csv"} << 2
-                                          << "7 行目、第7数字: 「38」は 1 から 37 の数字ではありません";
+        QTest::newRow("import: bad line")
+            << QStringList{"import", "DIR/bad.csv"} << 2 << "7 行目、第7数字: 「38」は 1 から 37 の数字ではありません";
         QTest::newRow("draws: argument") << QStringList{"draws", "x"} << 2 << "使い方";
         QTest::newRow("aggregates: argument") << QStringList{"aggregates", "x"} << 2 << "使い方";
         QTest::newRow("export: no window") << QStringList{"export"} << 2 << "使い方";
         QTest::newRow("export: two windows") << QStringList{"export", "出現回数分析", "出現回数分析"} << 2 << "使い方";
-        QTest::newRow("export: unknown window") << QStringList{"export", "無い分析"} << 2 << "不明なウィンドウです: 無い分析";
+        QTest::newRow("export: unknown window")
+            << QStringList{"export", "無い分析"} << 2 << "不明なウィンドウです: 無い分析";
         QTest::newRow("export: data entry") << QStringList{"export", "当選データ入力"} << 2 << "不明なウィンドウです";
         QTest::newRow("export: format") << QStringList{"export", "出現回数分析", "--format", "xml"} << 2 << "--format";
         QTest::newRow("export: missing database")
             << QStringList{"export", "出現回数分析", "--db", "/nonexistent/無い.mdb"} << 1 << "/nonexistent/無い.mdb";
         QTest::newRow("check: argument") << QStringList{"check", "x", "--ticket", t} << 2 << "使い方";
         QTest::newRow("check: no ticket") << QStringList{"check"} << 2 << "--ticket か --tickets";
-        QTest::newRow("check: empty file") << QStringList{"check", "--tickets", "DIR/empty.txt"} << 2
-                                           << "--ticket か --tickets";
+        QTest::newRow("check: empty file")
+            << QStringList{"check", "--tickets", "DIR/empty.txt"} << 2 << "--ticket か --tickets";
         QTest::newRow("check: format") << QStringList{"check", "--ticket", t, "--format", "tsv"} << 2 << "--format";
         QTest::newRow("check: six numbers") << QStringList{"check", "--ticket", "1 2 3 4 5 6"} << 2 << "数字が6個";
         QTest::newRow("check: one quote") << QStringList{"check", "--ticket", "\"12 2 3 4 5 6 7"} << 2 << "「\"12」";
-        QTest::newRow("check: bad file line") << QStringList{"check", "--ticket", t, "--tickets", "DIR/bad.txt"} << 2
-                                              << "bad.txt の2行目: 「40」";
-        QTest::newRow("check: missing file") << QStringList{"check", "--tickets", "DIR/無い.txt"} << 2
-                                             << "無い.txt を読めません";
-        QTest::newRow("check: draw and from") << QStringList{"check", "--ticket", t, "--draw", "1", "--from", "1"} << 2
-                                              << "--draw と --from/--to";
-        QTest::newRow("check: draw and to") << QStringList{"check", "--ticket", t, "--draw", "1", "--to", "1"} << 2
-                                            << "--draw と --from/--to";
-        QTest::newRow("check: from after to") << QStringList{"check", "--ticket", t, "--from", "3", "--to", "2"} << 2
-                                              << "--from の回数が --to";
+        QTest::newRow("check: bad file line")
+            << QStringList{"check", "--ticket", t, "--tickets", "DIR/bad.txt"} << 2 << "bad.txt の2行目: 「40」";
+        QTest::newRow("check: missing file")
+            << QStringList{"check", "--tickets", "DIR/無い.txt"} << 2 << "無い.txt を読めません";
+        QTest::newRow("check: draw and from")
+            << QStringList{"check", "--ticket", t, "--draw", "1", "--from", "1"} << 2 << "--draw と --from/--to";
+        QTest::newRow("check: draw and to")
+            << QStringList{"check", "--ticket", t, "--draw", "1", "--to", "1"} << 2 << "--draw と --from/--to";
+        QTest::newRow("check: from after to")
+            << QStringList{"check", "--ticket", t, "--from", "3", "--to", "2"} << 2 << "--from の回数が --to";
         QTest::newRow("check: draw 0") << QStringList{"check", "--ticket", t, "--draw", "0"} << 2 << "--draw には";
         QTest::newRow("check: draw x") << QStringList{"check", "--ticket", t, "--draw", "x"} << 2 << "--draw には";
         QTest::newRow("check: from x") << QStringList{"check", "--ticket", t, "--from", "x"} << 2 << "--from には";
         QTest::newRow("check: to too big") << QStringList{"check", "--ticket", t, "--to", "32768"} << 2 << "--to には";
-        QTest::newRow("check: to x, from") << QStringList{"check", "--ticket", t, "--from", "1", "--to", "x"} << 2
-                                           << "--to には";
+        QTest::newRow("check: to x, from")
+            << QStringList{"check", "--ticket", t, "--from", "1", "--to", "x"} << 2 << "--to には";
     }
     void refusals() {
         QFETCH(QStringList, arguments);
@@ -162,9 +164,10 @@ private slots:
         QTest::newRow("to alone") << QStringList{"--to", "2"}
                                   << QByteArray("1, \"to\": 2,\n \"drawsChecked\": 2, \"drawsSkipped\": 0,\n"
                                                 " \"tiers\": [1, 0, 0, 0, 0, 0]");
-        QTest::newRow("from-to over the gap") << QStringList{"--from", "2", "--to", "5"}
-                                              << QByteArray("2, \"to\": 5,\n \"drawsChecked\": 3, \"drawsSkipped\": 1,\n"
-                                                            " \"tiers\": [0, 1, 0, 0, 1, 0]");
+        QTest::newRow("from-to over the gap")
+            << QStringList{"--from", "2", "--to", "5"}
+            << QByteArray("2, \"to\": 5,\n \"drawsChecked\": 3, \"drawsSkipped\": 1,\n"
+                          " \"tiers\": [0, 1, 0, 0, 1, 0]");
         QTest::newRow("from equals to") << QStringList{"--from", "5", "--to", "5"}
                                         << QByteArray("5, \"to\": 5,\n \"drawsChecked\": 1, \"drawsSkipped\": 0,\n"
                                                       " \"tiers\": [0, 1, 0, 0, 0, 0]");

@@ -142,9 +142,8 @@ private slots:
         for (std::size_t i = 0; i < want.size(); ++i)
             QCOMPARE(difference(gridOf(grids[qsizetype(i)].toObject()), want[i]), QString());
 
-        const CliRun csv = runCli(QStringList{QStringLiteral("export"), window, QStringLiteral("--format"),
-                                        QStringLiteral("csv")} +
-                            common);
+        const CliRun csv = runCli(
+            QStringList{QStringLiteral("export"), window, QStringLiteral("--format"), QStringLiteral("csv")} + common);
         QCOMPARE(csv.status, 0);
         QStringList expected;
         for (std::size_t i = 0; i < want.size(); ++i)
@@ -156,7 +155,7 @@ private slots:
     void settingsChangeThePrediction() {
         const auto predict = [&](bool on) {
             return runCli({QStringLiteral("export"), QStringLiteral("一発ズバリオ予想"), QStringLiteral("--db"), m_db,
-                        QStringLiteral("--settings"), settingsFile(on)})
+                           QStringLiteral("--settings"), settingsFile(on)})
                 .out;
         };
         QVERIFY(predict(true) != predict(false));
@@ -192,7 +191,8 @@ private slots:
                 lines += QByteArray::number((i + k * 5) % 37 + 1) + (k < 6 ? " " : "\n");
         const QString file = m_dir.filePath(QStringLiteral("tickets.txt"));
         QVERIFY(writeFile(file, lines));
-        const CliRun run = runCli({QStringLiteral("check"), QStringLiteral("--db"), m_db, QStringLiteral("--tickets"), file});
+        const CliRun run =
+            runCli({QStringLiteral("check"), QStringLiteral("--db"), m_db, QStringLiteral("--tickets"), file});
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.size() > 200'000);
         const QJsonObject top = QJsonDocument::fromJson(run.out).object();

@@ -150,8 +150,7 @@ QString rangeText(const CheckResult &result) {
     QString text = result.range.from == result.range.to
                        ? QStringLiteral("第%1回").arg(result.range.from)
                        : QStringLiteral("第%1回～第%2回").arg(result.range.from).arg(result.range.to);
-    text +=
-        QStringLiteral("の%1回分にチケット%2枚を照合しました。").arg(result.drawsChecked()).arg(result.ticketCount);
+    text += QStringLiteral("の%1回分にチケット%2枚を照合しました。").arg(result.drawsChecked()).arg(result.ticketCount);
     if (result.drawsSkipped > 0)
         text += QStringLiteral("データがないか数字が欠けている%1回分は除きました。").arg(result.drawsSkipped);
     return text;
