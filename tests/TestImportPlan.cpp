@@ -198,7 +198,7 @@ private slots:
             ImportPlan::forFile(file.fileName(), ConnectionString::forDatabase(store->path()), error);
         QVERIFY(!error);
         QCOMPARE(plan.fileProblem().contains(
-                     QStringLiteral("大きすぎるため読みません（当選データのファイルは 16 MB もありません）")),
+                     QStringLiteral("大きすぎるため読みません（16 MB までのファイルを読みます）")),
                  refused);
         QCOMPARE(plan.fileProblem().isEmpty(), !refused);
     }
