@@ -174,7 +174,7 @@ private slots:
                                        << "2026-07-31";
         QTest::newRow("no such day") << "20260230"
                                      << "!";
-        QTest::newRow("seven digits") << "2026731"
+        QTest::newRow("seven digits") << "2026011"
                                       << "!";
         QTest::newRow("month 13") << "2026/13/01"
                                   << "!";
@@ -309,6 +309,7 @@ private slots:
                        "2013/04/12,20 24 29 31 33 34 35,12 32,第1回,0,0\n")
             << 4 << "回別";
         QTest::newRow("unknown heading") << QByteArray("番号,数字\n1,2\n") << 1 << "";
+        QTest::newRow("unknown heading after blank lines") << QByteArray("\n,\n番号,数字\n") << 3 << "";
         QTest::newRow("our heading with a column missing")
             << QByteArray("回数,抽せん日,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,ボーナス数字1\n") << 1
             << "";
@@ -358,6 +359,21 @@ private slots:
         const QString newDb = dir.filePath(QStringLiteral("new.mdb"));
         QCOMPARE(runCli({QStringLiteral("import"), badCsv, QStringLiteral("--db"), newDb}).status, 2);
         QVERIFY(!QFile::exists(newDb));
+    }
+
+    // Why a 回数 is refused: not a positive number, or beyond the largest there can be.
+    void drawNumberReason_data() {
+        QTest::addColumn<QByteArray>("drawNumber");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("0") << QByteArray("0") << "「0」は回数（正の整数）ではありません";
+        QTest::newRow("32768") << QByteArray("32768") << "回数 32768 は大きすぎます（32767 まで）";
+    }
+    void drawNumberReason() {
+        QFETCH(QByteArray, drawNumber);
+        QFETCH(QString, reason);
+        const DrawCsv::ParseResult parsed = DrawCsv::parse(ours(drawNumber + ",,1,2,3,4,5,6,7,8,9\n"));
+        QVERIFY(parsed.error);
+        QCOMPARE(parsed.error->reason, reason);
     }
 
     void importCounts() {

@@ -143,6 +143,7 @@ private slots:
         QFETCH(QStringList, starts);
         const ImportPlan plan =
             ImportPlan::make(kHeading + "4,,1,2,3,4,5,6,38,8,9\n5,,1\n6,,0,2,3,4,5,6,7,8,9\n", storedDraws());
+        QCOMPARE(plan.summaryLines().first(), QStringLiteral("読めない行: 3 行"));
         const QStringList shown = plan.unreadableLines(limit);
         QCOMPARE(shown.size(), starts.size());
         for (int i = 0; i < shown.size(); ++i)
