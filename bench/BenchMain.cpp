@@ -4,13 +4,13 @@
 //   nanazubario-bench list   (the windows the command line exports)
 #include "BenchTable.h"
 
-#include "analysis/AnalysisCatalog.h"
-#include "backtest/Backtest.h"
-#include "check/TicketChecker.h"
-#include "history/DrawHistory.h"
-#include "history/DrawStore.h"
-#include "prediction/PredictionEngine.h"
-#include "shell/MainFrm.h"
+#include "core/catalog/AnalysisCatalog.h"
+#include "core/backtest/Backtest.h"
+#include "core/check/TicketChecker.h"
+#include "core/history/DrawHistory.h"
+#include "core/history/DrawStore.h"
+#include "core/prediction/PredictionEngine.h"
+#include "gui/shell/MainFrm.h"
 
 #include <QFile>
 #include <QMdiSubWindow>

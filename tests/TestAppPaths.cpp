@@ -1,5 +1,5 @@
-#include "history/DrawStore.h"
-#include "settings/AppPaths.h"
+#include "core/history/DrawStore.h"
+#include "core/settings/AppPaths.h"
 #include "support/Histories.h"
 
 #include <QProcess>

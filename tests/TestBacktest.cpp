@@ -1,8 +1,8 @@
-#include "backtest/Backtest.h"
-#include "backtest/BacktestExport.h"
-#include "backtest/BacktestGrids.h"
-#include "check/PrizeTier.h"
-#include "prediction/PredictionEngine.h"
+#include "core/backtest/Backtest.h"
+#include "core/backtest/BacktestExport.h"
+#include "core/backtest/BacktestGrids.h"
+#include "core/check/PrizeTier.h"
+#include "core/prediction/PredictionEngine.h"
 #include "support/Files.h"
 #include "support/Histories.h"
 

@@ -1,6 +1,6 @@
 // nanazubario-cli run as a process, on a frozen history: what it exports must be the grid the
 // builder makes, cell by cell (its refusals are tested in TestCli).
-#include "analysis/AnalysisCatalog.h"
+#include "core/catalog/AnalysisCatalog.h"
 #include "support/Files.h"
 #include "support/GridAssertions.h"
 #include "support/Histories.h"

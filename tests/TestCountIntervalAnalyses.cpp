@@ -1,5 +1,5 @@
-#include "analysis/AppearanceCountAnalysis.h"
-#include "analysis/AppearanceIntervalAnalysis.h"
+#include "core/analysis/AppearanceCountAnalysis.h"
+#include "core/analysis/AppearanceIntervalAnalysis.h"
 #include "support/GridAssertions.h"
 #include "support/Histories.h"
 

@@ -1,4 +1,4 @@
-#include "analysis/Builders.h"
+#include "core/analysis/Builders.h"
 #include "support/GridAssertions.h"
 #include "support/Histories.h"
 

@@ -1,7 +1,8 @@
-#include "history/DrawCsv.h"
-#include "history/DrawHistory.h"
-#include "history/DrawStore.h"
-#include "settings/Cp932.h"
+#include "core/history/DrawCsv.h"
+#include "core/history/DrawHistory.h"
+#include "core/history/DrawStore.h"
+#include "core/io/Cp932.h"
+#include "core/io/CsvText.h"
 #include "support/Files.h"
 #include "support/Histories.h"
 
@@ -120,7 +121,7 @@ private slots:
     void quoteField() {
         QFETCH(QString, field);
         QFETCH(QString, quoted);
-        QCOMPARE(DrawCsv::quoteField(field), quoted);
+        QCOMPARE(CsvText::quoteField(field), quoted);
         // What is quoted reads back as it was.
         std::vector<DrawCsv::Row> rows;
         DrawCsvError error;

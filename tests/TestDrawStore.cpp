@@ -1,6 +1,6 @@
-#include "history/DrawCsv.h"
-#include "history/DrawHistory.h"
-#include "history/DrawStore.h"
+#include "core/history/DrawCsv.h"
+#include "core/history/DrawHistory.h"
+#include "core/history/DrawStore.h"
 #include "support/Files.h"
 #include "support/Histories.h"
 

@@ -1,4 +1,4 @@
-#include "entry/DrawTableModel.h"
+#include "core/entry/DrawTableModel.h"
 #include "support/Histories.h"
 
 #include <QAbstractItemModelTester>

@@ -1,5 +1,5 @@
-#include "analysis/AppearanceFrequencyAnalysis.h"
-#include "analysis/NumbersByCountAnalysis.h"
+#include "core/analysis/AppearanceFrequencyAnalysis.h"
+#include "core/analysis/NumbersByCountAnalysis.h"
 #include "support/GridAssertions.h"
 #include "support/Histories.h"
 

@@ -1,5 +1,5 @@
-#include "analysis/AnalysisCatalog.h"
-#include "shell/HelpIndex.h"
+#include "core/catalog/AnalysisCatalog.h"
+#include "core/help/HelpIndex.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "history/DrawStore.h"
-#include "history/ImportPlan.h"
-#include "settings/Cp932.h"
+#include "core/history/DrawStore.h"
+#include "core/history/ImportPlan.h"
+#include "core/io/Cp932.h"
 #include "support/Histories.h"
 
 #include <QTemporaryDir>

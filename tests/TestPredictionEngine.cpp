@@ -1,5 +1,5 @@
-#include "analysis/Builders.h"
-#include "prediction/PredictionEngine.h"
+#include "core/analysis/Builders.h"
+#include "core/prediction/PredictionEngine.h"
 #include "support/GridAssertions.h"
 #include "support/Histories.h"
 

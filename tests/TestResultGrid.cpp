@@ -1,5 +1,5 @@
-#include "analysis/GridJson.h"
-#include "analysis/ResultGrid.h"
+#include "core/grid/GridJson.h"
+#include "core/grid/ResultGrid.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

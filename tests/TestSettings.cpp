@@ -1,5 +1,5 @@
-#include "settings/Cp932.h"
-#include "settings/PredictionOptions.h"
+#include "core/io/Cp932.h"
+#include "core/settings/PredictionOptions.h"
 #include "support/Files.h"
 
 #include <QTemporaryDir>

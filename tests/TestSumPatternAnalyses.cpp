@@ -1,5 +1,5 @@
-#include "analysis/AnalysisCatalog.h"
-#include "analysis/Builders.h"
+#include "core/catalog/AnalysisCatalog.h"
+#include "core/analysis/Builders.h"
 #include "support/GridAssertions.h"
 #include "support/Histories.h"
 

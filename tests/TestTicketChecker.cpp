@@ -1,5 +1,5 @@
-#include "check/CheckGrids.h"
-#include "check/TicketChecker.h"
+#include "core/check/CheckGrids.h"
+#include "core/check/TicketChecker.h"
 #include "support/Histories.h"
 
 #include <QtTest>

@@ -1,13 +1,13 @@
-#include "analysis/AnalysisCatalog.h"
+#include "core/catalog/AnalysisCatalog.h"
 #include "app/QuitWhenPainted.h"
-#include "history/ConnectionString.h"
-#include "print/GridPrinter.h"
-#include "settings/AppPaths.h"
-#include "settings/PredictionOptions.h"
-#include "shell/AboutWindow.h"
-#include "shell/ChildWindow.h"
-#include "shell/HelpWindow.h"
-#include "shell/MainFrm.h"
+#include "core/history/ConnectionString.h"
+#include "gui/print/GridPrinter.h"
+#include "core/settings/AppPaths.h"
+#include "core/settings/PredictionOptions.h"
+#include "gui/shell/AboutWindow.h"
+#include "gui/window/ChildWindow.h"
+#include "gui/shell/HelpWindow.h"
+#include "gui/shell/MainFrm.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,9 +1,9 @@
 #include "cli/BacktestCommand.h"
 
-#include "backtest/Backtest.h"
-#include "backtest/BacktestExport.h"
+#include "core/backtest/Backtest.h"
+#include "core/backtest/BacktestExport.h"
 #include "cli/CliOutput.h"
-#include "settings/PredictionOptions.h"
+#include "core/settings/PredictionOptions.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "cli/CliOutput.h"
 
-#include "history/ConnectionString.h"
-#include "history/DrawStore.h"
+#include "core/history/ConnectionString.h"
+#include "core/history/DrawStore.h"
 
 #include <QTextStream>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history/DrawHistory.h"
+#include "core/history/DrawHistory.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 // Fuzz target for the draw list reader: any bytes must give either draws within the rules or
 // one error with a line that exists, and what is read must write and read back the same.
-#include "history/DrawCsv.h"
+#include "core/history/DrawCsv.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Fuzz target for the settings reader: any bytes are read without harm, and the options read
 // are written and read back the same.
-#include "settings/PredictionOptions.h"
+#include "core/settings/PredictionOptions.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "analysis/AnalysisCatalog.h"
-#include "analysis/ResultGridView.h"
-#include "backtest/BacktestGrids.h"
-#include "backtest/BacktestWindow.h"
-#include "backtest/CumulativeHitsChart.h"
-#include "backtest/HitDistributionChart.h"
+#include "core/catalog/AnalysisCatalog.h"
+#include "gui/grid/ResultGridView.h"
+#include "core/backtest/BacktestGrids.h"
+#include "gui/backtest/BacktestWindow.h"
+#include "gui/backtest/CumulativeHitsChart.h"
+#include "gui/backtest/HitDistributionChart.h"
 #include "support/Histories.h"
 
 #include <QChart>

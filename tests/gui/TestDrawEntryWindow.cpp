@@ -1,6 +1,6 @@
-#include "entry/DrawEntryWindow.h"
-#include "history/DrawStore.h"
-#include "shell/MainFrm.h"
+#include "gui/entry/DrawEntryWindow.h"
+#include "core/history/DrawStore.h"
+#include "gui/shell/MainFrm.h"
 #include "support/Histories.h"
 #include "support/MessageBoxWatcher.h"
 

@@ -1,8 +1,8 @@
-#include "history/DrawStore.h"
-#include "shell/AboutWindow.h"
-#include "shell/HelpIndex.h"
-#include "shell/HelpWindow.h"
-#include "shell/MainFrm.h"
+#include "core/history/DrawStore.h"
+#include "gui/shell/AboutWindow.h"
+#include "core/help/HelpIndex.h"
+#include "gui/shell/HelpWindow.h"
+#include "gui/shell/MainFrm.h"
 #include "support/Histories.h"
 #include "support/MessageBoxWatcher.h"
 

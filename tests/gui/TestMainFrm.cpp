@@ -1,8 +1,8 @@
-#include "analysis/AnalysisCatalog.h"
-#include "analysis/AnalysisWindow.h"
-#include "analysis/ResultGridView.h"
-#include "history/DrawStore.h"
-#include "shell/MainFrm.h"
+#include "core/catalog/AnalysisCatalog.h"
+#include "gui/analysis/AnalysisWindow.h"
+#include "gui/grid/ResultGridView.h"
+#include "core/history/DrawStore.h"
+#include "gui/shell/MainFrm.h"
 #include "support/Histories.h"
 #include "support/MessageBoxWatcher.h"
 

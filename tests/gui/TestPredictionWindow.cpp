@@ -1,8 +1,8 @@
-#include "analysis/Builders.h"
-#include "history/DrawStore.h"
-#include "prediction/PredictionEngine.h"
-#include "prediction/PredictionWindow.h"
-#include "shell/MainFrm.h"
+#include "core/analysis/Builders.h"
+#include "core/history/DrawStore.h"
+#include "core/prediction/PredictionEngine.h"
+#include "gui/prediction/PredictionWindow.h"
+#include "gui/shell/MainFrm.h"
 #include "support/Histories.h"
 
 #include <QGroupBox>

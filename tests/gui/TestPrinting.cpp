@@ -1,9 +1,9 @@
-#include "analysis/AnalysisCatalog.h"
-#include "history/DrawStore.h"
-#include "print/GridPrinter.h"
-#include "print/PrintPreviewDialog.h"
-#include "shell/ChildWindow.h"
-#include "shell/MainFrm.h"
+#include "core/catalog/AnalysisCatalog.h"
+#include "core/history/DrawStore.h"
+#include "gui/print/GridPrinter.h"
+#include "gui/print/PrintPreviewDialog.h"
+#include "gui/window/ChildWindow.h"
+#include "gui/shell/MainFrm.h"
 #include "support/Histories.h"
 
 #include <QMdiSubWindow>

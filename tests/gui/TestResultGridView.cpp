@@ -1,4 +1,4 @@
-#include "analysis/ResultGridView.h"
+#include "gui/grid/ResultGridView.h"
 
 #include <QClipboard>
 #include <QMimeData>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/ResultGrid.h"
-#include "history/DrawHistory.h"
+#include "core/grid/ResultGrid.h"
+#include "core/history/DrawHistory.h"
 
 #include <QMetaType>
 #include <QStringList>

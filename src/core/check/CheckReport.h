@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/check/TicketChecker.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+// The ticket check as the command line writes it. A million tickets against every draw win tens
+// of millions of times, so the report is written ticket by ticket as it is worked out: memory
+// does not grow with the number of wins.
+namespace CheckReport {
+
+using Sink = std::function<void(const QByteArray &)>;
+
+// One UTF-8 object: the range, drawsChecked, drawsSkipped, tiers and expected for all tickets,
+// then per ticket its numbers, tiers and wins ({draw, main, bonus, tier} in draw order); one
+// ticket per line.
+void writeJson(const std::vector<Ticket> &tickets, const TicketChecker &checker, const Sink &out);
+
+// The summary grid's texts, an empty line, then one row per win: ticket, draw, the seven numbers,
+// main and bonus hits, tier. CRLF.
+void writeCsv(const std::vector<Ticket> &tickets, const TicketChecker &checker, const Sink &out);
+
+} // namespace CheckReport

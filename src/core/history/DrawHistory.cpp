@@ -1,0 +1,67 @@
+#include "core/history/DrawHistory.h"
+
+#include "core/history/DrawStore.h"
+
+DrawHistory::DrawHistory(std::vector<DrawRecord> records)
+    : m_records(std::move(records)), m_aggregates(computeAggregates(m_records)) {}
+
+StartupAggregates DrawHistory::computeAggregates(const std::vector<DrawRecord> &records) {
+    StartupAggregates a;
+    a.records = int(records.size());
+    // An empty table skips the accumulation and the grouping alike: everything stays zero.
+    if (records.empty())
+        return a;
+
+    for (const DrawRecord &r : records) {
+        if (!r.isComplete())
+            continue;
+        for (const auto &n : r.numbers) {
+            // The data entry window and the database refuse anything that is not a number; a value
+            // found there anyway cannot be counted and is left out rather than crash.
+            if (DrawRules::isNumber(*n))
+                ++a.AppearanceCount[*n];
+        }
+        a.LatestDrawNumber = r.drawNumber;
+    }
+
+    a.MaxAppearance = 0;
+    a.MinAppearance = 0;
+    a.CountGroupTotal = 1;
+    a.NumbersByCount = QStringList{QString()};
+    for (int n = DrawRules::kMinNumber; n <= DrawRules::kMaxNumber; ++n) {
+        const int c = a.AppearanceCount[n];
+        if (c > a.MaxAppearance) {
+            a.MaxAppearance = c;
+            while (a.NumbersByCount.size() <= c)
+                a.NumbersByCount.append(QString());
+        }
+        if (c < a.MinAppearance)
+            a.MinAppearance = c;
+        QString &text = a.NumbersByCount[c];
+        if (text.isEmpty()) {
+            text = QString::number(n);
+            ++a.CountGroupTotal;
+        } else {
+            text += QLatin1Char(',') + QString::number(n);
+        }
+    }
+    return a;
+}
+
+std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error, QString *skipped) {
+    auto store = DrawStore::open(connection, error);
+    if (!store)
+        return std::nullopt;
+    std::vector<DrawRecord> records = store->readHistory(error, skipped);
+    if (error)
+        return std::nullopt;
+    return DrawHistory(std::move(records));
+}
+
+std::future<HistoryLoad> loadDrawHistoryAsync(ConnectionString connection) {
+    return std::async(std::launch::async, [connection = std::move(connection)] {
+        HistoryLoad load;
+        load.history = loadDrawHistory(connection, load.error, &load.skipped);
+        return load;
+    });
+}

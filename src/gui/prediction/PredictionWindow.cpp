@@ -1,0 +1,187 @@
+#include "gui/prediction/PredictionWindow.h"
+
+#include "core/prediction/PredictionEngine.h"
+
+#include "core/catalog/AnalysisCatalog.h"
+#include "gui/grid/ResultGridView.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+const std::array<QString, PredictionOptions::kCount> &optionCaptions() {
+    static const std::array<QString, PredictionOptions::kCount> captions = {
+        QStringLiteral("■頻度分析（出現頻度分析、回数出現分析）"),
+        QStringLiteral("■間隔分析（出現間隔分析、数字間隔分析）"),
+        QStringLiteral("■出現回数分析"),
+        QStringLiteral("■バラツキ分析"),
+        QStringLiteral("■引っ張り分析"),
+        QStringLiteral("■連番・飛び石分析"),
+        QStringLiteral("■数字合計分析"),
+        QStringLiteral("■組合せパターン分析"),
+        QStringLiteral("■4分割傾向分析"),
+        QStringLiteral("■分割データ分析"),
+        QStringLiteral("■下一桁出現傾向分析"),
+        QStringLiteral("■下一桁連続出現回数分析"),
+    };
+    return captions;
+}
+
+struct Heading {
+    const char *name;
+    QString text;
+    int top; // twips inside the result panel
+};
+
+const std::array<Heading, PredictionEngine::kGridCount> &headings() {
+    static const std::array<Heading, PredictionEngine::kGridCount> list = {{
+        {"Label1", QStringLiteral("●周期法による予想"), 840},
+        {"Label2", QStringLiteral("●消去法による予想(この予想数字を組合わせて購入します)"), 2640},
+        {"Label3", QStringLiteral("●連発ズバリオ予想(この予想数字を組合わせて購入します)"), 4200},
+        {"Label4", QStringLiteral("●一発ズバリオ予想"), 5520},
+    }};
+    return list;
+}
+
+} // namespace
+
+PredictionWindow::PredictionWindow(PredictionEngine &engine, const DrawHistory &history, QWidget *parent)
+    : ChildWindow(parent), m_engine(engine), m_history(history) {
+    const CatalogEntry &entry = AnalysisCatalog::prediction();
+    setObjectName(entry.formName);
+    setWindowTitle(entry.caption);
+    resize(px(entry.widthTwips), px(entry.heightTwips));
+
+    auto *options = new QGroupBox(QStringLiteral("データ分析オプション"), this);
+    options->setObjectName(QStringLiteral("Frame3"));
+    place(options, 120, 480, 3855, 7272);
+    buildOptionPanel(options);
+
+    auto *results = new QGroupBox(QStringLiteral("当選予想"), this);
+    results->setObjectName(QStringLiteral("Frame2"));
+    place(results, 4080, 480, 5775, 7272);
+
+    auto *print = new QPushButton(QStringLiteral("印刷"), this);
+    print->setObjectName(QStringLiteral("Command2"));
+    place(print, 7440, 60, 1095, 360);
+    connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
+    auto *closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    closeButton->setObjectName(QStringLiteral("Cmd閉じる"));
+    place(closeButton, 8640, 60, 1095, 360);
+    connect(closeButton, &QPushButton::clicked, this, &ChildWindow::closeWindow);
+    buildResultPanel(results);
+}
+
+void PredictionWindow::load() {
+    WaitCursor wait;
+    // The buttons mirror the flags as last set, not as the settings file holds them. Setting
+    // them does not count as a click: the recompute follows below anyway.
+    for (int i = 0; i < PredictionOptions::kCount; ++i)
+        (m_engine.reflectFlag(i) ? m_reflectButtons : m_ignoreButtons)[std::size_t(i)]->setChecked(true);
+
+    m_engine.layOutGrids();
+    m_engine.runCycleMethod(m_history);
+    refreshGrids();
+}
+
+void PredictionWindow::place(QWidget *w, int left, int top, int width, int height) const {
+    w->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+void PredictionWindow::buildOptionPanel(QWidget *panel) {
+    auto *label = new QLabel(QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"), panel);
+    label->setObjectName(QStringLiteral("Label15"));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(label, 120, 240, 3615, 615);
+
+    for (int i = 0; i < PredictionOptions::kCount; ++i) {
+        auto *frame = new QGroupBox(optionCaptions()[std::size_t(i)], panel);
+        frame->setObjectName(QStringLiteral("Frame%1").arg(4 + i));
+        place(frame, 120, 720 + 540 * i, 3615, 495);
+
+        // Both buttons of a frame share its parent, so they exclude each other.
+        auto *reflect = new QRadioButton(QStringLiteral("反映する"), frame);
+        reflect->setObjectName(QStringLiteral("Opt反映する"));
+        auto *ignore = new QRadioButton(QStringLiteral("反映しない"), frame);
+        ignore->setObjectName(QStringLiteral("Opt反映しない"));
+        for (QRadioButton *b : {reflect, ignore})
+            b->setProperty("index", i);
+        place(reflect, 480, 240, 1335, 240);
+        place(ignore, 1920, 240, 1575, 240);
+        connect(reflect, &QRadioButton::clicked, this, [this, i] { optionClicked(i, true); });
+        connect(ignore, &QRadioButton::clicked, this, [this, i] { optionClicked(i, false); });
+        m_reflectButtons[std::size_t(i)] = reflect;
+        m_ignoreButtons[std::size_t(i)] = ignore;
+    }
+}
+
+void PredictionWindow::buildResultPanel(QWidget *panel) {
+    auto *label = new QLabel(AnalysisCatalog::prediction().description, panel);
+    label->setObjectName(QStringLiteral("Label19"));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(label, 120, 240, 5535, 375);
+
+    for (int g = 0; g < PredictionEngine::kGridCount; ++g) {
+        const Heading &h = headings()[std::size_t(g)];
+        auto *heading = new QLabel(h.text, panel);
+        heading->setObjectName(QString::fromLatin1(h.name));
+        place(heading, 120, h.top, 5535, 255);
+
+        auto *view = new ResultGridView(panel);
+        view->setObjectName(QStringLiteral("fpSpread1"));
+        view->setProperty("index", g);
+        // Every row and column is visible, so the view never scrolls.
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->move(px(120), px(h.top + 270));
+        offerPrinting(view);
+        m_gridViews[std::size_t(g)] = view;
+    }
+}
+
+std::optional<PrintDocument> PredictionWindow::printDocument() const {
+    const CatalogEntry &entry = AnalysisCatalog::prediction();
+    PrintDocument document{entry.caption, entry.description, m_history.latestDrawNumber(), {}, {}, {}};
+    for (int g = 0; g < PredictionEngine::kGridCount; ++g)
+        document.sections.push_back({headings()[std::size_t(g)].text, m_gridViews[std::size_t(g)]->grid()});
+    // The options the predictions were made with.
+    document.notes << QStringLiteral("データ分析オプション");
+    for (int i = 0; i < PredictionOptions::kCount; ++i)
+        document.notes << QStringLiteral("%1　%2").arg(optionCaptions()[std::size_t(i)],
+                                                     m_engine.reflectFlag(i) ? QStringLiteral("反映する")
+                                                                             : QStringLiteral("反映しない"));
+    return document;
+}
+
+std::optional<WindowExport> PredictionWindow::exportContent() const {
+    const CatalogEntry &entry = AnalysisCatalog::prediction();
+    WindowExport out{entry.formName, entry.caption, entry.description, {}};
+    for (const ResultGridView *view : m_gridViews)
+        out.grids.push_back(view->grid());
+    return out;
+}
+
+void PredictionWindow::optionClicked(int index, bool reflect) {
+    m_engine.setReflectFlag(index, reflect);
+    m_engine.recompute();
+    refreshGrids();
+}
+
+void PredictionWindow::refreshGrids() {
+    for (int g = 0; g < PredictionEngine::kGridCount; ++g) {
+        ResultGridView *view = m_gridViews[std::size_t(g)];
+        view->setGrid(m_engine.grid(g));
+        const ResultGrid &grid = view->grid();
+        int width = 1 + 2 * view->frameWidth(), height = 1 + 2 * view->frameWidth();
+        for (int c = 1; c <= grid.columns(); ++c)
+            width += view->columnWidthPixels(c);
+        for (int r = 1; r <= grid.rows(); ++r)
+            height += view->rowHeightPixels(r);
+        view->resize(width, height);
+    }
+}

@@ -1,0 +1,58 @@
+#include "gui/window/ChildWindow.h"
+
+#include "gui/grid/ResultGridView.h"
+#include "gui/print/CsvSaveDialog.h"
+#include "gui/print/PrintPreviewDialog.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMessageBox>
+
+ChildWindow::ChildWindow(QWidget *parent) : QWidget(parent) {
+    auto *print = new QAction(QStringLiteral("印刷"), this);
+    print->setObjectName(QStringLiteral("printShortcut"));
+    print->setShortcut(QKeySequence::Print);
+    print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(print, &QAction::triggered, this, &ChildWindow::printPreview);
+    addAction(print);
+}
+
+void ChildWindow::printPreview() {
+    std::optional<PrintDocument> document = printDocument();
+    if (!document)
+        return;
+    PrintPreviewDialog dialog(std::move(*document), this);
+    dialog.exec();
+}
+
+void ChildWindow::saveCsv() {
+    if (!exportContent())
+        return;
+    if (const auto choice = CsvSaveDialog::ask(this, objectName()))
+        writeCsv(choice->path, choice->byteOrderMark);
+}
+
+bool ChildWindow::writeCsv(const QString &path, bool byteOrderMark) {
+    const std::optional<WindowExport> content = exportContent();
+    QString error;
+    if (content && GridCsv::save(path, *content, byteOrderMark, &error))
+        return true;
+    QMessageBox::critical(this, QStringLiteral("メッセ－ジ"),
+                          QStringLiteral("%1 に書き込めませんでした（%2）。").arg(path, error));
+    return false;
+}
+
+void ChildWindow::offerPrinting(ResultGridView *view) {
+    connect(view, &ResultGridView::printRequested, this, &ChildWindow::printPreview);
+    connect(view, &ResultGridView::saveCsvRequested, this, &ChildWindow::saveCsv);
+}
+
+QLabel *ChildWindow::colourSwatch(const QColor &colour) {
+    auto *swatch = new QLabel(this);
+    swatch->setAutoFillBackground(true);
+    QPalette palette = swatch->palette();
+    palette.setColor(QPalette::Window, colour);
+    swatch->setPalette(palette);
+    swatch->setFixedSize(px(kSwatchTwips.width()), px(kSwatchTwips.height()));
+    return swatch;
+}
