@@ -290,7 +290,8 @@ private slots:
             << 20 << "" << none << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11} << "22,16,17,24,32,1,12//"
             << "/"
             << "";
-        QTest::newRow("empty history") << 0 << "" << none << none << "22,16,17,24,32,1,12//"
+        // No draw at all: a notice instead of the formulas' constants.
+        QTest::newRow("empty history") << 0 << "" << none << none << "当選データがありません//"
                                        << "/"
                                        << "";
     }

@@ -109,6 +109,12 @@ private slots:
             << "1 2 3 4 5 6 38\n0 1 2 3 4 5 6\n1 2 3 4 5 6 x\n1 2 3 4 5 6 ６" << QStringList{}
             << QStringList{"1行目: 「38」は1～37の数字ではありません。", "2行目: 「0」は1～37の数字ではありません。",
                            "3行目: 「x」は1～37の数字ではありません。", "4行目: 6 が2回書かれています。"};
+        QTest::newRow("placeholders shown as typed")
+            << "1 2 3 %1 5 6 %2" << QStringList{} << QStringList{"1行目: 「%1」は1～37の数字ではありません。"};
+        QTest::newRow("a lone surrogate spoils its own line only")
+            << QStringLiteral("1 2 3 4 5 6 7\n1 2 3 4 5 6 ") + QChar(0xD800) + QStringLiteral("\n8 9 10 11 12 13 14")
+            << QStringList{"1 2 3 4 5 6 7", "8 9 10 11 12 13 14"}
+            << QStringList{QStringLiteral("2行目: 「") + QChar(0xFFFD) + QStringLiteral("」は1～37の数字ではありません。")};
     }
     void parse() {
         QFETCH(QString, text);

@@ -17,6 +17,20 @@ const QRegularExpression &separators() {
     return re;
 }
 
+// A lone surrogate (pasted from a broken source) makes the text invalid UTF-16, and a regular
+// expression then matches nothing in it: the whole paste would read as one bad line. As the
+// replacement character it is just one bad token on its own line.
+QString withoutLoneSurrogates(const QString &text) {
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out[i].isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate())
+            ++i;
+        else if (out[i].isSurrogate())
+            out[i] = QChar::ReplacementCharacter;
+    }
+    return out;
+}
+
 // A spreadsheet may quote every field of its CSV.
 QString unquoted(const QString &token) {
     if (token.size() >= 2 && token.front() == u'"' && token.back() == u'"')
@@ -76,7 +90,7 @@ std::optional<Ticket> parseLine(const QString &line, QString *reason) {
 
 Parsed parse(const QString &text) {
     Parsed parsed;
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\\r\\n|\\n|\\r")));
+    const QStringList lines = withoutLoneSurrogates(text).split(QRegularExpression(QStringLiteral("\\r\\n|\\n|\\r")));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         // A line of separators only (an empty spreadsheet row) is blank too.
         if (lines[i].split(separators(), Qt::SkipEmptyParts).isEmpty())

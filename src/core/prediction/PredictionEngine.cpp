@@ -184,6 +184,13 @@ void PredictionEngine::clearNumberCells() {
 
 void PredictionEngine::eliminationMethod(int offset) {
     ResultGrid &grid = m_grids[1];
+    if (m_numbersByDraw.size() <= 1) { // entry 0 stands for no draw
+        // With no complete draw the formulas would yield their constants alone, which are no prediction.
+        std::fill(m_eliminationList.begin(), m_eliminationList.end(), QString());
+        grid.setText(2, kFirstNumberRow, QStringLiteral("当選データがありません"));
+        grid.block(2, kFirstNumberRow, 2, kFirstNumberRow).align(Align::Left);
+        return;
+    }
     int c = 0, r = 0;
     const auto &formulas = eliminationFormulas();
     for (int i = 0; i < kEliminationCount; ++i) {
