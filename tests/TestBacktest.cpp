@@ -46,7 +46,7 @@ NumberMask gridNumbers(const ResultGrid &grid, int firstRow, int lastRow) {
     NumberMask mask = 0;
     for (int r = firstRow; r <= lastRow; ++r)
         for (int c = 2; c <= grid.columns(); ++c)
-            if (!grid.text(c, r).isEmpty())
+            if (bool number = false; grid.text(c, r).toInt(&number), number) // not the empty notice
                 mask |= DrawRules::maskOf(grid.text(c, r).toInt());
     return mask;
 }

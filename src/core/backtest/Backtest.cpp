@@ -56,9 +56,11 @@ public:
     }
 
     void optionSets(int offset, Backtest::Sets &sets) const {
+        // Before the first draw the window shows no elimination numbers, only a notice.
         NumberMask elimination = 0;
         for (const auto &f : PredictionEngine::eliminationFormulas())
-            elimination |= maskOf(wrapNumber(number(m_latest - f.back - offset, f.position) + f.add));
+            if (m_latest > 0)
+                elimination |= maskOf(wrapNumber(number(m_latest - f.back - offset, f.position) + f.add));
         sets[Backtest::Elimination] = elimination;
 
         std::array<std::array<int, kSourceCells>, kSourceDraws> cells{};
