@@ -9,6 +9,7 @@
 #include "core/history/ImportPlan.h"
 #include "core/settings/AppPaths.h"
 #include "core/io/InputFile.h"
+#include "core/io/JsonWriter.h"
 #include "core/settings/PredictionOptions.h"
 
 #include <QCommandLineParser>
@@ -94,18 +95,20 @@ int runDraws(const QStringList &args, const QString &dbPath) {
 
 // Keys in a fixed order, so the output can be compared as text.
 QByteArray aggregatesJson(const StartupAggregates &a) {
-    QByteArray out = "{\"records\": " + QByteArray::number(a.records);
-    out += ", \"latestDrawNumber\": " + QByteArray::number(a.LatestDrawNumber);
-    out += ", \"maxAppearance\": " + QByteArray::number(a.MaxAppearance);
-    out += ", \"minAppearance\": " + QByteArray::number(a.MinAppearance);
-    out += ", \"countGroupTotal\": " + QByteArray::number(a.CountGroupTotal);
-    out += ", \"appearanceCount\": [";
+    JsonWriter w;
+    w.beginObject().key("records").integer(a.records);
+    w.key("latestDrawNumber").integer(a.LatestDrawNumber);
+    w.key("maxAppearance").integer(a.MaxAppearance);
+    w.key("minAppearance").integer(a.MinAppearance);
+    w.key("countGroupTotal").integer(a.CountGroupTotal);
+    w.key("appearanceCount").beginArray();
     for (int n = DrawRules::kMinNumber; n <= DrawRules::kMaxNumber; ++n)
-        out += (n > 1 ? ", " : "") + QByteArray::number(a.AppearanceCount[std::size_t(n)]);
-    out += "], \"numbersByCount\": [";
-    for (qsizetype c = 0; c < a.NumbersByCount.size(); ++c)
-        out += (c > 0 ? ", " : "") + GridJson::quoted(a.NumbersByCount[c]);
-    return out + "]}\n";
+        w.integer(a.AppearanceCount[std::size_t(n)]);
+    w.endArray().key("numbersByCount").beginArray();
+    for (const QString &numbers : a.NumbersByCount)
+        w.string(numbers);
+    w.endArray().endObject();
+    return w.take() + '\n';
 }
 
 int runAggregates(const QStringList &args, const QString &dbPath) {

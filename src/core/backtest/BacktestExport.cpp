@@ -1,10 +1,8 @@
 #include "core/backtest/BacktestExport.h"
 
-#include "core/grid/GridJson.h"
 #include "core/io/CsvText.h"
+#include "core/io/JsonWriter.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QStringList>
 
 #include <array>
@@ -16,78 +14,79 @@ double rounded(double x) {
     return std::round(x * 1e6) / 1e6;
 }
 
-// Numbers as Qt's JSON writer writes them.
-QByteArray number(double x) {
-    const QByteArray a = QJsonDocument(QJsonArray{x}).toJson(QJsonDocument::Compact);
-    return a.mid(1, a.size() - 2);
-}
+// A few members a line at the top, one setting a line, and in each setting one method a line
+// with its members on three lines.
+constexpr JsonWriter::Layout kReport{.open = "\n  ", .close = "\n", .lineSeparator = ",\n  "};
+constexpr JsonWriter::Layout kSettings{.open = "\n    ", .separator = ",\n    ", .close = "\n  "};
+constexpr JsonWriter::Layout kSetting{.lineSeparator = ",\n     "};
+constexpr JsonWriter::Layout kMethods{.open = "\n      ", .separator = ",\n      ", .close = "\n     "};
+constexpr JsonWriter::Layout kMethod{.lineSeparator = ",\n        "};
 
-template <typename Container> QByteArray array(const Container &values) {
-    QByteArray out = "[";
+// Every figure goes through Qt's number text, counts too.
+template <typename Container> void writeRounded(JsonWriter &w, const Container &values) {
+    w.beginArray();
     for (const auto v : values)
-        out += (out.size() > 1 ? ", " : "") + number(rounded(double(v)));
-    return out + ']';
+        w.number(rounded(double(v)));
+    w.endArray();
 }
 
-// "name": value. Written by hand, unlike QJsonObject, so that members keep this order.
-QByteArray member(const char *name, const QByteArray &value) {
-    return QByteArray("\"") + name + "\": " + value;
-}
-
-QByteArray methodJson(const Backtest::MethodSummary &m, int method, bool oneSetting) {
-    QByteArray o = "{" + member("method", GridJson::quoted(Backtest::methodName(method)));
-    o += ", " + member("drawsTested", number(m.drawsTested));
-    o += ", " + member("numbers", number(double(m.numbers)));
-    o += ", " + member("mainHits", number(double(m.mainHits)));
-    o += ", " + member("bonusHits", number(double(m.bonusHits)));
-    o += ", " + member("expectedMainHits", number(rounded(m.expectedMainHits)));
-    o += ", " + member("expectedBonusHits", number(rounded(m.expectedBonusHits)));
-    o += ", " + member("mainHitVariance", number(rounded(m.mainHitVariance)));
-    o += ", " + member("pValue", number(m.pValue.value));
-    o += ", " + member("pValueMethod", m.pValue.exact ? "\"exact\"" : "\"normal\"");
-    o += ", " + member("meanHits", number(rounded(m.meanHits)));
-    o += ",\n        " + member("distribution", array(m.distribution));
-    o += ", " + member("expectedDistribution", array(m.expectedDistribution));
-    o += ",\n        " + member("setsOfSeven", number(m.setsOfSeven));
-    o += ", " + member("tiers", array(m.tiers));
-    o += ", " + member("expectedTiers", array(m.expectedTiers));
-    o += ",\n        " + member("meanInterval", m.meanLow <= m.meanHigh ? array(std::array{m.meanLow, m.meanHigh})
-                                                                        : QByteArray("null"));
+void writeMethod(JsonWriter &w, const Backtest::MethodSummary &m, int method, bool oneSetting) {
+    w.beginObject(kMethod);
+    w.key("method").string(Backtest::methodName(method));
+    w.key("drawsTested").number(m.drawsTested);
+    w.key("numbers").number(double(m.numbers));
+    w.key("mainHits").number(double(m.mainHits));
+    w.key("bonusHits").number(double(m.bonusHits));
+    w.key("expectedMainHits").number(rounded(m.expectedMainHits));
+    w.key("expectedBonusHits").number(rounded(m.expectedBonusHits));
+    w.key("mainHitVariance").number(rounded(m.mainHitVariance));
+    w.key("pValue").number(m.pValue.value);
+    w.key("pValueMethod").string(m.pValue.exact ? QStringLiteral("exact") : QStringLiteral("normal"));
+    w.key("meanHits").number(rounded(m.meanHits));
+    writeRounded(w.breakLine().key("distribution"), m.distribution);
+    writeRounded(w.key("expectedDistribution"), m.expectedDistribution);
+    w.breakLine().key("setsOfSeven").number(m.setsOfSeven);
+    writeRounded(w.key("tiers"), m.tiers);
+    writeRounded(w.key("expectedTiers"), m.expectedTiers);
+    w.breakLine().key("meanInterval");
+    if (m.meanLow <= m.meanHigh)
+        writeRounded(w, std::array{m.meanLow, m.meanHigh});
+    else
+        w.null();
     if (oneSetting)
-        o += ", " + member("adjustedPValue", number(m.adjustedPValue));
-    return o + '}';
+        w.key("adjustedPValue").number(m.adjustedPValue);
+    w.endObject();
 }
 
 } // namespace
 
 QByteArray BacktestExport::toJson(const Backtest::Report &report) {
-    QByteArray out = "{\n  " + member("from", number(report.range.from));
-    out += ", " + member("to", number(report.range.to));
-    out += ",\n  " + member("drawsTested", number(report.drawsTested));
-    out += ", " + member("firstTested", number(report.firstTested));
-    out += ", " + member("lastTested", number(report.lastTested));
-    out += ",\n  " + member("allSettings", report.allSettings ? "true" : "false");
-    out += ", " + member("comparisons", number(report.comparisons));
-    out += ", " + member("correction", "\"holm\"");
-    out += ",\n  " + member("settings", "[");
-    for (std::size_t i = 0; i < report.settings.size(); ++i) {
-        const Backtest::SettingResult &s = report.settings[i];
-        out += i ? ",\n    {" : "\n    {";
-        out += member("reflectOffset", number(s.reflectOffset));
+    JsonWriter w;
+    w.beginObject(kReport);
+    w.key("from").number(report.range.from).key("to").number(report.range.to).breakLine();
+    w.key("drawsTested").number(report.drawsTested);
+    w.key("firstTested").number(report.firstTested);
+    w.key("lastTested").number(report.lastTested).breakLine();
+    w.key("allSettings").boolean(report.allSettings);
+    w.key("comparisons").number(report.comparisons);
+    w.key("correction").string(QStringLiteral("holm")).breakLine();
+    w.key("settings").beginArray(kSettings);
+    for (const Backtest::SettingResult &s : report.settings) {
+        w.beginObject(kSetting).key("reflectOffset").number(s.reflectOffset);
         if (report.allSettings) {
-            out += ", " + member("rank", number(s.rank));
-            out += ", " + member("excessMainHits", number(rounded(s.excessHits)));
-            out += ", " + member("pValue", number(s.pValue));
-            out += ", " + member("adjustedPValue", number(s.adjustedPValue));
+            w.key("rank").number(s.rank);
+            w.key("excessMainHits").number(rounded(s.excessHits));
+            w.key("pValue").number(s.pValue);
+            w.key("adjustedPValue").number(s.adjustedPValue);
         }
-        out += ",\n     " + member("methods", "[");
+        w.breakLine().key("methods").beginArray(kMethods);
         for (int m = 0; m < Backtest::kMethodCount; ++m)
-            out += (m ? ",\n      " : "\n      ") + methodJson(s.methods[std::size_t(m)], m, !report.allSettings);
-        out += "\n     ]}";
+            writeMethod(w, s.methods[std::size_t(m)], m, !report.allSettings);
+        w.endArray().endObject();
     }
-    out += report.settings.empty() ? "]" : "\n  ]";
-    out += ",\n  " + member("verdict", GridJson::quoted(report.verdict)) + "\n}\n";
-    return out;
+    w.endArray().breakLine();
+    w.key("verdict").string(report.verdict).endObject();
+    return w.take() + '\n';
 }
 
 QByteArray BacktestExport::toCsv(const Backtest::Report &report) {

@@ -1,26 +1,19 @@
 #include "core/check/CheckReport.h"
 
-#include "core/grid/GridJson.h"
 #include "core/check/CheckGrids.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "core/grid/GridJson.h"
+#include "core/io/JsonWriter.h"
 
 namespace {
-template <typename Range> QByteArray integers(const Range &values) {
-    QByteArray out = "[";
-    bool first = true;
-    for (const auto v : values) {
-        if (!first)
-            out += ", ";
-        first = false;
-        out += QByteArray::number(qulonglong(v));
-    }
-    return out + ']';
-}
+// A few members a line, then one ticket a line.
+constexpr JsonWriter::Layout kReport{.lineSeparator = ",\n "};
+constexpr JsonWriter::Layout kTickets{.open = "\n  ", .separator = ",\n  ", .close = "\n "};
 
-QByteArray member(const char *name, const QByteArray &value) {
-    return QByteArray("\"") + name + "\": " + value;
+template <typename Range> void writeIntegers(JsonWriter &w, const Range &values) {
+    w.beginArray();
+    for (const auto v : values)
+        w.integer(qulonglong(v));
+    w.endArray();
 }
 
 // The totals come first in both reports, so they are counted before any ticket is written.
@@ -38,41 +31,36 @@ constexpr qsizetype kChunk = 1 << 16;
 
 void CheckReport::writeJson(const std::vector<Ticket> &tickets, const TicketChecker &checker, const Sink &sink) {
     const CheckResult result = totals(tickets, checker);
-    QJsonArray expected;
+    JsonWriter w;
+    w.beginObject(kReport);
+    w.key("from").integer(result.range.from).key("to").integer(result.range.to).breakLine();
+    w.key("drawsChecked").integer(result.drawsChecked());
+    w.key("drawsSkipped").integer(result.drawsSkipped).breakLine();
+    writeIntegers(w.key("tiers"), result.tiers);
+    // As Qt writes an array of numbers: no spaces.
+    w.breakLine().key("expected").beginArray(JsonWriter::kCompact);
     for (const double e : result.expected())
-        expected.append(e);
-
-    QByteArray out = "{";
-    out += member("from", QByteArray::number(result.range.from)) + ", ";
-    out += member("to", QByteArray::number(result.range.to)) + ",\n ";
-    out += member("drawsChecked", QByteArray::number(result.drawsChecked())) + ", ";
-    out += member("drawsSkipped", QByteArray::number(result.drawsSkipped)) + ",\n ";
-    out += member("tiers", integers(result.tiers)) + ",\n ";
-    out += member("expected", QJsonDocument(expected).toJson(QJsonDocument::Compact)) + ",\n ";
-    out += member("tickets", "[");
+        w.number(e);
+    w.endArray().breakLine();
+    w.key("tickets").beginArray(kTickets);
     TicketOutcome outcome;
-    for (std::size_t t = 0; t < tickets.size(); ++t) {
-        checker.checkOne(tickets[t].mask, outcome);
-        out += t ? ",\n  {" : "\n  {";
-        out += member("numbers", integers(tickets[t].numbers)) + ", ";
-        out += member("tiers", integers(outcome.tiers)) + ", ";
-        out += member("wins", "[");
-        for (std::size_t i = 0; i < outcome.wins.size(); ++i) {
-            const TicketWin &w = outcome.wins[i];
-            out += i ? ", {" : "{";
-            out += member("draw", QByteArray::number(result.draws[w.drawIndex].drawNumber)) + ", ";
-            out += member("main", QByteArray::number(w.main)) + ", ";
-            out += member("bonus", QByteArray::number(w.bonus)) + ", ";
-            out += member("tier", QByteArray::number(w.tier)) + "}";
+    for (const Ticket &ticket : tickets) {
+        checker.checkOne(ticket.mask, outcome);
+        w.beginObject();
+        writeIntegers(w.key("numbers"), ticket.numbers);
+        writeIntegers(w.key("tiers"), outcome.tiers);
+        w.key("wins").beginArray();
+        for (const TicketWin &win : outcome.wins) {
+            w.beginObject().key("draw").integer(result.draws[win.drawIndex].drawNumber);
+            w.key("main").integer(win.main).key("bonus").integer(win.bonus).key("tier").integer(win.tier);
+            w.endObject();
         }
-        out += "]}";
-        if (out.size() >= kChunk) {
-            sink(out);
-            out.clear();
-        }
+        w.endArray().endObject();
+        if (w.size() >= kChunk)
+            sink(w.take());
     }
-    out += tickets.empty() ? "]}\n" : "\n ]}\n";
-    sink(out);
+    w.endArray().endObject();
+    sink(w.take() + '\n');
 }
 
 void CheckReport::writeCsv(const std::vector<Ticket> &tickets, const TicketChecker &checker, const Sink &sink) {

@@ -1,10 +1,9 @@
 #include "core/grid/GridJson.h"
 
 #include "core/io/CsvText.h"
+#include "core/io/JsonWriter.h"
 
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSaveFile>
 
 // A sheet repeats the same few texts and colours thousands of times, so each distinct one is
@@ -14,8 +13,7 @@ QByteArray GridJson::quoted(const QString &s) {
     auto it = cache.constFind(s);
     if (it != cache.constEnd())
         return *it;
-    QByteArray array = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
-    return *cache.insert(s, array.mid(1, array.size() - 2));
+    return *cache.insert(s, JsonWriter::quoted(s));
 }
 
 namespace {
@@ -30,74 +28,67 @@ QByteArray colour(Rgb c) {
     return *cache.insert(key, quoted(c.hex()));
 }
 
-QByteArray colour(const std::optional<Rgb> &c) { return c ? colour(*c) : QByteArrayLiteral("null"); }
-
-void appendNumbers(QByteArray &out, const std::vector<int> &values) {
-    out += '[';
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i)
-            out += ", ";
-        out += QByteArray::number(values[i]);
-    }
-    out += ']';
+QByteArray colour(const std::optional<Rgb> &c) {
+    return c ? colour(*c) : QByteArrayLiteral("null");
 }
 
-void appendCell(QByteArray &out, const GridCell &c, int col, int row) {
-    out += "{\"col\": " + QByteArray::number(col) + ", \"row\": " + QByteArray::number(row);
-    out += ", \"text\": " + quoted(c.text);
-    out += ", \"fore\": " + colour(c.fore) + ", \"back\": " + colour(c.back);
-    out += ", \"align\": ";
-    out += c.align == Align::Left ? "\"left\"" : "\"center\"";
-    out += ", \"borders\": {\"left\": " + colour(c.borders[GridCell::LeftIndex]);
-    out += ", \"right\": " + colour(c.borders[GridCell::RightIndex]);
-    out += ", \"top\": " + colour(c.borders[GridCell::TopIndex]);
-    out += ", \"bottom\": " + colour(c.borders[GridCell::BottomIndex]) + "}}";
+// One member a line at the top, one grid a line, a few members a line in a grid, one cell a line.
+constexpr JsonWriter::Layout kWindow{.open = "\n  ", .separator = ",\n  ", .close = "\n"};
+constexpr JsonWriter::Layout kGrids{.open = "\n    ", .separator = ",\n    ", .close = "\n  "};
+constexpr JsonWriter::Layout kGrid{.open = "\n      ", .close = "\n    ", .lineSeparator = ",\n      "};
+constexpr JsonWriter::Layout kCells{.open = "\n        ", .separator = ",\n        ", .close = "\n      "};
+
+void writeNumbers(JsonWriter &w, const std::vector<int> &values) {
+    w.beginArray();
+    for (const int v : values)
+        w.integer(v);
+    w.endArray();
 }
 
-void appendGrid(QByteArray &out, const ResultGrid &g) {
-    out += "    {\n";
-    out += "      \"columns\": " + QByteArray::number(g.columns()) + ", \"rows\": " + QByteArray::number(g.rows()) +
-           ",\n";
-    out += "      \"visibleColumns\": " + QByteArray::number(g.visibleColumns()) +
-           ", \"visibleRows\": " + QByteArray::number(g.visibleRows()) + ",\n";
-    out += "      \"frozenColumns\": " + QByteArray::number(g.frozenColumns()) +
-           ", \"frozenRows\": " + QByteArray::number(g.frozenRows()) + ",\n";
-    out += QByteArray("      \"overflow\": ") + (g.overflow() ? "true" : "false") + ",\n";
-    out += "      \"columnWidths\": ";
-    appendNumbers(out, g.columnWidths());
-    out += ",\n      \"rowHeights\": ";
-    appendNumbers(out, g.rowHeights());
-    out += ",\n      \"cells\": [";
-    bool first = true;
+void writeCell(JsonWriter &w, const GridCell &c, int col, int row) {
+    w.beginObject().key("col").integer(col).key("row").integer(row);
+    w.key("text").json(quoted(c.text));
+    w.key("fore").json(colour(c.fore)).key("back").json(colour(c.back));
+    w.key("align").json(c.align == Align::Left ? QByteArrayLiteral("\"left\"") : QByteArrayLiteral("\"center\""));
+    w.key("borders").beginObject().key("left").json(colour(c.borders[GridCell::LeftIndex]));
+    w.key("right").json(colour(c.borders[GridCell::RightIndex]));
+    w.key("top").json(colour(c.borders[GridCell::TopIndex]));
+    w.key("bottom").json(colour(c.borders[GridCell::BottomIndex])).endObject();
+    w.endObject();
+}
+
+void writeGrid(JsonWriter &w, const ResultGrid &g) {
+    w.beginObject(kGrid);
+    w.key("columns").integer(g.columns()).key("rows").integer(g.rows()).breakLine();
+    w.key("visibleColumns").integer(g.visibleColumns()).key("visibleRows").integer(g.visibleRows()).breakLine();
+    w.key("frozenColumns").integer(g.frozenColumns()).key("frozenRows").integer(g.frozenRows()).breakLine();
+    w.key("overflow").boolean(g.overflow()).breakLine();
+    writeNumbers(w.key("columnWidths"), g.columnWidths());
+    writeNumbers(w.breakLine().key("rowHeights"), g.rowHeights());
+    w.breakLine().key("cells").beginArray(kCells);
     for (int row = 1; row <= g.rows(); ++row) {
         for (int col = 1; col <= g.columns(); ++col) {
             const GridCell &c = g.cell(col, row);
-            if (c.isDefault())
-                continue;
-            out += first ? "\n        " : ",\n        ";
-            first = false;
-            appendCell(out, c, col, row);
+            if (!c.isDefault())
+                writeCell(w, c, col, row);
         }
     }
-    out += first ? "]\n" : "\n      ]\n";
-    out += "    }";
+    w.endArray();
+    w.endObject();
 }
 } // namespace
 
 QByteArray GridJson::toJson(const WindowExport &w) {
-    QByteArray out;
-    out += "{\n";
-    out += "  \"window\": " + quoted(w.window) + ",\n";
-    out += "  \"caption\": " + quoted(w.caption) + ",\n";
-    out += "  \"description\": " + quoted(w.description) + ",\n";
-    out += "  \"grids\": [";
-    for (std::size_t i = 0; i < w.grids.size(); ++i) {
-        out += i ? ",\n" : "\n";
-        appendGrid(out, w.grids[i]);
-    }
-    out += w.grids.empty() ? "]\n" : "\n  ]\n";
-    out += "}\n";
-    return out;
+    JsonWriter json;
+    json.beginObject(kWindow);
+    json.key("window").json(quoted(w.window));
+    json.key("caption").json(quoted(w.caption));
+    json.key("description").json(quoted(w.description));
+    json.key("grids").beginArray(kGrids);
+    for (const ResultGrid &g : w.grids)
+        writeGrid(json, g);
+    json.endArray().endObject();
+    return json.take() + '\n';
 }
 
 QByteArray GridCsv::toCsv(const WindowExport &w) {
