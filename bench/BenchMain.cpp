@@ -10,6 +10,7 @@
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawStore.h"
 #include "core/prediction/PredictionEngine.h"
+#include "gui/shell/JapaneseTexts.h"
 #include "gui/shell/MainFrm.h"
 
 #include <QFile>
@@ -224,7 +225,7 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "usage: nanazubario-bench core|gui|memory SMALL_DB LARGE_DB [FORM (gui only)]\n");
         return 2;
     }
-    MainFrm::useJapaneseFont();
+    JapaneseTexts::useFont();
     if (args[1] == QLatin1String("core")) {
         benchCore(args[2], args[3]);
         benchRecompute(args[2], args[3]);

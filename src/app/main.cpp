@@ -7,6 +7,7 @@
 #include "gui/shell/AboutWindow.h"
 #include "gui/window/ChildWindow.h"
 #include "gui/shell/HelpWindow.h"
+#include "gui/shell/JapaneseTexts.h"
 #include "gui/shell/MainFrm.h"
 
 #include <QApplication>
@@ -137,8 +138,8 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(NANAZUBARIO_VERSION));
     // Desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.nanazubario.NanaZubario"));
-    MainFrm::useJapaneseFont();
-    if (!MainFrm::useJapaneseQtTexts())
+    JapaneseTexts::useFont();
+    if (!JapaneseTexts::useQtTexts())
         QTextStream(stderr) << QStringLiteral(
                                    "Qt の日本語訳 (qtbase_ja.qm) が見つかりません。ボタンは英語で表示されます。")
                             << Qt::endl;

@@ -2,6 +2,7 @@
 #include "gui/analysis/AnalysisWindow.h"
 #include "gui/grid/ResultGridView.h"
 #include "core/history/DrawStore.h"
+#include "gui/shell/JapaneseTexts.h"
 #include "gui/shell/MainFrm.h"
 #include "support/Histories.h"
 #include "support/MessageBoxWatcher.h"
@@ -534,7 +535,7 @@ private slots:
 
     // Message boxes and standard dialogs speak Japanese, as the rest of the program does.
     void japaneseDialogButtons() {
-        QVERIFY(MainFrm::useJapaneseQtTexts());
+        QVERIFY(JapaneseTexts::useQtTexts());
         QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
         QVERIFY2(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")),
                  qPrintable(box.button(QMessageBox::Yes)->text()));

@@ -3,6 +3,7 @@
 #include "gui/print/GridPrinter.h"
 #include "gui/print/PrintPreviewDialog.h"
 #include "gui/window/ChildWindow.h"
+#include "gui/shell/JapaneseTexts.h"
 #include "gui/shell/MainFrm.h"
 #include "support/Histories.h"
 
@@ -91,7 +92,7 @@ private:
 
 private slots:
     void initTestCase() {
-        MainFrm::useJapaneseFont(); // page counts depend on the font
+        JapaneseTexts::useFont(); // page counts depend on the font
         QVERIFY(m_dir.isValid());
         m_database = m_dir.filePath(QStringLiteral("draws.mdb"));
         m_settings = m_dir.filePath(QStringLiteral("settings.ini"));

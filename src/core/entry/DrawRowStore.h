@@ -48,6 +48,8 @@ public:
 // when it is valid, through this table's own connection, each write one transaction. A row
 // remembers the draw it was read as, so a draw that another program changed in the meantime
 // is never overwritten without the user being told.
+// Reading and editing the rows is in DrawRowStore.cpp, their faults and what the user is told
+// in DrawRowFaults.cpp, writing them in DrawRowWrite.cpp.
 class DrawRowStore {
 public:
     static QString numberFaultMessage();
@@ -103,6 +105,11 @@ private:
         QHash<quint64, int> position;
         std::vector<bool> duplicates;
     };
+
+    // How the user finds the row again: its position and, when there is one, its draw number.
+    static QString rowName(int row, const QString &drawNumberText);
+    // What the user typed, so that nothing is lost when the row shows something else.
+    static QString typedText(const DrawRow::Texts &texts);
 
     DrawRow makeRow(const std::optional<DrawRecord> &record);
     Layout layout() const;

@@ -1,53 +1,27 @@
 #include "gui/shell/MainFrm.h"
 
 #include "core/catalog/AnalysisCatalog.h"
-#include "gui/analysis/AnalysisWindow.h"
-#include "core/history/DrawStore.h"
-#include "gui/history/ExportDialog.h"
-#include "gui/history/ImportDialog.h"
-#include "core/settings/AppPaths.h"
-#include "gui/shell/AboutWindow.h"
-#include "gui/window/ChildWindow.h"
 #include "core/help/HelpIndex.h"
+#include "core/settings/AppPaths.h"
+#include "gui/analysis/AnalysisWindow.h"
+#include "gui/shell/AboutWindow.h"
 #include "gui/shell/HelpWindow.h"
+#include "gui/shell/WindowArrangement.h"
 #include "gui/shell/WindowFactory.h"
+#include "gui/window/ChildWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QLibraryInfo>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPixmap>
-#include <QPushButton>
 #include <QScopedValueRollback>
-#include <QTranslator>
-#include <QTimer>
 #include <QWindow>
 
 namespace {
-// The size a window had before a tiling changed it; cascading gives it back.
-const char *const kSizeBeforeTiling = "sizeBeforeTiling";
-
 const QString kErrorTitle = QStringLiteral("メッセ－ジ");
-const QString kApplicationTitle = QStringLiteral("ナナズバリオ");
-const QString kWindowsOpen = QStringLiteral("表示中のウィンドウを閉じないと実行できません。");
-
-// The file of a drag, when it is one local CSV file.
-QString droppedCsv(const QMimeData *data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1)
-        return QString();
-    const QUrl url = data->urls().front();
-    if (!url.isLocalFile() || !url.toLocalFile().endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
-        return QString();
-    return url.toLocalFile();
-}
 
 // Child windows carry no icon of their own in their title bars.
 QIcon blankIcon() {
@@ -62,7 +36,8 @@ void name(QMenu *menu, const QString &objectName) {
 }
 } // namespace
 
-MainFrm::MainFrm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea(this)) {
+MainFrm::MainFrm(QWidget *parent)
+    : QMainWindow(parent), m_mdi(new QMdiArea(this)), m_historyController(new HistoryController(this, m_state)) {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(QStringLiteral("ナナズバリオTessel"));
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
@@ -70,14 +45,6 @@ MainFrm::MainFrm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
     buildMenus();
-    setAcceptDrops(true);
-    m_confirm = [this](const QString &text) {
-        QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No, this);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
-        box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes;
-    };
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainFrm::updateMenuBar);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainFrm::focusWindowChanged);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -91,8 +58,10 @@ MainFrm::~MainFrm() {
     disconnect(qApp, nullptr, this, nullptr);
     m_mdi->disconnect(this);
     for (QMdiSubWindow *sub : m_mdi->subWindowList())
-        if (sub->widget())
+        if (sub->widget()) {
             sub->widget()->disconnect(this);
+            sub->widget()->disconnect(m_historyController);
+        }
 }
 
 void MainFrm::buildMenus() {
@@ -134,16 +103,16 @@ void MainFrm::buildMenus() {
     connect(input, &QAction::triggered, this, &MainFrm::openDataEntry);
     const struct {
         const char *text, *objectName;
-        void (MainFrm::*slot)();
+        void (HistoryController::*slot)();
     } dataItems[] = {
-        {"CSVファイルから取り込み(&O)...", "mnuImportCsv", &MainFrm::chooseCsvToImport},
-        {"CSVファイルへ書き出し(&E)...", "mnuExportCsv", &MainFrm::chooseCsvToExport},
-        {"当選データの再読み込み(&R)", "mnuReload", &MainFrm::reloadFromMenu},
+        {"CSVファイルから取り込み(&O)...", "mnuImportCsv", &HistoryController::chooseCsvToImport},
+        {"CSVファイルへ書き出し(&E)...", "mnuExportCsv", &HistoryController::chooseCsvToExport},
+        {"当選データの再読み込み(&R)", "mnuReload", &HistoryController::reloadFromMenu},
     };
     for (const auto &item : dataItems) {
         QAction *action = maintenance->addAction(QString::fromUtf8(item.text));
         action->setObjectName(QString::fromLatin1(item.objectName));
-        connect(action, &QAction::triggered, this, item.slot);
+        connect(action, &QAction::triggered, m_historyController, item.slot);
     }
 
     // The windows that check what was played, in catalog order.
@@ -186,30 +155,6 @@ void MainFrm::buildMenus() {
     m_mainMenus = bar->actions();
 }
 
-void MainFrm::useJapaneseFont() {
-    // Listing the installed families costs more than the rest of start-up; a family that is
-    // not installed simply falls back to the next one.
-    QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("IPAGothic"), font.family()});
-    font.setPointSize(9);
-    QApplication::setFont(font);
-}
-
-bool MainFrm::useJapaneseQtTexts() {
-    static QTranslator *translator = nullptr;
-    if (translator)
-        return true;
-    auto *loaded = new QTranslator(qApp);
-    if (!loaded->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete loaded;
-        return false;
-    }
-    QCoreApplication::installTranslator(loaded);
-    translator = loaded;
-    return true;
-}
-
 bool MainFrm::startUp(const QString &databasePath, QString *failure, std::future<HistoryLoad> preloaded) {
     // The options come first, before the database is touched.
     const SettingsResult settings = ReadInitFile(m_settingsPath, options());
@@ -220,134 +165,7 @@ bool MainFrm::startUp(const QString &databasePath, QString *failure, std::future
             showError(settings.message);
     }
 
-    m_connection = ConnectionString::forDatabase(databasePath);
-    StoreError error;
-    QString skipped;
-    if (loadHistory(error, skipped, std::move(preloaded))) {
-        if (!skipped.isEmpty()) {
-            if (failure)
-                qWarning("%s", qPrintable(skipped));
-            else
-                showError(skipped);
-        }
-        return true;
-    }
-
-    const QString text = error.message + QStringLiteral("\nプログラムを終了します。");
-    if (failure)
-        *failure = text;
-    else
-        showError(text);
-    return false;
-}
-
-// Start-up from the hourglass on; a reload runs it again. The snapshot is replaced in place, so
-// that what holds it (the windows read it only while they load) never holds a dangling one.
-bool MainFrm::loadHistory(StoreError &error, QString &skipped, std::future<HistoryLoad> preloaded) {
-    WaitCursor wait;
-    QCoreApplication::processEvents();
-    setEndAllowed(true);
-    std::optional<DrawHistory> loaded;
-    if (preloaded.valid()) {
-        HistoryLoad load = preloaded.get();
-        loaded = std::move(load.history);
-        error = load.error;
-        skipped = load.skipped;
-    } else {
-        loaded = loadDrawHistory(m_connection, error, &skipped);
-    }
-    if (!loaded)
-        return false;
-    m_history = std::move(loaded);
-    return true;
-}
-
-bool MainFrm::reloadHistory() {
-    StoreError error;
-    QString skipped;
-    if (loadHistory(error, skipped)) {
-        if (!skipped.isEmpty())
-            showError(skipped);
-        return true;
-    }
-    showError(error.message + QStringLiteral("\n分析には今までの当選データを使います。"));
-    return false;
-}
-
-void MainFrm::reloadFromMenu() {
-    if (allowedWithoutWindows())
-        reloadHistory();
-}
-
-QString MainFrm::reloadQuestion() {
-    return QStringLiteral("新しい当選データを分析に反映しますか？");
-}
-
-void MainFrm::offerReload() {
-    if (!m_exited && m_confirm(reloadQuestion()))
-        reloadHistory();
-}
-
-std::optional<std::vector<DrawRecord>> MainFrm::storedHistory() const {
-    StoreError error;
-    auto store = DrawStore::open(m_connection, error);
-    if (!store)
-        return std::nullopt;
-    std::vector<DrawRecord> records = store->readAll(error);
-    if (error)
-        return std::nullopt;
-    return records;
-}
-
-bool MainFrm::allowedWithoutWindows() {
-    if (m_endAllowed)
-        return true;
-    showError(kWindowsOpen);
-    return false;
-}
-
-void MainFrm::chooseCsvToImport() {
-    if (m_opening || !allowedWithoutWindows())
-        return;
-    // Installed, the dialog offers the history of the package, which may have newer draws.
-    const QString path = QFileDialog::getOpenFileName(this, ImportDialog::title(), AppPaths().shippedHistory(),
-                                                      QStringLiteral("CSVファイル (*.csv);;すべてのファイル (*)"));
-    if (!path.isEmpty())
-        importCsv(path);
-}
-
-void MainFrm::importCsv(const QString &path) {
-    if (m_opening || m_exited || !allowedWithoutWindows())
-        return;
-    // Windows opened meanwhile would see a snapshot being replaced: none may open until done.
-    QScopedValueRollback<bool> opening(m_opening, true);
-    const ImportDialog::Outcome outcome = ImportDialog::importFile(this, m_connection, path);
-    if (outcome.stored)
-        offerReload();
-}
-
-void MainFrm::chooseCsvToExport() {
-    if (!m_opening && allowedWithoutWindows())
-        ExportDialog::chooseAndExport(this, m_connection);
-}
-
-void MainFrm::dragEnterEvent(QDragEnterEvent *event) {
-    if (!droppedCsv(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void MainFrm::dropEvent(QDropEvent *event) {
-    const QString path = droppedCsv(event->mimeData());
-    if (path.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // The program the file came from waits until the drop is over: import after it.
-    QTimer::singleShot(0, this, [this, path] { importCsv(path); });
-}
-
-const DrawHistory &MainFrm::history() const {
-    static const DrawHistory none;
-    return m_history ? *m_history : none;
+    return m_historyController->startUp(databasePath, failure, std::move(preloaded));
 }
 
 QMdiSubWindow *MainFrm::openWindow(const QString &name) {
@@ -370,29 +188,13 @@ void MainFrm::showPredictionWindow() {
 }
 
 void MainFrm::openDataEntry() {
-    if (m_opening)
+    if (m_state.opening)
         return;
-    if (!allowedWithoutWindows())
+    if (!m_historyController->allowedWithoutWindows())
         return;
     QMdiSubWindow *sub = showChild(AnalysisCatalog::dataEntry());
-    auto *child = sub ? qobject_cast<ChildWindow *>(sub->widget()) : nullptr;
-    if (!child)
-        return;
-    // Whether the window stored changes: the draws it read on opening against those stored
-    // after it has gone.
-    const std::optional<std::vector<DrawRecord>> before = child->takeDrawsAtOpen();
-    if (!before)
-        return;
-    connect(sub->widget(), &QObject::destroyed, this, [this, before] {
-        // After the window has gone, not while it goes.
-        QTimer::singleShot(0, this, [this, before] {
-            if (m_exited)
-                return;
-            const std::optional<std::vector<DrawRecord>> after = storedHistory();
-            if (after && *after != *before)
-                offerReload();
-        });
-    });
+    if (auto *child = sub ? qobject_cast<ChildWindow *>(sub->widget()) : nullptr)
+        m_historyController->offerReloadAfter(*child);
 }
 
 ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
@@ -413,7 +215,7 @@ ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
 
 QMdiSubWindow *MainFrm::showChild(const CatalogEntry &entry) {
     // A window that is still loading ignores the menu until it is shown.
-    if (m_opening || m_exited)
+    if (m_state.opening || m_state.exited)
         return nullptr;
     if (QMdiSubWindow *open = subWindow(entry.formName)) {
         if (open->isMinimized())
@@ -423,7 +225,7 @@ QMdiSubWindow *MainFrm::showChild(const CatalogEntry &entry) {
         return open;
     }
 
-    QScopedValueRollback<bool> opening(m_opening, true);
+    QScopedValueRollback<bool> opening(m_state.opening, true);
     WaitCursor wait;
     QCoreApplication::processEvents();
 
@@ -497,7 +299,7 @@ void MainFrm::showEvent(QShowEvent *event) {
 }
 
 void MainFrm::activated() {
-    if (m_predictionOnActivation && !m_exited)
+    if (m_predictionOnActivation && !m_state.exited)
         QMetaObject::invokeMethod(this, &MainFrm::showPredictionWindow, Qt::QueuedConnection);
 }
 
@@ -546,96 +348,22 @@ void MainFrm::showAbout() {
 }
 
 void MainFrm::tileHorizontally() {
-    tile(Qt::Vertical);
+    WindowArrangement::tile(*m_mdi, Qt::Vertical);
 }
 void MainFrm::tileVertically() {
-    tile(Qt::Horizontal);
+    WindowArrangement::tile(*m_mdi, Qt::Horizontal);
 }
-
-// Lays the open windows out side by side (Horizontal) or one above the other (Vertical),
-// leaving the row of minimised windows free.
-void MainFrm::tile(Qt::Orientation orientation) {
-    QList<QMdiSubWindow *> windows;
-    int iconRow = 0;
-    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
-        if (sub->isMinimized())
-            iconRow = std::max(iconRow, sub->height());
-        else if (sub->isVisible())
-            windows << sub;
-    }
-    if (windows.isEmpty())
-        return;
-    const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRow);
-    const int n = int(windows.size());
-    for (int i = 0; i < n; ++i) {
-        QMdiSubWindow *sub = windows[i];
-        if (sub->isMaximized())
-            sub->showNormal();
-        if (!sub->property(kSizeBeforeTiling).isValid())
-            sub->setProperty(kSizeBeforeTiling, sub->size());
-        if (orientation == Qt::Horizontal) {
-            const int x1 = area.width() * i / n, x2 = area.width() * (i + 1) / n;
-            sub->setGeometry(x1, 0, x2 - x1, area.height());
-        } else {
-            const int y1 = area.height() * i / n, y2 = area.height() * (i + 1) / n;
-            sub->setGeometry(0, y1, area.width(), y2 - y1);
-        }
-    }
-    arrangeIcons();
-}
-
-// Steps the open windows diagonally from the top left corner by the height of a title bar, in
-// their stacking order, so the front one stays in front. Each keeps its size (the one it had
-// before a tiling), shrunk only as far as it must to stay inside the area; once a window would
-// lose more than a quarter of its size the steps start again at the corner.
 void MainFrm::cascade() {
-    QList<QMdiSubWindow *> windows;
-    int iconRow = 0;
-    for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::StackingOrder)) {
-        if (sub->isMinimized())
-            iconRow = std::max(iconRow, sub->height());
-        else if (sub->isVisible())
-            windows << sub;
-    }
-    const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRow);
-    QPoint at;
-    for (QMdiSubWindow *sub : std::as_const(windows)) {
-        if (sub->isMaximized())
-            sub->showNormal();
-        QSize size = sub->size();
-        if (const QVariant before = sub->property(kSizeBeforeTiling); before.isValid())
-            size = before.toSize();
-        sub->setProperty(kSizeBeforeTiling, QVariant());
-        size = size.boundedTo(area.size());
-        const QSize room = area.size() - QSize(at.x(), at.y());
-        if (room.width() * 4 < size.width() * 3 || room.height() * 4 < size.height() * 3)
-            at = QPoint();
-        sub->setGeometry(QRect(at, size.boundedTo(area.size() - QSize(at.x(), at.y()))));
-        const int step = std::max(sub->contentsMargins().top(), 1);
-        at += QPoint(step, step);
-    }
-    arrangeIcons();
+    WindowArrangement::cascade(*m_mdi);
 }
-
 void MainFrm::arrangeIcons() {
-    const QRect area = m_mdi->viewport()->rect();
-    int x = 0, y = area.height();
-    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
-        if (!sub->isMinimized())
-            continue;
-        if (x > 0 && x + sub->width() > area.width()) {
-            x = 0;
-            y -= sub->height();
-        }
-        sub->move(x, y - sub->height());
-        x += sub->width();
-    }
+    WindowArrangement::arrangeIcons(*m_mdi);
 }
 
 void MainFrm::closeEvent(QCloseEvent *event) {
     // Exit is never refused: whatever is open is told, then unloaded.
-    if (!m_exited) {
-        m_exited = true;
+    if (!m_state.exited) {
+        m_state.exited = true;
         const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
         for (QMdiSubWindow *sub : windows)
             if (auto *child = qobject_cast<ChildWindow *>(sub->widget()))
@@ -646,7 +374,7 @@ void MainFrm::closeEvent(QCloseEvent *event) {
         const SettingsResult written = WriteInitFile(m_settingsPath, options());
         if (!written.ok)
             showError(written.message);
-        m_history.reset();
+        m_historyController->release();
 
         WaitCursor wait;
         QCoreApplication::processEvents();
