@@ -13,7 +13,6 @@
 #include <QSaveFile>
 
 #include <algorithm>
-#include <map>
 
 namespace {
 const QString kDrawNumber = QStringLiteral("回数");
@@ -428,67 +427,6 @@ bool exportDraws(const DrawStore &store, const QString &path, Encoding encoding,
     count = n;
     message = badDates;
     return true;
-}
-
-namespace {
-// The draws of parsed that differ from the stored ones, counted into summary.
-std::optional<std::vector<DrawRecord>> changesFor(const DrawStore &store, const ParseResult &parsed,
-                                                  ImportSummary &summary, StoreError &error) {
-    summary = {};
-    const std::vector<DrawRecord> existing = store.readAll(error);
-    if (error)
-        return std::nullopt;
-    std::map<int, const DrawRecord *> byNumber;
-    for (const DrawRecord &r : existing)
-        byNumber[r.drawNumber] = &r;
-
-    std::vector<DrawRecord> changes;
-    for (DrawRecord r : parsed.records) {
-        const auto found = byNumber.find(r.drawNumber);
-        if (found == byNumber.end()) {
-            ++summary.added;
-        } else {
-            // A file without dates says nothing about them: keep the stored one.
-            if (!parsed.hasDates)
-                r.drawDate = found->second->drawDate;
-            if (r == *found->second) {
-                ++summary.unchanged;
-                continue;
-            }
-            ++summary.replaced;
-        }
-        changes.push_back(std::move(r));
-    }
-    return changes;
-}
-} // namespace
-
-bool importDraws(DrawStore &store, const ParseResult &parsed, ImportSummary &summary, StoreError &error) {
-    ImportSummary counted;
-    const std::optional<std::vector<DrawRecord>> changes = changesFor(store, parsed, counted, error);
-    summary = {};
-    if (!changes || (!changes->empty() && !store.store(*changes, error)))
-        return false;
-    summary = counted;
-    return true;
-}
-
-bool importDraws(const ConnectionString &connection, const ParseResult &parsed, ImportSummary &summary,
-                 StoreError &error) {
-    summary = {};
-    if (DrawStore::isVacant(connection.databasePath)) {
-        ImportSummary counted;
-        const auto fill = [&](DrawStore &store) {
-            const std::optional<std::vector<DrawRecord>> changes = changesFor(store, parsed, counted, error);
-            return changes && store.storeWithin(*changes, error);
-        };
-        if (!DrawStore::create(connection, error, fill))
-            return false;
-        summary = counted;
-        return true;
-    }
-    std::unique_ptr<DrawStore> store = DrawStore::open(connection, error, DrawStore::OpenMode::CreateIfMissing);
-    return store && importDraws(*store, parsed, summary, error);
 }
 
 } // namespace DrawCsv
