@@ -41,6 +41,9 @@ struct ParseResult {
     std::vector<DrawCsvError> errors;
 };
 
+// The heading of our layout: 回数,抽せん日,第1数字,…,ボーナス数字2, or without 抽せん日.
+QStringList oursHeading(bool withDate = true);
+
 // Reads a whole file: UTF-8 with or without byte-order mark, or CP932. On any error the
 // records are empty: a file is taken whole or not at all.
 ParseResult parse(const QByteArray &bytes);
