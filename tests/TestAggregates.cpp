@@ -1,6 +1,7 @@
 #include "core/history/DrawCsv.h"
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawStore.h"
+#include "core/history/ImportPlan.h"
 #include "support/Histories.h"
 
 #include <QTemporaryDir>
@@ -169,16 +170,16 @@ private slots:
 
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const DrawCsv::ParseResult parsed = DrawCsv::parse(file.readAll());
-        QVERIFY2(!parsed.error, qPrintable(parsed.error ? parsed.error->text() : QString()));
+        const ImportPlan plan = ImportPlan::make(file.readAll(), {});
+        QVERIFY(plan.canImport());
         QTemporaryDir dir;
         const ConnectionString connection = ConnectionString::forDatabase(dir.filePath(QStringLiteral("real.mdb")));
         StoreError error;
         {
             auto store = DrawStore::open(connection, error, DrawStore::OpenMode::CreateIfMissing);
             QVERIFY2(store, qPrintable(error.message));
-            DrawCsv::ImportSummary summary;
-            QVERIFY2(DrawCsv::importDraws(*store, parsed, summary, error), qPrintable(error.message));
+            ImportPlan::Summary summary;
+            QVERIFY2(plan.apply(*store, ImportPlan::Choice::TakeFile, summary, error), qPrintable(error.message));
         }
         const std::optional<DrawHistory> history = loadDrawHistory(connection, error);
         QVERIFY2(history, qPrintable(error.message));

@@ -1,6 +1,7 @@
 #include "core/history/DrawCsv.h"
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawStore.h"
+#include "core/history/ImportPlan.h"
 #include "core/io/Cp932.h"
 #include "core/io/CsvText.h"
 #include "support/Files.h"
@@ -424,10 +425,10 @@ private slots:
               "3|2013-04-19|21,22,23,24,25,26,27,28,30", "4||1,2,3,4,5,6,7,8,9"}},
         };
         for (const Step &step : steps) {
-            const DrawCsv::ParseResult parsed = DrawCsv::parse(step.file);
-            QVERIFY2(!parsed.error, qPrintable(parsed.error ? parsed.error->text() : QString()));
-            DrawCsv::ImportSummary summary;
-            QVERIFY2(DrawCsv::importDraws(*store, parsed, summary, error), qPrintable(error.message));
+            const ImportPlan plan = ImportPlan::make(step.file, store->readAll(error));
+            QVERIFY(plan.canImport());
+            ImportPlan::Summary summary;
+            QVERIFY2(plan.apply(*store, ImportPlan::Choice::TakeFile, summary, error), qPrintable(error.message));
             QCOMPARE(summary.added, step.added);
             QCOMPARE(summary.replaced, step.replaced);
             QCOMPARE(summary.unchanged, step.unchanged);
@@ -539,14 +540,14 @@ private slots:
         QCOMPARE(describe(parsed.records), describe(stored));
         QCOMPARE(describe(parsed.records).first(), QStringLiteral("2||,,,,,,,,"));
 
-        DrawCsv::ImportSummary summary;
-        QVERIFY(DrawCsv::importDraws(*store, parsed, summary, error));
+        ImportPlan::Summary summary;
+        QVERIFY(ImportPlan::make(written, stored).apply(*store, ImportPlan::Choice::TakeFile, summary, error));
         QCOMPARE(summary.unchanged, 4);
         QCOMPARE(summary.added + summary.replaced, 0);
 
         auto other = DrawStore::open(ConnectionString::forDatabase(dir.filePath(QStringLiteral("b.mdb"))), error,
                                      DrawStore::OpenMode::CreateIfMissing);
-        QVERIFY(DrawCsv::importDraws(*other, parsed, summary, error));
+        QVERIFY(ImportPlan::make(written, {}).apply(*other, ImportPlan::Choice::TakeFile, summary, error));
         QCOMPARE(DrawCsv::write(other->readAll(error)), written);
     }
 

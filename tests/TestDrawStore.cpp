@@ -1,6 +1,7 @@
 #include "core/history/DrawCsv.h"
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawStore.h"
+#include "core/history/ImportPlan.h"
 #include "support/Files.h"
 #include "support/Histories.h"
 
@@ -266,14 +267,14 @@ private slots:
         if (emptyFileThere)
             QVERIFY(prepare(Prepared::EmptyFile, path));
         const ConnectionString connection = ConnectionString::forDatabase(path);
-        DrawCsv::ParseResult parsed;
-        parsed.records = {makeDraw(1, {1, 2, 3, 4, 5, 6, 7, 8, 9}), makeDraw(2, {11, 12, 13, 14, 15, 16, 17, 18, 19})};
+        const std::vector<DrawRecord> records{makeDraw(1, {1, 2, 3, 4, 5, 6, 7, 8, 9}),
+                                              makeDraw(2, {11, 12, 13, 14, 15, 16, 17, 18, 19})};
 
         const pid_t child = fork();
         if (child == 0) {
             StoreError error;
             DrawStore::create(connection, error, [&](DrawStore &store) {
-                store.storeWithin(parsed.records, error);
+                store.storeWithin(records, error);
                 _exit(0); // stopped before the end, as by SIGKILL
                 return true;
             });
@@ -287,12 +288,13 @@ private slots:
         QCOMPARE(othersIn(dir, name).size(), 1);
 
         StoreError error;
-        DrawCsv::ImportSummary summary;
-        QVERIFY2(DrawCsv::importDraws(connection, parsed, summary, error), qPrintable(error.message));
+        ImportPlan plan = ImportPlan::make(DrawCsv::write(records), {});
+        ImportPlan::Summary summary;
+        QVERIFY2(plan.importInto(connection, ImportPlan::Choice::TakeFile, summary, error), qPrintable(error.message));
         QCOMPARE(summary.added, 2);
         auto store = DrawStore::open(connection, error);
         QVERIFY2(store, qPrintable(error.message));
-        QCOMPARE(store->readAll(error), parsed.records);
+        QCOMPARE(store->readAll(error), records);
         QCOMPARE(othersIn(dir, name), QStringList());
         // Readable and writable by its owner only, whatever the umask.
         struct stat st {};

@@ -219,7 +219,7 @@ private slots:
         QVERIFY(store);
         StoreError error;
         const ImportPlan plan = ImportPlan::make(kPublished, store->readAll(error));
-        DrawCsv::ImportSummary summary;
+        ImportPlan::Summary summary;
         QVERIFY2(plan.apply(*store, ImportPlan::Choice(choice), summary, error), qPrintable(error.message));
         QCOMPARE(summary.added, 2);
         QCOMPARE(summary.replaced, replaced);
@@ -248,7 +248,7 @@ private slots:
         const ImportPlan plan = ImportPlan::make(kPublished, store->readAll(error));
         QVERIFY2(store->exec(interference.constData(), error), qPrintable(error.message));
         const std::vector<DrawRecord> before = store->readAll(error);
-        DrawCsv::ImportSummary summary;
+        ImportPlan::Summary summary;
         QVERIFY(!plan.apply(*store, ImportPlan::Choice::TakeFile, summary, error));
         QVERIFY(error);
         QCOMPARE(store->readAll(error), before);
@@ -277,7 +277,7 @@ private slots:
         StoreError error;
         const ImportPlan plan = ImportPlan::forFile(path, ConnectionString::forDatabase(empty->path()), error);
         QVERIFY(plan.canImport());
-        DrawCsv::ImportSummary summary;
+        ImportPlan::Summary summary;
         QVERIFY(plan.apply(*empty, ImportPlan::Choice::KeepStored, summary, error));
         QCOMPARE(DrawCsv::write(empty->readAll(error)), DrawCsv::write(store->readAll(error)));
     }

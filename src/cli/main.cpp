@@ -58,13 +58,17 @@ int runImport(const QStringList &args, const QString &dbPath) {
         return fail(2, problem);
 
     // The whole file is checked before the database is touched, so a bad file changes nothing.
-    const DrawCsv::ParseResult parsed = DrawCsv::parse(*bytes);
-    if (parsed.error)
-        return fail(2, QStringLiteral("%1: %2何も取り込んでいません。").arg(csvPath, parsed.error->text()));
+    ImportPlan plan = ImportPlan::make(*bytes, {});
+    if (!plan.fileProblem().isEmpty())
+        return fail(2, QStringLiteral("%1: %2").arg(csvPath, plan.fileProblem()));
+    if (!plan.unreadable().empty())
+        return fail(2, QStringLiteral("%1: %2何も取り込んでいません。").arg(csvPath, plan.unreadable().front().text()));
 
+    // Every draw of the file is taken, those stored differently too. A draw another program
+    // changes after the plan was made refuses the whole import.
     StoreError error;
-    DrawCsv::ImportSummary summary;
-    if (!DrawCsv::importDraws(ConnectionString::forDatabase(dbPath), parsed, summary, error))
+    ImportPlan::Summary summary;
+    if (!plan.importInto(ConnectionString::forDatabase(dbPath), ImportPlan::Choice::TakeFile, summary, error))
         return fail(1, error.message);
     QTextStream(stdout) << QStringLiteral("追加 %1 件、置換 %2 件、変更なし %3 件")
                                .arg(summary.added)

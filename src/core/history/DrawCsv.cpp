@@ -1,32 +1,17 @@
+// Reading draw lists: the three layouts told apart by their heading, and the dates they write.
 #include "core/history/DrawCsv.h"
 
-#include "core/io/CsvText.h"
-
 #include "core/history/DrawRules.h"
-#include "core/history/DrawStore.h"
 #include "core/io/Cp932.h"
 
 #include <QDate>
-#include <QDir>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
-#include <map>
 
 namespace {
-const QString kDrawNumber = QStringLiteral("回数");
 const QString kDrawDate = QStringLiteral("抽せん日");
-
-QStringList oursHeading(bool withDate) {
-    QStringList names;
-    for (const QString &name : drawColumnNames())
-        names << name;
-    if (withDate)
-        names.insert(1, kDrawDate);
-    return names;
-}
 
 QStringList publishedHeading() {
     QStringList names{QStringLiteral("開催回"), QStringLiteral("日付")};
@@ -130,110 +115,20 @@ int lineOfOffset(const QByteArray &bytes, qsizetype offset) {
     return line;
 }
 
-// A database written by another program may hold any text as 抽せん日: each date is read by the
-// import's rules, and one that breaks them is written empty, never as it is (a spreadsheet would
-// take =HYPERLINK(…) for a formula, and the list could not be imported again).
-QString writeText(std::vector<DrawRecord> records, const QString &lineEnd, QString *badDates) {
-    std::sort(records.begin(), records.end(),
-              [](const DrawRecord &a, const DrawRecord &b) { return a.drawNumber < b.drawNumber; });
-    QString text = oursHeading(true).join(QLatin1Char(',')) + lineEnd;
-    int bad = 0;
-    int firstBad = 0;
-    for (const DrawRecord &r : records) {
-        const std::optional<QString> date = DrawCsv::normaliseDate(r.drawDate.trimmed());
-        if (!date && bad++ == 0)
-            firstBad = r.drawNumber;
-        QStringList fields{QString::number(r.drawNumber), CsvText::quoteField(date.value_or(QString()))};
-        for (const std::optional<int> &n : r.numbers)
-            fields << (n ? QString::number(*n) : QString());
-        text += fields.join(QLatin1Char(',')) + lineEnd;
-    }
-    if (badDates)
-        *badDates = bad == 0 ? QString()
-                             : QStringLiteral("抽せん日が日付として読めない %1 件は、抽せん日を空にして書き出しました"
-                                              "（最初の回数: %2）。")
-                                   .arg(bad)
-                                   .arg(firstBad);
-    return text;
-}
-
 bool blank(const DrawCsv::Row &row) {
     return std::all_of(row.fields.begin(), row.fields.end(), [](const QString &f) { return f.trimmed().isEmpty(); });
 }
 } // namespace
 
-QString DrawCsvError::text() const {
-    if (field.isEmpty())
-        return QStringLiteral("%1 行目: %2。").arg(QString::number(line), reason);
-    return QStringLiteral("%1 行目、%2: %3。").arg(QString::number(line), field, reason);
-}
-
 namespace DrawCsv {
 
-bool splitRows(const QString &text, std::vector<Row> &rows, DrawCsvError &error) {
-    rows.clear();
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    int line = 1;
-    while (i < n) {
-        Row row;
-        row.line = line;
-        for (;;) {
-            QString field;
-            if (i < n && text[i] == QLatin1Char('"')) {
-                const int openedOn = line;
-                ++i;
-                for (;;) {
-                    if (i >= n) {
-                        error = {openedOn, QStringLiteral("%1 列目").arg(row.fields.size() + 1),
-                                 QStringLiteral("引用符（\"）が閉じていません")};
-                        return false;
-                    }
-                    const QChar c = text[i];
-                    if (c == QLatin1Char('"')) {
-                        if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
-                            field += c;
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    if (c == QLatin1Char('\n') ||
-                        (c == QLatin1Char('\r') && (i + 1 >= n || text[i + 1] != QLatin1Char('\n'))))
-                        ++line;
-                    field += c;
-                    ++i;
-                }
-                if (i < n && text[i] != QLatin1Char(',') && text[i] != QLatin1Char('\r') &&
-                    text[i] != QLatin1Char('\n')) {
-                    error = {line, QStringLiteral("%1 列目").arg(row.fields.size() + 1),
-                             QStringLiteral("閉じた引用符（\"）の後に余分な文字があります")};
-                    return false;
-                }
-            } else {
-                const qsizetype start = i;
-                while (i < n && text[i] != QLatin1Char(',') && text[i] != QLatin1Char('\r') &&
-                       text[i] != QLatin1Char('\n'))
-                    ++i;
-                field = text.mid(start, i - start);
-            }
-            row.fields << field;
-            if (i < n && text[i] == QLatin1Char(',')) {
-                ++i;
-                continue;
-            }
-            break;
-        }
-        // The row ends at CRLF, LF, a lone CR or the end of the text.
-        if (i < n && text[i] == QLatin1Char('\r'))
-            ++i;
-        if (i < n && text[i] == QLatin1Char('\n'))
-            ++i;
-        ++line;
-        rows.push_back(std::move(row));
-    }
-    return true;
+QStringList oursHeading(bool withDate) {
+    QStringList names;
+    for (const QString &name : drawColumnNames())
+        names << name;
+    if (withDate)
+        names.insert(1, kDrawDate);
+    return names;
 }
 
 std::optional<QString> normaliseDate(const QString &text) {
@@ -391,104 +286,6 @@ ParseResult parse(const QByteArray &bytes) {
         result.error = result.errors.front();
     }
     return result;
-}
-
-QByteArray write(std::vector<DrawRecord> records, QString *badDates) {
-    return writeText(std::move(records), QStringLiteral("\n"), badDates).toUtf8();
-}
-
-std::optional<QByteArray> writeFile(std::vector<DrawRecord> records, Encoding encoding, QString *badDates) {
-    const QString text = writeText(std::move(records), QStringLiteral("\r\n"), badDates);
-    if (encoding == Encoding::Cp932)
-        return Cp932::encode(text);
-    return "\xEF\xBB\xBF" + text.toUtf8();
-}
-
-bool exportDraws(const DrawStore &store, const QString &path, Encoding encoding, int &count, QString &message) {
-    count = 0;
-    StoreError error;
-    std::vector<DrawRecord> records = store.readAll(error);
-    if (error) {
-        message = error.message;
-        return false;
-    }
-    const int n = int(records.size());
-    QString badDates;
-    const std::optional<QByteArray> bytes = writeFile(std::move(records), encoding, &badDates);
-    if (!bytes) {
-        message = QStringLiteral("シフトJIS（CP932）にない文字があるため書き出せません。UTF-8 で書き出してください。");
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
-        message =
-            QStringLiteral("%1 に書き込めませんでした（%2）。").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    count = n;
-    message = badDates;
-    return true;
-}
-
-namespace {
-// The draws of parsed that differ from the stored ones, counted into summary.
-std::optional<std::vector<DrawRecord>> changesFor(const DrawStore &store, const ParseResult &parsed,
-                                                  ImportSummary &summary, StoreError &error) {
-    summary = {};
-    const std::vector<DrawRecord> existing = store.readAll(error);
-    if (error)
-        return std::nullopt;
-    std::map<int, const DrawRecord *> byNumber;
-    for (const DrawRecord &r : existing)
-        byNumber[r.drawNumber] = &r;
-
-    std::vector<DrawRecord> changes;
-    for (DrawRecord r : parsed.records) {
-        const auto found = byNumber.find(r.drawNumber);
-        if (found == byNumber.end()) {
-            ++summary.added;
-        } else {
-            // A file without dates says nothing about them: keep the stored one.
-            if (!parsed.hasDates)
-                r.drawDate = found->second->drawDate;
-            if (r == *found->second) {
-                ++summary.unchanged;
-                continue;
-            }
-            ++summary.replaced;
-        }
-        changes.push_back(std::move(r));
-    }
-    return changes;
-}
-} // namespace
-
-bool importDraws(DrawStore &store, const ParseResult &parsed, ImportSummary &summary, StoreError &error) {
-    ImportSummary counted;
-    const std::optional<std::vector<DrawRecord>> changes = changesFor(store, parsed, counted, error);
-    summary = {};
-    if (!changes || (!changes->empty() && !store.store(*changes, error)))
-        return false;
-    summary = counted;
-    return true;
-}
-
-bool importDraws(const ConnectionString &connection, const ParseResult &parsed, ImportSummary &summary,
-                 StoreError &error) {
-    summary = {};
-    if (DrawStore::isVacant(connection.databasePath)) {
-        ImportSummary counted;
-        const auto fill = [&](DrawStore &store) {
-            const std::optional<std::vector<DrawRecord>> changes = changesFor(store, parsed, counted, error);
-            return changes && store.storeWithin(*changes, error);
-        };
-        if (!DrawStore::create(connection, error, fill))
-            return false;
-        summary = counted;
-        return true;
-    }
-    std::unique_ptr<DrawStore> store = DrawStore::open(connection, error, DrawStore::OpenMode::CreateIfMissing);
-    return store && importDraws(*store, parsed, summary, error);
 }
 
 } // namespace DrawCsv

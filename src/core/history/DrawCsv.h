@@ -10,8 +10,6 @@
 #include <vector>
 
 class DrawStore;
-struct ConnectionString;
-struct StoreError;
 
 // Where a draw list is wrong: the line the row starts on (1 = the heading), the field, why.
 struct DrawCsvError {
@@ -42,6 +40,9 @@ struct ParseResult {
     // read at all (its encoding, its quotes, its heading) has only that one error.
     std::vector<DrawCsvError> errors;
 };
+
+// The heading of our layout: 回数,抽せん日,第1数字,…,ボーナス数字2, or without 抽せん日.
+QStringList oursHeading(bool withDate = true);
 
 // Reads a whole file: UTF-8 with or without byte-order mark, or CP932. On any error the
 // records are empty: a file is taken whole or not at all.
@@ -85,22 +86,5 @@ std::optional<QString> normaliseDate(const QString &text);
 std::optional<QString> normaliseTypedDate(const QString &text);
 // A date in the form YYYY-MM-DD as the program shows it: 2026/07/31.
 QString shownDate(const QString &date);
-
-struct ImportSummary {
-    int added = 0;
-    int replaced = 0;
-    int unchanged = 0;
-};
-
-// Stores parsed draws in one transaction: new draw numbers are added, existing ones replaced.
-// Without a date column in the file a stored date is kept. Nothing is written when nothing
-// changes; on failure nothing is written at all.
-bool importDraws(DrawStore &store, const ParseResult &parsed, ImportSummary &summary, StoreError &error);
-
-// importDraws into the database file of the connection. A missing or empty file is made whole
-// with the draws in it, or not at all (DrawStore::create); an existing one is only written when
-// something changes, so a read-only file takes an import that changes nothing.
-bool importDraws(const ConnectionString &connection, const ParseResult &parsed, ImportSummary &summary,
-                 StoreError &error);
 
 } // namespace DrawCsv

@@ -141,6 +141,8 @@ private:
                                               StoreError &error);
     // failure() for a statement that only reads.
     StoreError readFailure(int resultCode) const;
+    // The history query or the view it reads will not run: cause, or else the database's words.
+    StoreError viewMissing(const QString &cause = QString()) const;
     bool hasSchema(StoreError &error) const;
     bool createSchema(StoreError &error);
 

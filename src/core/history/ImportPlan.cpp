@@ -25,32 +25,41 @@ ImportPlan ImportPlan::make(const QByteArray &bytes, const std::vector<DrawRecor
                 .arg(kMaxLines);
         return plan;
     }
-    const DrawCsv::ParseResult parsed = DrawCsv::parse(bytes);
+    DrawCsv::ParseResult parsed = DrawCsv::parse(bytes);
     if (!parsed.errors.empty()) {
         plan.m_unreadable = parsed.errors;
         return plan;
     }
+    plan.m_file = std::move(parsed.records);
+    plan.m_fileHasDates = parsed.hasDates;
+    plan.compare(stored);
+    return plan;
+}
+
+void ImportPlan::compare(const std::vector<DrawRecord> &stored) {
+    m_added.clear();
+    m_differences.clear();
+    m_identical = 0;
     std::map<int, const DrawRecord *> byNumber;
     for (const DrawRecord &r : stored)
         byNumber[r.drawNumber] = &r;
-    for (DrawRecord r : parsed.records) {
+    for (DrawRecord r : m_file) {
         const auto found = byNumber.find(r.drawNumber);
         if (found == byNumber.end()) {
-            plan.m_added.push_back(std::move(r));
+            m_added.push_back(std::move(r));
             continue;
         }
         // A file without dates says nothing about them: the stored one stays.
-        if (!parsed.hasDates)
+        if (!m_fileHasDates)
             r.drawDate = found->second->drawDate;
         if (r == *found->second)
-            ++plan.m_identical;
+            ++m_identical;
         else
-            plan.m_differences.push_back({*found->second, std::move(r)});
+            m_differences.push_back({*found->second, std::move(r)});
     }
-    std::sort(plan.m_added.begin(), plan.m_added.end(), byDrawNumber);
-    std::sort(plan.m_differences.begin(), plan.m_differences.end(),
+    std::sort(m_added.begin(), m_added.end(), byDrawNumber);
+    std::sort(m_differences.begin(), m_differences.end(),
               [](const Difference &a, const Difference &b) { return a.file.drawNumber < b.file.drawNumber; });
-    return plan;
 }
 
 ImportPlan ImportPlan::forFile(const QString &path, const ConnectionString &connection, StoreError &error) {
@@ -82,52 +91,71 @@ std::vector<DrawRecord> ImportPlan::writes(Choice choice) const {
     return records;
 }
 
-bool ImportPlan::apply(DrawStore &store, Choice choice, DrawCsv::ImportSummary &summary, StoreError &error) const {
-    error = {};
-    summary = {};
-    const std::vector<DrawRecord> records = writes(choice);
+ImportPlan::Summary ImportPlan::summaryFor(const std::vector<DrawRecord> &records) const {
     const int replaced = int(records.size() - m_added.size());
-    const DrawCsv::ImportSummary planned{int(m_added.size()), replaced,
-                                         m_identical + int(m_differences.size()) - replaced};
-    if (!canImport())
-        return false;
-    if (records.empty()) {
-        summary = planned;
-        return true;
-    }
+    return {int(m_added.size()), replaced, m_identical + int(m_differences.size()) - replaced};
+}
 
+bool ImportPlan::writeWithin(DrawStore &store, const std::vector<DrawRecord> &records, StoreError &error) const {
     std::map<int, const DrawRecord *> expected; // nullptr: not stored when planned
     for (const DrawRecord &r : m_added)
         expected[r.drawNumber] = nullptr;
     for (const Difference &d : m_differences)
         expected[d.stored.drawNumber] = &d.stored;
-
-    const bool written = store.transaction(error, [&] {
-        for (const DrawRecord &r : records) {
-            const std::optional<DrawRecord> now = store.read(r.drawNumber, error);
-            if (error)
-                return false;
-            const DrawRecord *planned = expected.at(r.drawNumber);
-            if (now.has_value() != (planned != nullptr) || (now && *now != *planned)) {
-                error =
-                    store.writeError(QStringLiteral("回数 %1 が取り込みの確認の後でほかのプログラムから変更されました。"
+    for (const DrawRecord &r : records) {
+        const std::optional<DrawRecord> now = store.read(r.drawNumber, error);
+        if (error)
+            return false;
+        const DrawRecord *planned = expected.at(r.drawNumber);
+        if (now.has_value() != (planned != nullptr) || (now && *now != *planned)) {
+            error = store.writeError(QStringLiteral("回数 %1 が取り込みの確認の後でほかのプログラムから変更されました。"
                                                     "もう一度取り込んでください")
                                          .arg(r.drawNumber));
-                return false;
-            }
+            return false;
         }
-        return store.storeWithin(records, error);
-    });
-    if (!written)
+    }
+    return store.storeWithin(records, error);
+}
+
+bool ImportPlan::apply(DrawStore &store, Choice choice, Summary &summary, StoreError &error) const {
+    error = {};
+    summary = {};
+    if (!canImport())
         return false;
-    summary = planned;
+    const std::vector<DrawRecord> records = writes(choice);
+    if (!records.empty() && !store.transaction(error, [&] { return writeWithin(store, records, error); }))
+        return false;
+    summary = summaryFor(records);
     return true;
 }
 
-bool ImportPlan::apply(const ConnectionString &connection, Choice choice, DrawCsv::ImportSummary &summary,
-                       StoreError &error) const {
+bool ImportPlan::apply(const ConnectionString &connection, Choice choice, Summary &summary, StoreError &error) const {
     auto store = DrawStore::open(connection, error);
     return store && apply(*store, choice, summary, error);
+}
+
+bool ImportPlan::importInto(const ConnectionString &connection, Choice choice, Summary &summary, StoreError &error) {
+    error = {};
+    summary = {};
+    if (!canImport())
+        return false;
+    if (DrawStore::isVacant(connection.databasePath)) {
+        compare({});
+        const std::vector<DrawRecord> records = writes(choice);
+        const auto fill = [&](DrawStore &store) { return writeWithin(store, records, error); };
+        if (!DrawStore::create(connection, error, fill))
+            return false;
+        summary = summaryFor(records);
+        return true;
+    }
+    auto store = DrawStore::open(connection, error, DrawStore::OpenMode::CreateIfMissing);
+    if (!store)
+        return false;
+    const std::vector<DrawRecord> stored = store->readAll(error);
+    if (error)
+        return false;
+    compare(stored);
+    return apply(*store, choice, summary, error);
 }
 
 QStringList ImportPlan::summaryLines() const {

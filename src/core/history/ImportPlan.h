@@ -20,6 +20,12 @@ struct StoreError;
 class ImportPlan {
 public:
     enum class Choice { KeepStored, TakeFile };
+    // What an import did: draws added, replaced, and those of the file left as they were stored.
+    struct Summary {
+        int added = 0;
+        int replaced = 0;
+        int unchanged = 0;
+    };
     struct Difference {
         DrawRecord stored;
         DrawRecord file;
@@ -31,6 +37,8 @@ public:
     static constexpr qsizetype kMaxLines = 100000;
 
     // The plan for a file's bytes against the draws stored now (as DrawStore::readAll gives them).
+    // With none stored every draw of the file is new, so a file can be judged before any
+    // database is opened.
     static ImportPlan make(const QByteArray &bytes, const std::vector<DrawRecord> &stored);
     // The plan for the file at path against the database: the file is read whole first, and
     // a file that cannot be read gives a plan with fileProblem(). error is set only when the
@@ -50,10 +58,15 @@ public:
     // Writes them in one transaction: all or nothing. The draws it adds or replaces must still
     // be stored as they were when the plan was made; if another program changed them in the
     // meantime nothing is written and error says so.
-    bool apply(DrawStore &store, Choice choice, DrawCsv::ImportSummary &summary, StoreError &error) const;
+    bool apply(DrawStore &store, Choice choice, Summary &summary, StoreError &error) const;
     // The same through a connection of its own.
-    bool apply(const ConnectionString &connection, Choice choice, DrawCsv::ImportSummary &summary,
-               StoreError &error) const;
+    bool apply(const ConnectionString &connection, Choice choice, Summary &summary, StoreError &error) const;
+    // Plans the file's draws again against the connection's database as it is now, and applies
+    // the plan: the command line's import, which has no one to ask in between. A missing or
+    // empty database file is made whole with the draws in it, or not at all (DrawStore::create);
+    // an existing one without our tables gets them. A database is only written when something
+    // changes, so a read-only one takes an import that changes nothing.
+    bool importInto(const ConnectionString &connection, Choice choice, Summary &summary, StoreError &error);
 
     // The counts for the dialog, one line each.
     QStringList summaryLines() const;
@@ -66,6 +79,16 @@ public:
     static QString differingFields(const Difference &difference);
 
 private:
+    // Sorts the file's draws into new, identical and differing.
+    void compare(const std::vector<DrawRecord> &stored);
+    // Checks that the draws written are stored as planned and writes them, inside a transaction
+    // the caller has opened.
+    bool writeWithin(DrawStore &store, const std::vector<DrawRecord> &records, StoreError &error) const;
+    // The counts of an import that writes records.
+    Summary summaryFor(const std::vector<DrawRecord> &records) const;
+
+    std::vector<DrawRecord> m_file; // every draw of a readable file, in file order
+    bool m_fileHasDates = false;
     std::vector<DrawRecord> m_added;
     std::vector<Difference> m_differences;
     std::vector<DrawCsvError> m_unreadable;

@@ -19,7 +19,7 @@ public:
 
     struct Outcome {
         bool stored = false; // the database was changed
-        DrawCsv::ImportSummary summary;
+        ImportPlan::Summary summary;
     };
     // The whole import of one file: reads and plans it, shows the dialog, writes on 取り込む and
     // tells the user about any failure. Reading and writing run beside the event loop, with a
