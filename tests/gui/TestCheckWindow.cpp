@@ -4,6 +4,8 @@
 #include "core/history/DrawStore.h"
 #include "core/prediction/PredictionEngine.h"
 #include "gui/shell/MainFrm.h"
+#include "support/ExportCompare.h"
+#include "support/Files.h"
 #include "support/GridAssertions.h"
 #include "support/Histories.h"
 #include "support/MessageBoxWatcher.h"
@@ -159,6 +161,45 @@ private slots:
         editor->setPlainText(QStringLiteral("1 2 3 4 5 6 7"));
         window.takePrediction();
         QCOMPARE(editor->toPlainText(), QStringLiteral("1 2 3 4 5 6 7\n") + taken);
+    }
+
+    // The command line's export is what the window shows after the same check.
+    void exportMatchesTheScreen() {
+        const DrawHistory history = realHistory();
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("draws.mdb"));
+        const QString file = dir.filePath(QStringLiteral("tickets.txt"));
+        QVERIFY(writeDatabase(db, history));
+        // The numbers of draws 645 and 652, which win 1等 there, and a ticket of no draw.
+        QStringList fromFile;
+        for (const DrawRecord &d : history.records())
+            if (d.drawNumber == 645 || d.drawNumber == 652)
+                fromFile << QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+                                .arg(d.number(1))
+                                .arg(d.number(2))
+                                .arg(d.number(3))
+                                .arg(d.number(4))
+                                .arg(d.number(5))
+                                .arg(d.number(6))
+                                .arg(d.number(7));
+        QCOMPARE(fromFile.size(), 2);
+        QVERIFY(writeFile(file, fromFile.join(u'\n').toUtf8()));
+        const QString typed = QStringLiteral("2 9 16 23 30 33 37");
+
+        CheckWindow window(AnalysisCatalog::ticketCheck(), history, m_engine);
+        window.load();
+        child<QPlainTextEdit>(window, "txtTickets")->setPlainText(typed + u'\n' + fromFile.join(u'\n'));
+        child<QSpinBox>(window, "spnFrom")->setValue(640);
+        child<QSpinBox>(window, "spnTo")->setValue(660);
+        QVERIFY(window.check());
+        QVERIFY(window.resultView()->grid().rows() > 3);
+
+        const CliRun run =
+            runCli({QStringLiteral("export"), QStringLiteral("当選照合"), QStringLiteral("--ticket"), typed,
+                    QStringLiteral("--tickets"), file, QStringLiteral("--from"), QStringLiteral("640"),
+                    QStringLiteral("--to"), QStringLiteral("660"), QStringLiteral("--db"), db});
+        QCOMPARE(run.status, 0);
+        compareWithExport(run.out, *window.exportContent());
     }
 };
 
