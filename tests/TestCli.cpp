@@ -82,10 +82,29 @@ private slots:
         QTest::newRow("export: two windows") << QStringList{"export", "出現回数分析", "出現回数分析"} << 2 << "使い方";
         QTest::newRow("export: unknown window")
             << QStringList{"export", "無い分析"} << 2 << "不明なウィンドウです: 無い分析";
-        QTest::newRow("export: data entry") << QStringList{"export", "当選データ入力"} << 2 << "不明なウィンドウです";
+        QTest::newRow("export: data entry")
+            << QStringList{"export", "当選データ入力"} << 2 << "当選データ入力（指定できるもの: 出現頻度分析、";
+        QTest::newRow("export: the names end")
+            << QStringList{"export", "x"} << 2 << "一発ズバリオ予想、当選照合、予想の検証）";
         QTest::newRow("export: format") << QStringList{"export", "出現回数分析", "--format", "xml"} << 2 << "--format";
         QTest::newRow("export: missing database")
             << QStringList{"export", "出現回数分析", "--db", "/nonexistent/無い.mdb"} << 1 << "/nonexistent/無い.mdb";
+        QTest::newRow("export check: no ticket") << QStringList{"export", "当選照合"} << 2 << "--ticket か --tickets";
+        QTest::newRow("export check: bad file line")
+            << QStringList{"export", "mnuTousenSyougou", "--tickets", "DIR/bad.txt"} << 2 << "bad.txt の2行目: 「40」";
+        QTest::newRow("export check: draw and from")
+            << QStringList{"export", "当選照合", "--ticket", t, "--draw", "1", "--from", "1"} << 2
+            << "--draw と --from/--to";
+        QTest::newRow("export check: format")
+            << QStringList{"export", "当選照合", "--ticket", t, "--format", "xml"} << 2 << "--format";
+        QTest::newRow("export check: missing database")
+            << QStringList{"export", "当選照合", "--ticket", t, "--db", "/nonexistent/無い.mdb"} << 1 << "無い.mdb";
+        QTest::newRow("export backtest: from after to")
+            << QStringList{"export", "予想の検証", "--from", "3", "--to", "2"} << 2
+            << "--from の回数が --to の回数より大きく";
+        QTest::newRow("export backtest: to x") << QStringList{"export", "mnuBacktest", "--to", "x"} << 2 << "--to には";
+        QTest::newRow("export backtest: settings read for all")
+            << QStringList{"export", "予想の検証", "--all-settings", "--settings", "DIR"} << 2 << "設定ファイル";
         QTest::newRow("check: argument") << QStringList{"check", "x", "--ticket", t} << 2 << "使い方";
         QTest::newRow("check: no ticket") << QStringList{"check"} << 2 << "--ticket か --tickets";
         QTest::newRow("check: empty file")

@@ -1,11 +1,7 @@
 #include "cli/BacktestCommand.h"
 
-#include "core/backtest/Backtest.h"
 #include "core/backtest/BacktestExport.h"
 #include "cli/CliOutput.h"
-#include "core/settings/PredictionOptions.h"
-
-#include <optional>
 
 namespace {
 using CliOutput::fail;
@@ -14,41 +10,61 @@ const QString kUsage = QStringLiteral("使い方: nanazubario-cli backtest [--db
                                       "[--from N] [--to M] [--format json|csv]");
 } // namespace
 
+std::optional<BacktestInput> readBacktestInput(const BacktestArguments &a, bool readOptions, int &status) {
+    status = 2;
+    if (a.format != QLatin1String("json") && a.format != QLatin1String("csv")) {
+        fail(2, QStringLiteral("--format には json か csv を指定してください。"));
+        return std::nullopt;
+    }
+
+    BacktestInput in;
+    for (const auto &[text, end, name] :
+         {std::tuple{a.from, &in.range.from, "--from"}, std::tuple{a.to, &in.range.to, "--to"}}) {
+        if (text.isEmpty())
+            continue;
+        const std::optional<int> n = DrawRules::parseDrawNumber(text);
+        if (!n) {
+            fail(2, QStringLiteral("%1 には 1 から %2 までの回数を指定してください: %3")
+                        .arg(QLatin1String(name), QString::number(DrawRules::kMaxDrawNumber), text));
+            return std::nullopt;
+        }
+        *end = *n;
+    }
+    if (in.range.from > in.range.to) {
+        fail(2, QStringLiteral("--from の回数が --to の回数より大きくなっています。"));
+        return std::nullopt;
+    }
+
+    if (readOptions || !a.allSettings) {
+        const SettingsResult settings = ReadInitFile(a.settingsPath, in.options);
+        if (!settings.ok) {
+            fail(2, settings.message);
+            return std::nullopt;
+        }
+    }
+    std::optional<DrawHistory> history = CliOutput::loadHistory(a.dbPath);
+    if (!history) {
+        status = 1;
+        return std::nullopt;
+    }
+    in.history = std::move(*history);
+    status = 0;
+    return in;
+}
+
 int runBacktest(const QStringList &args, const BacktestArguments &a) {
     if (!args.isEmpty())
         return fail(2, kUsage);
     if (a.settingsGiven && a.allSettings)
         return fail(2, QStringLiteral("--settings と --all-settings は同時に指定できません。"));
-    if (a.format != QLatin1String("json") && a.format != QLatin1String("csv"))
-        return fail(2, QStringLiteral("--format には json か csv を指定してください。"));
+    int status = 0;
+    const std::optional<BacktestInput> in = readBacktestInput(a, false, status);
+    if (!in)
+        return status;
 
-    Backtest::Range range;
-    for (const auto &[text, end, name] :
-         {std::tuple{a.from, &range.from, "--from"}, std::tuple{a.to, &range.to, "--to"}}) {
-        if (text.isEmpty())
-            continue;
-        const std::optional<int> n = DrawRules::parseDrawNumber(text);
-        if (!n)
-            return fail(2, QStringLiteral("%1 には 1 から %2 までの回数を指定してください: %3")
-                               .arg(QLatin1String(name), QString::number(DrawRules::kMaxDrawNumber), text));
-        *end = *n;
-    }
-    if (range.from > range.to)
-        return fail(2, QStringLiteral("--from の回数が --to の回数より大きくなっています。"));
-
-    PredictionOptions options;
-    if (!a.allSettings) {
-        const SettingsResult settings = ReadInitFile(a.settingsPath, options);
-        if (!settings.ok)
-            return fail(2, settings.message);
-    }
-    const std::optional<DrawHistory> history = CliOutput::loadHistory(a.dbPath);
-    if (!history)
-        return 1;
-
-    const Backtest::Report report = a.allSettings
-                                        ? Backtest::runAll(*history, range)
-                                        : Backtest::runOne(*history, range, Backtest::reflectOffsetOf(options));
+    const Backtest::Report report =
+        a.allSettings ? Backtest::runAll(in->history, in->range)
+                      : Backtest::runOne(in->history, in->range, Backtest::reflectOffsetOf(in->options));
     const QByteArray bytes =
         a.format == QLatin1String("csv") ? BacktestExport::toCsv(report) : BacktestExport::toJson(report);
     CliOutput::writeOut(bytes);

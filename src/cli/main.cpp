@@ -1,8 +1,9 @@
 #include "core/catalog/AnalysisCatalog.h"
 #include "core/grid/GridJson.h"
-#include "core/check/CheckReport.h"
 #include "cli/BacktestCommand.h"
+#include "cli/CheckCommand.h"
 #include "cli/CliOutput.h"
+#include "cli/ExportCommand.h"
 #include "core/history/DrawCsv.h"
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawStore.h"
@@ -124,92 +125,6 @@ int runAggregates(const QStringList &args, const QString &dbPath) {
     writeOut(aggregatesJson(history->aggregates()));
     return 0;
 }
-struct CheckOptions {
-    QStringList tickets;     // --ticket, one ticket each
-    QStringList ticketFiles; // --tickets
-    QString draw, from, to;  // empty when not given
-    QString format;
-};
-
-const QString kCheckUsage =
-    QStringLiteral("使い方: nanazubario-cli check --ticket \"3 7 12 19 25 31 36\" [--ticket ...] [--tickets FILE] "
-                   "[--draw N | --from N --to M] [--format json|csv] [--db FILE]");
-
-// The draw range asked for; all stored draws when none is given. nullopt after a message.
-std::optional<DrawRange> checkRange(const CheckOptions &o, const DrawHistory &history) {
-    const auto number = [](const QString &option, const QString &text) -> std::optional<int> {
-        const std::optional<int> n = DrawRules::parseDrawNumber(text);
-        if (!n)
-            fail(2, QStringLiteral("--%1 には%2～%3の回数を指定してください: %4")
-                        .arg(option, QString::number(DrawRules::kMinDrawNumber),
-                             QString::number(DrawRules::kMaxDrawNumber), text));
-        return n;
-    };
-    if (!o.draw.isNull()) {
-        if (!o.from.isNull() || !o.to.isNull()) {
-            fail(2, QStringLiteral("--draw と --from/--to は一緒に指定できません。"));
-            return std::nullopt;
-        }
-        const std::optional<int> n = number(QStringLiteral("draw"), o.draw);
-        return n ? std::optional<DrawRange>(DrawRange{*n, *n}) : std::nullopt;
-    }
-    DrawRange range = DrawRange::all(history);
-    if (!o.from.isNull()) {
-        const std::optional<int> n = number(QStringLiteral("from"), o.from);
-        if (!n)
-            return std::nullopt;
-        range.from = *n;
-    }
-    if (!o.to.isNull()) {
-        const std::optional<int> n = number(QStringLiteral("to"), o.to);
-        if (!n)
-            return std::nullopt;
-        range.to = *n;
-    }
-    if (!o.from.isNull() && !o.to.isNull() && range.from > range.to) {
-        fail(2, QStringLiteral("--from の回数が --to の回数より後です。"));
-        return std::nullopt;
-    }
-    return range;
-}
-
-int runCheck(const QStringList &args, const QString &dbPath, const CheckOptions &o) {
-    if (!args.isEmpty())
-        return fail(2, kCheckUsage);
-    if (o.format != QLatin1String("json") && o.format != QLatin1String("csv"))
-        return fail(2, QStringLiteral("--format には json か csv を指定してください。"));
-
-    // Every ticket is read before anything is checked; every bad one is named.
-    std::vector<Ticket> tickets;
-    QStringList errors;
-    for (const QString &text : o.tickets) {
-        QString reason;
-        if (const std::optional<Ticket> t = TicketList::parseLine(text, &reason))
-            tickets.push_back(*t);
-        else
-            errors << QStringLiteral("--ticket \"%1\": %2").arg(text, reason);
-    }
-    for (const QString &path : o.ticketFiles) {
-        TicketList::Parsed parsed = TicketList::readFile(path);
-        tickets.insert(tickets.end(), parsed.tickets.begin(), parsed.tickets.end());
-        for (const TicketError &e : parsed.errors)
-            errors << e.message;
-    }
-    if (!errors.isEmpty())
-        return fail(2, errors.join(u'\n') + QStringLiteral("\n何も照合していません。"));
-    if (tickets.empty())
-        return fail(2, QStringLiteral("照合するチケットを --ticket か --tickets で指定してください。\n") + kCheckUsage);
-
-    const std::optional<DrawHistory> history = CliOutput::loadHistory(dbPath);
-    if (!history)
-        return 1;
-    const std::optional<DrawRange> range = checkRange(o, *history);
-    if (!range)
-        return 2;
-    const TicketChecker checker(*history, *range);
-    (o.format == QLatin1String("csv") ? CheckReport::writeCsv : CheckReport::writeJson)(tickets, checker, writeOut);
-    return 0;
-}
 // The parser's own messages are in English.
 QString parseErrorText(const QCommandLineParser &parser, const QStringList &arguments) {
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
@@ -266,29 +181,42 @@ int main(int argc, char *argv[]) {
         !failure.isEmpty())
         return fail(1, failure);
     const QString command = args.takeFirst();
-    if (command == QLatin1String("export"))
+    const auto single = [&](const QCommandLineOption &option) {
+        return parser.isSet(option) ? parser.value(option) : QString();
+    };
+    const auto checkOptions = [&] {
+        return CheckOptions{parser.values(ticketOption),
+                            parser.values(ticketsOption),
+                            single(drawOption),
+                            single(fromOption),
+                            single(toOption),
+                            parser.value(formatOption)};
+    };
+    const auto backtestArguments = [&] {
+        return BacktestArguments{parser.value(dbOption),       parser.value(settingsOption),
+                                 parser.isSet(settingsOption), parser.isSet(allSettingsOption),
+                                 parser.value(fromOption),     parser.value(toOption),
+                                 parser.value(formatOption)};
+    };
+    if (command == QLatin1String("export")) {
+        // The windows that compute on request take the options of the commands that do the same.
+        if (const CatalogEntry *entry = args.size() == 1 ? AnalysisCatalog::find(args.first()) : nullptr) {
+            if (entry->kind == WindowKind::TicketCheck)
+                return exportCheckWindow(*entry, parser.value(dbOption), checkOptions());
+            if (entry->kind == WindowKind::Backtest)
+                return exportBacktestWindow(*entry, backtestArguments());
+        }
         return runExport(args, parser.value(dbOption), parser.value(settingsOption), parser.value(formatOption));
+    }
     if (command == QLatin1String("import"))
         return runImport(args, parser.value(dbOption));
     if (command == QLatin1String("draws"))
         return runDraws(args, parser.value(dbOption));
     if (command == QLatin1String("aggregates"))
         return runAggregates(args, parser.value(dbOption));
-    if (command == QLatin1String("check")) {
-        const auto single = [&](const QCommandLineOption &option) {
-            return parser.isSet(option) ? parser.value(option) : QString();
-        };
-        const CheckOptions options{parser.values(ticketOption),
-                                   parser.values(ticketsOption),
-                                   single(drawOption),
-                                   single(fromOption),
-                                   single(toOption),
-                                   parser.value(formatOption)};
-        return runCheck(args, parser.value(dbOption), options);
-    }
+    if (command == QLatin1String("check"))
+        return runCheck(args, parser.value(dbOption), checkOptions());
     if (command == QLatin1String("backtest"))
-        return runBacktest(args, {parser.value(dbOption), parser.value(settingsOption), parser.isSet(settingsOption),
-                                  parser.isSet(allSettingsOption), parser.value(fromOption), parser.value(toOption),
-                                  parser.value(formatOption)});
+        return runBacktest(args, backtestArguments());
     return fail(2, QStringLiteral("不明なコマンドです: %1").arg(command));
 }

@@ -4,6 +4,8 @@
 #include "gui/backtest/BacktestWindow.h"
 #include "gui/backtest/CumulativeHitsChart.h"
 #include "gui/backtest/HitDistributionChart.h"
+#include "support/ExportCompare.h"
+#include "support/Files.h"
 #include "support/Histories.h"
 
 #include <QChart>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <numeric>
@@ -78,6 +81,33 @@ private slots:
         QCOMPARE(setting->currentData().toInt(), window.report().bestSetting().reflectOffset);
         setting->setCurrentIndex(setting->findData(6));
         QVERIFY(cumulative->chart()->title().contains(QStringLiteral("反映オフセット 6")));
+    }
+
+    // The command line's export is what the window shows, for the current options and for
+    // every setting (the options then mark their row).
+    void exportMatchesTheScreen() {
+        const DrawHistory history = realHistory();
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("draws.mdb"));
+        const QString ini = dir.filePath(QStringLiteral("options.ini"));
+        PredictionOptions options;
+        options.ReflectFlag[1] = true; // weight 15
+        QVERIFY(writeDatabase(db, history) && WriteInitFile(ini, options).ok);
+        BacktestWindow window(*AnalysisCatalog::find(QStringLiteral("mnuBacktest")), history, options);
+        window.load();
+        window.findChild<QSpinBox *>(QStringLiteral("spnFrom"))->setValue(600);
+        const QStringList arguments{QStringLiteral("export"),     QStringLiteral("予想の検証"),
+                                    QStringLiteral("--from"),     QStringLiteral("600"),
+                                    QStringLiteral("--settings"), ini,
+                                    QStringLiteral("--db"),       db};
+        CliRun run = runCli(arguments);
+        QCOMPARE(run.status, 0);
+        compareWithExport(run.out, *window.exportContent());
+
+        window.findChild<QRadioButton *>(QStringLiteral("optAll"))->setChecked(true);
+        run = runCli(arguments + QStringList{QStringLiteral("--all-settings")});
+        QCOMPARE(run.status, 0);
+        compareWithExport(run.out, *window.exportContent());
     }
 };
 

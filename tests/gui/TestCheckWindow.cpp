@@ -4,6 +4,9 @@
 #include "core/history/DrawStore.h"
 #include "core/prediction/PredictionEngine.h"
 #include "gui/shell/MainFrm.h"
+#include "support/ExportCompare.h"
+#include "support/Files.h"
+#include "support/GridAssertions.h"
 #include "support/Histories.h"
 #include "support/MessageBoxWatcher.h"
 
@@ -134,16 +137,69 @@ private slots:
         QCOMPARE(window.summaryView()->grid().text(3, 8), QStringLiteral("0"));
     }
 
-    // The prediction's tickets are added below what was typed.
+    // The prediction's tickets are added below what was typed: the one-shot prediction and the
+    // second row of the repeated prediction when it is full.
+    void takePrediction_data() {
+        QTest::addColumn<DrawHistory>("history");
+        QTest::addColumn<QString>("taken");
+        // Draws 4 and 3 are missing or incomplete, 3, 5 and 8 are in both draws 2 and 1: ten numbers.
+        QTest::newRow("one row") << makeHistory(kDraws) << "1 2 12 19 25 30 36\n";
+        // Draws 4, 3, 2 and 1 have no number in common: the first fourteen, draw 3 backwards.
+        QTest::newRow("two rows") << makeHistory({{1, {26, 27, 28, 29, 30, 31, 32, 33, 34}},
+                                                  {2, {17, 18, 19, 20, 21, 22, 23, 24, 25}},
+                                                  {3, {16, 15, 14, 13, 12, 11, 10, 9, 35}},
+                                                  {4, {1, 2, 3, 4, 5, 6, 7, 8, 36}},
+                                                  {5, {29, 30, 31, 32, 33, 34, 35, 36, 37}}})
+                                  << "1 2 3 4 5 6 7\n8 11 12 13 14 15 16\n";
+    }
     void takePrediction() {
-        CheckWindow window(AnalysisCatalog::ticketCheck(), m_history, m_engine);
+        QFETCH(DrawHistory, history);
+        QFETCH(QString, taken);
+        CheckWindow window(AnalysisCatalog::ticketCheck(), history, m_engine);
         window.load();
         auto *editor = child<QPlainTextEdit>(window, "txtTickets");
         editor->setPlainText(QStringLiteral("1 2 3 4 5 6 7"));
         window.takePrediction();
-        const std::vector<Ticket> expected = TicketList::fromPrediction(m_engine, m_history);
-        QCOMPARE(TicketList::parse(editor->toPlainText()).tickets.size(), 1 + expected.size());
-        QVERIFY(editor->toPlainText().startsWith(QStringLiteral("1 2 3 4 5 6 7\n")));
+        QCOMPARE(editor->toPlainText(), QStringLiteral("1 2 3 4 5 6 7\n") + taken);
+    }
+
+    // The command line's export is what the window shows after the same check.
+    void exportMatchesTheScreen() {
+        const DrawHistory history = realHistory();
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("draws.mdb"));
+        const QString file = dir.filePath(QStringLiteral("tickets.txt"));
+        QVERIFY(writeDatabase(db, history));
+        // The numbers of draws 645 and 652, which win 1等 there, and a ticket of no draw.
+        QStringList fromFile;
+        for (const DrawRecord &d : history.records())
+            if (d.drawNumber == 645 || d.drawNumber == 652)
+                fromFile << QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+                                .arg(d.number(1))
+                                .arg(d.number(2))
+                                .arg(d.number(3))
+                                .arg(d.number(4))
+                                .arg(d.number(5))
+                                .arg(d.number(6))
+                                .arg(d.number(7));
+        QCOMPARE(fromFile.size(), 2);
+        QVERIFY(writeFile(file, fromFile.join(u'\n').toUtf8()));
+        const QString typed = QStringLiteral("2 9 16 23 30 33 37");
+
+        CheckWindow window(AnalysisCatalog::ticketCheck(), history, m_engine);
+        window.load();
+        child<QPlainTextEdit>(window, "txtTickets")->setPlainText(typed + u'\n' + fromFile.join(u'\n'));
+        child<QSpinBox>(window, "spnFrom")->setValue(640);
+        child<QSpinBox>(window, "spnTo")->setValue(660);
+        QVERIFY(window.check());
+        QVERIFY(window.resultView()->grid().rows() > 3);
+
+        const CliRun run =
+            runCli({QStringLiteral("export"), QStringLiteral("当選照合"), QStringLiteral("--ticket"), typed,
+                    QStringLiteral("--tickets"), file, QStringLiteral("--from"), QStringLiteral("640"),
+                    QStringLiteral("--to"), QStringLiteral("660"), QStringLiteral("--db"), db});
+        QCOMPARE(run.status, 0);
+        compareWithExport(run.out, *window.exportContent());
     }
 };
 

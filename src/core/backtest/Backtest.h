@@ -3,6 +3,7 @@
 #include "core/backtest/HitStatistics.h"
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawRules.h"
+#include "core/prediction/PredictedSets.h"
 #include "core/settings/PredictionOptions.h"
 
 #include <QString>
@@ -16,10 +17,9 @@
 // and the predictions are checked against the draw and against what chance gives.
 namespace Backtest {
 
-// The seven predicted sets, in the window's order: the four cycle rows, then the elimination,
-// repeated and one-shot sets.
-enum Method { Cycle7, Cycle9, Cycle11, Cycle12, Elimination, Repeated, OneShot, kMethodCount };
-constexpr int kCycleMethods = 4;
+// The seven predicted sets, as the prediction window names them.
+using enum Prediction::Method;
+constexpr int kCycleMethods = Prediction::kCycleMethods;
 constexpr bool dependsOnOptions(int method) {
     return method >= kCycleMethods;
 }
@@ -38,7 +38,7 @@ struct Range {
     int to = DrawRules::kMaxDrawNumber;
 };
 
-using Sets = std::array<DrawRules::NumberMask, kMethodCount>;
+using Sets = Prediction::Sets;
 
 // One tested draw under one setting (kept only when asked for: the charts need it).
 struct DrawOutcome {

@@ -33,7 +33,8 @@ struct CatalogEntry {
 
     // The grids the window shows for this history, as a fresh opening computes them.
     std::vector<ResultGrid> grids(const DrawHistory &history, const PredictionOptions &options) const;
-    bool exportable() const { return build || predict; }
+    // Whether the command line exports it; the ticket check and the backtest need their input.
+    bool exportable() const { return build || predict || inCheckMenu(); }
     // Whether the window opens from the menu 検証(&K), where the results of playing are checked.
     bool inCheckMenu() const { return kind == WindowKind::TicketCheck || kind == WindowKind::Backtest; }
 };

@@ -1,7 +1,5 @@
 #include "core/check/TicketList.h"
 
-#include "core/history/DrawHistory.h"
-#include "core/prediction/PredictionEngine.h"
 #include "core/io/Cp932.h"
 #include "core/io/InputFile.h"
 
@@ -9,6 +7,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <bit>
 
 namespace {
 // Spaces, tabs and commas, in their ASCII and full-width forms, and the Japanese comma.
@@ -133,26 +132,24 @@ QString toText(const std::vector<Ticket> &tickets) {
     return out;
 }
 
-std::vector<Ticket> fromPrediction(const PredictionEngine &engine, const DrawHistory &history) {
-    // The prediction window recomputes everything from the history and the options whenever it
-    // opens or an option changes, so a copy computed now shows what it shows, open or not.
-    PredictionEngine now = engine;
-    now.layOutGrids();
-    now.runCycleMethod(history);
-
-    constexpr int kOneShot = 3, kRepeated = 2, kFirstRow = 2, kFirstColumn = 2;
+std::vector<Ticket> fromPrediction(const Prediction::Sets &sets) {
+    // The repeated set's first row of seven is the one-shot set, so the two rows are the
+    // one-shot set and the rest of the repeated set; a row short of seven is no ticket.
     std::vector<Ticket> tickets;
-    const auto take = [&](const ResultGrid &grid, int row) {
-        QStringList numbers;
-        for (int c = kFirstColumn; c < kFirstColumn + DrawRules::kMainCount; ++c)
-            numbers << grid.text(c, row);
-        const std::optional<Ticket> t = parseLine(numbers.join(u' '));
-        if (t && std::find(tickets.begin(), tickets.end(), *t) == tickets.end())
-            tickets.push_back(*t);
+    const auto take = [&](DrawRules::NumberMask set) {
+        if (std::popcount(set) != DrawRules::kMainCount)
+            return;
+        std::array<int, DrawRules::kMainCount> numbers{};
+        std::size_t i = 0;
+        for (int n = DrawRules::kMinNumber; n <= DrawRules::kMaxNumber; ++n)
+            if (set & DrawRules::maskOf(n))
+                numbers[i++] = n;
+        tickets.push_back(Ticket::of(numbers));
     };
-    take(now.grid(kOneShot), kFirstRow);
-    for (int row = kFirstRow; row <= now.grid(kRepeated).rows(); ++row)
-        take(now.grid(kRepeated), row);
+    const DrawRules::NumberMask oneShot = sets[Prediction::OneShot];
+    take(oneShot);
+    if (std::popcount(sets[Prediction::Repeated]) == Prediction::kRepeatedCount)
+        take(sets[Prediction::Repeated] & ~oneShot);
     return tickets;
 }
 

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "core/history/DrawRules.h"
+#include "core/prediction/PredictedSets.h"
 
 #include <QString>
 
 #include <array>
 #include <optional>
 #include <vector>
-
-class DrawHistory;
-class PredictionEngine;
 
 // One ticket: seven different numbers, ascending, and the same set as a bit mask.
 struct Ticket {
@@ -58,9 +56,8 @@ Parsed readFile(const QString &path);
 // One ticket per line, as parse reads them back.
 QString toText(const std::vector<Ticket> &tickets);
 
-// The prediction window's current one-shot prediction and each full row of seven of its
-// repeated prediction, as that window computes them now; a ticket already taken is not
-// repeated.
-std::vector<Ticket> fromPrediction(const PredictionEngine &engine, const DrawHistory &history);
+// The one-shot prediction and each full row of seven of the repeated prediction; the
+// repeated prediction's first row, the one-shot prediction again, is taken once.
+std::vector<Ticket> fromPrediction(const Prediction::Sets &sets);
 
 } // namespace TicketList

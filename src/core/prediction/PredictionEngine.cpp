@@ -166,9 +166,16 @@ void PredictionEngine::recompute() {
 void PredictionEngine::writeCycleTable() {
     // Table column 8 (ボーナス数字1) would land in grid column 9, outside the grid.
     ResultGrid &grid = m_grids[0];
-    for (int r = 1; r <= kCycleRows; ++r)
-        for (int k = 1; k <= kCycleColumns; ++k)
-            grid.setText(k + 1, r + 1, m_cycleTable[std::size_t(r - 1)][std::size_t(k - 1)]);
+    for (int r = 1; r <= kCycleRows; ++r) {
+        DrawRules::NumberMask &set = m_sets[std::size_t(Prediction::Cycle7 + r - 1)];
+        set = 0;
+        for (int k = 1; k <= kCycleColumns; ++k) {
+            const QString &text = m_cycleTable[std::size_t(r - 1)][std::size_t(k - 1)];
+            grid.setText(k + 1, r + 1, text);
+            if (k <= kNumbersPerRow && !text.isEmpty())
+                set |= DrawRules::maskOf(text.toInt());
+        }
+    }
 }
 
 void PredictionEngine::clearNumberCells() {
@@ -193,10 +200,13 @@ void PredictionEngine::eliminationMethod(int offset) {
     }
     int c = 0, r = 0;
     const auto &formulas = eliminationFormulas();
+    m_sets[Prediction::Elimination] = 0;
     for (int i = 0; i < kEliminationCount; ++i) {
         const EliminationFormula &f = formulas[std::size_t(i)];
         const int source = m_latestDrawNumber - f.back - offset;
-        const QString text = QString::number(wrapNumber(numberAt(source, f.position) + f.add));
+        const int number = wrapNumber(numberAt(source, f.position) + f.add);
+        m_sets[Prediction::Elimination] |= DrawRules::maskOf(number);
+        const QString text = QString::number(number);
         m_eliminationList[std::size_t(i)] = text;
         if (std::find(m_eliminationList.begin(), m_eliminationList.begin() + i, text) != m_eliminationList.begin() + i)
             continue;
@@ -239,10 +249,14 @@ void PredictionEngine::repeatedPredictions(int offset) {
 
     ResultGrid &repeated = m_grids[2];
     ResultGrid &oneShot = m_grids[3];
+    m_sets[Prediction::Repeated] = m_sets[Prediction::OneShot] = 0;
     for (std::size_t i = 0; i < qualifying.size(); ++i) {
         const int c = int(i) % kNumbersPerRow, r = int(i) / kNumbersPerRow;
         repeated.setText(c + 2, r + 2, qualifying[i]);
-        if (r == 0)
+        m_sets[Prediction::Repeated] |= DrawRules::maskOf(qualifying[i]);
+        if (r == 0) {
             oneShot.setText(c + 2, 2, qualifying[i]);
+            m_sets[Prediction::OneShot] |= DrawRules::maskOf(qualifying[i]);
+        }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
+#include "core/prediction/PredictedSets.h"
 #include "core/settings/PredictionOptions.h"
 
 #include <QString>
@@ -12,6 +13,10 @@
 
 // 一発ズバリオ予想: the four grids of a first opening with these options.
 std::vector<ResultGrid> buildPredictionGrids(const DrawHistory &history, const PredictionOptions &options);
+// The sets the prediction window shows for this history and these options. The window
+// recomputes everything from those two whenever it opens or an option changes, so this is what
+// it shows now, open or not.
+Prediction::Sets predictSets(const DrawHistory &history, const PredictionOptions &options);
 
 // The state of the prediction window that outlives its openings: the reflect options, the
 // table of draws, the cycle table and the elimination candidates, plus the four grids of the
@@ -53,6 +58,8 @@ public:
     void recompute();
 
     const std::array<ResultGrid, kGridCount> &grids() const { return m_grids; }
+    // The numbers of the grids as sets, recomputed with them.
+    const Prediction::Sets &sets() const { return m_sets; }
     const ResultGrid &grid(int index) const { return m_grids[std::size_t(index)]; }
 
     // NumbersByDraw[draw][position]; 0 for a draw that is not in the table (also below 1).
@@ -76,4 +83,5 @@ private:
     std::vector<QString> m_eliminationList = std::vector<QString>(kEliminationCount);
     int m_latestDrawNumber = 0;
     std::array<ResultGrid, kGridCount> m_grids;
+    Prediction::Sets m_sets{};
 };

@@ -9,3 +9,11 @@ std::vector<ResultGrid> buildPredictionGrids(const DrawHistory &history, const P
     engine.runCycleMethod(history);
     return {engine.grids().begin(), engine.grids().end()};
 }
+
+Prediction::Sets predictSets(const DrawHistory &history, const PredictionOptions &options) {
+    PredictionEngine engine;
+    engine.options() = options;
+    engine.layOutGrids();
+    engine.runCycleMethod(history);
+    return engine.sets();
+}

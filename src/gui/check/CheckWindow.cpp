@@ -3,6 +3,7 @@
 #include "core/catalog/AnalysisCatalog.h"
 #include "gui/grid/ResultGridView.h"
 #include "core/history/DrawHistory.h"
+#include "core/prediction/PredictionEngine.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -304,7 +305,7 @@ void CheckWindow::appendText(const QString &text) {
 }
 
 void CheckWindow::takePrediction() {
-    const std::vector<Ticket> tickets = TicketList::fromPrediction(m_prediction, m_history);
+    const std::vector<Ticket> tickets = TicketList::fromPrediction(predictSets(m_history, m_prediction.options()));
     if (tickets.empty()) {
         refuse(QStringLiteral("予想の数字がそろっていないため、取り込めるチケットがありません。"));
         return;
