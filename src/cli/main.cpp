@@ -4,6 +4,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/CliOutput.h"
 #include "cli/ExportCommand.h"
+#include "cli/TheoryCommand.h"
 #include "core/history/DrawCsv.h"
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawStore.h"
@@ -145,8 +146,9 @@ int main(int argc, char *argv[]) {
     parser.setApplicationDescription(QStringLiteral("ナナズバリオ コマンドライン"));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("export WINDOW | import FILE | draws | aggregates | check | backtest"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("export WINDOW | import FILE | draws | aggregates | check | backtest | theory"));
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("設定ファイル"),
@@ -218,5 +220,8 @@ int main(int argc, char *argv[]) {
         return runCheck(args, parser.value(dbOption), checkOptions());
     if (command == QLatin1String("backtest"))
         return runBacktest(args, backtestArguments());
+    if (command == QLatin1String("theory"))
+        return runTheory(args, {parser.value(dbOption), parser.value(fromOption), parser.value(toOption),
+                                parser.value(formatOption)});
     return fail(2, QStringLiteral("不明なコマンドです: %1").arg(command));
 }
