@@ -18,22 +18,8 @@ std::optional<BacktestInput> readBacktestInput(const BacktestArguments &a, bool 
     }
 
     BacktestInput in;
-    for (const auto &[text, end, name] :
-         {std::tuple{a.from, &in.range.from, "--from"}, std::tuple{a.to, &in.range.to, "--to"}}) {
-        if (text.isEmpty())
-            continue;
-        const std::optional<int> n = DrawRules::parseDrawNumber(text);
-        if (!n) {
-            fail(2, QStringLiteral("%1 には 1 から %2 までの回数を指定してください: %3")
-                        .arg(QLatin1String(name), QString::number(DrawRules::kMaxDrawNumber), text));
-            return std::nullopt;
-        }
-        *end = *n;
-    }
-    if (in.range.from > in.range.to) {
-        fail(2, QStringLiteral("--from の回数が --to の回数より大きくなっています。"));
+    if (!CliOutput::readFromTo(a.from, a.to, in.range.from, in.range.to))
         return std::nullopt;
-    }
 
     if (readOptions || !a.allSettings) {
         const SettingsResult settings = ReadInitFile(a.settingsPath, in.options);

@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <tuple>
 
 namespace CliOutput {
 int fail(int status, const QString &message) {
@@ -33,5 +34,27 @@ std::optional<DrawHistory> loadHistory(const QString &dbPath) {
     }
     warn(skipped);
     return history;
+}
+
+bool readFromTo(const QString &fromText, const QString &toText, int &from, int &to) {
+    int first = from, last = to;
+    for (const auto &[text, end, name] : {std::tuple{fromText, &first, "--from"}, std::tuple{toText, &last, "--to"}}) {
+        if (text.isEmpty())
+            continue;
+        const std::optional<int> n = DrawRules::parseDrawNumber(text);
+        if (!n) {
+            fail(2, QStringLiteral("%1 には 1 から %2 までの回数を指定してください: %3")
+                        .arg(QLatin1String(name), QString::number(DrawRules::kMaxDrawNumber), text));
+            return false;
+        }
+        *end = *n;
+    }
+    if (first > last) {
+        fail(2, QStringLiteral("--from の回数が --to の回数より大きくなっています。"));
+        return false;
+    }
+    from = first;
+    to = last;
+    return true;
 }
 } // namespace CliOutput

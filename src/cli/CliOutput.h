@@ -17,4 +17,7 @@ void writeOut(const QByteArray &bytes);
 // The stored history; on failure the reason is printed and nullopt returned. Rows left out of
 // the history are reported and do not stop the command.
 std::optional<DrawHistory> loadHistory(const QString &dbPath);
+// --from and --to of backtest and theory: each, when given, a draw number into from / to; on a
+// bad value or from after to the reason is printed and false returned, from and to untouched.
+bool readFromTo(const QString &fromText, const QString &toText, int &from, int &to);
 } // namespace CliOutput
