@@ -3,6 +3,7 @@
 #include "core/check/CheckReport.h"
 #include "cli/BacktestCommand.h"
 #include "cli/CliOutput.h"
+#include "cli/WheelCommand.h"
 #include "core/history/DrawCsv.h"
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawStore.h"
@@ -224,7 +225,7 @@ int main(int argc, char *argv[]) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("export WINDOW | import FILE | draws | aggregates | check | backtest"));
+                                 QStringLiteral("export WINDOW | import FILE | draws | aggregates | check | backtest | wheel"));
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("設定ファイル"),
@@ -244,6 +245,7 @@ int main(int argc, char *argv[]) {
                                                QStringLiteral("backtest: 反映オフセットのすべての値を検証する"));
     parser.addOptions({dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption,
                        toOption, allSettingsOption});
+    parser.addOptions(WheelCommand::options());
     if (!parser.parse(app.arguments()))
         return fail(2, parseErrorText(parser, app.arguments()));
     if (parser.isSet(QStringLiteral("help"))) {
@@ -283,5 +285,7 @@ int main(int argc, char *argv[]) {
         return runBacktest(args, {parser.value(dbOption), parser.value(settingsOption), parser.isSet(settingsOption),
                                   parser.isSet(allSettingsOption), parser.value(fromOption), parser.value(toOption),
                                   parser.value(formatOption)});
+    if (command == QLatin1String("wheel"))
+        return WheelCommand::run(args, parser);
     return fail(2, QStringLiteral("不明なコマンドです: %1").arg(command));
 }
