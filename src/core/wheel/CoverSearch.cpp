@@ -13,35 +13,14 @@ constexpr Mask bit(int element) { return Mask(1) << element; }
 constexpr std::uint64_t kCheckEvery = 1 << 16;
 constexpr auto kReportEvery = std::chrono::milliseconds(25);
 
-// Annealing schedule: cooling from kHot to kCold by kCooling every round of moves, then
-// warming up again. Costs are whole m-sets, so these are in m-sets too.
-constexpr double kHot = 0.8, kCold = 0.08, kCooling = 0.97;
+// The floor the annealing cools to. Costs are whole m-sets, so temperatures are in m-sets too.
+constexpr double kCold = 0.1;
+// A move costs about this many m-sets' work besides the m-sets it looks at.
+constexpr std::uint64_t kMoveWork = 40;
 } // namespace
 
-CoverSearch::Rng::Rng(std::uint64_t seed) {
-    for (std::uint64_t &word : s) { // splitmix64
-        seed += 0x9E3779B97F4A7C15ULL;
-        std::uint64_t z = seed;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        word = z ^ (z >> 31);
-    }
-}
-
-std::uint64_t CoverSearch::Rng::next() { // xoshiro256**
-    const std::uint64_t result = std::rotl(s[1] * 5, 7) * 9;
-    const std::uint64_t shifted = s[1] << 17;
-    s[2] ^= s[0];
-    s[3] ^= s[1];
-    s[1] ^= s[2];
-    s[0] ^= s[3];
-    s[2] ^= shifted;
-    s[3] = std::rotl(s[3], 45);
-    return result;
-}
-
-CoverSearch::CoverSearch(int v, int t, int m, std::uint64_t seed)
-    : m_v(v), m_t(t), m_m(m), m_all(Subsets::firstElements(v)), m_rng(seed) {
+CoverSearch::CoverSearch(int v, int t, int m, std::uint64_t seed, Heat heat)
+    : m_v(v), m_t(t), m_m(m), m_heat(heat), m_all(Subsets::firstElements(v)), m_rng(seed) {
     const std::size_t sets = Subsets::binomial(v, m);
     m_cover.assign(sets, 0);
     m_uncovered.resize(sets);
@@ -283,7 +262,7 @@ int CoverSearch::evaluate(const Move &move) {
             m_lose.push_back(lose);
             m_gain.push_back(gain);
         }
-    m_work += 2 * m_lose.size() + 1;
+    m_work += 2 * m_lose.size() + kMoveWork;
     return delta;
 }
 
@@ -318,7 +297,9 @@ bool CoverSearch::anneal() {
         if (delta <= 0 || m_rng.unit() < m_accept[std::min(delta, 8)])
             apply(move);
         if (++m_movesAtTemperature >= round)
-            setTemperature(m_temperature * kCooling < kCold ? kHot : m_temperature * kCooling);
+            setTemperature(m_temperature * m_heat.cooling >= kCold ? m_temperature * m_heat.cooling
+                           : ++m_heatings % 2                      ? m_heat.hot
+                                                                   : m_heat.warm);
     }
     return true;
 }
@@ -333,10 +314,6 @@ void CoverSearch::dropWeakestTicket() {
             weakest = i;
         }
     remove(weakest);
-}
-
-void CoverSearch::keepAsBest() {
-    m_best = m_tickets;
 }
 
 // Tickets of the best design that every m-set they meet can spare, and repeated tickets, go.
@@ -359,22 +336,29 @@ void CoverSearch::pruneBest() {
 }
 
 bool CoverSearch::stopRequested(bool greedyPhase) {
-    if (m_work < m_nextCheck)
-        return m_stopped;
-    m_nextCheck = m_work + kCheckEvery;
-    const auto now = std::chrono::steady_clock::now();
-    const double elapsed = std::chrono::duration<double>(now - m_start).count();
-    if (!greedyPhase && ((m_limits->work && m_work >= m_limits->work) ||
-                         (m_limits->seconds > 0 && elapsed >= m_limits->seconds)))
-        m_stopped = true;
-    if (m_limits->progress && now - m_lastReport >= kReportEvery) {
-        m_lastReport = now;
-        const double byWork = m_limits->work ? double(m_work) / double(m_limits->work) : 0;
-        const double byTime = m_limits->seconds > 0 ? elapsed / m_limits->seconds : 0;
-        if (!m_limits->progress(std::min(1.0, std::max(byWork, byTime)), int(m_best.size())))
-            m_cancelled = m_stopped = true;
+    if (m_work >= m_nextCheck) {
+        m_nextCheck = m_work + kCheckEvery;
+        const auto now = std::chrono::steady_clock::now();
+        const double elapsed = std::chrono::duration<double>(now - m_start).count();
+        if ((m_limits->work && m_work >= m_limits->work) || (m_limits->seconds > 0 && elapsed >= m_limits->seconds))
+            m_stopped = true;
+        if (m_limits->halt && m_limits->halt->load(std::memory_order_relaxed))
+            m_halted = true;
+        if (m_limits->progress && now - m_lastReport >= kReportEvery) {
+            m_lastReport = now;
+            const double byWork = m_limits->work ? double(m_work) / double(m_limits->work) : 0;
+            const double byTime = m_limits->seconds > 0 ? elapsed / m_limits->seconds : 0;
+            if (!m_limits->progress(std::min(1.0, std::max(byWork, byTime)), int(m_best.size())))
+                m_cancelled = m_halted = true;
+        }
     }
-    return greedyPhase ? m_cancelled : m_stopped;
+    return m_halted || (m_stopped && !greedyPhase);
+}
+
+void CoverSearch::post() {
+    m_best = m_tickets;
+    if (m_limits->posted)
+        m_limits->posted->store(int(m_best.size()), std::memory_order_relaxed);
 }
 
 CoverSearch::End CoverSearch::run(const Limits &limits, int lowerBound) {
@@ -382,17 +366,17 @@ CoverSearch::End CoverSearch::run(const Limits &limits, int lowerBound) {
     m_start = std::chrono::steady_clock::now();
     m_lastReport = m_start;
     greedy();
-    if (m_cancelled) {
+    if (m_halted) {
         m_best.clear();
-        return End::Cancelled;
+        return m_cancelled ? End::Cancelled : End::Budget;
     }
-    keepAsBest();
-    setTemperature(kHot);
+    post();
+    setTemperature(m_heat.warm);
     while (int(m_tickets.size()) > lowerBound) {
         dropWeakestTicket();
         if (!anneal())
             break;
-        keepAsBest();
+        post();
     }
     pruneBest();
     if (m_cancelled)

@@ -2,6 +2,8 @@
 
 #include "core/wheel/Subsets.h"
 
+#include <bit>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -15,7 +17,8 @@
 // A greedy start, then simulated annealing: with one ticket fewer than the last complete
 // design, the number of uncovered m-sets is driven to zero by moving one number of one ticket
 // at a time; each success drops another ticket. Every random choice comes from one generator
-// with a fixed seed, so a run that ends by its work budget is the same every time.
+// with a fixed seed, so a run that ends by its work budget is the same every time. How hot the
+// annealing runs is the caller's choice (Heat): no one schedule suits every design.
 class CoverSearch {
 public:
     using Mask = Subsets::Mask;
@@ -28,14 +31,26 @@ public:
         // Called now and then with the share of the budget spent and the size of the best
         // design so far (0 before the first); returning false cancels.
         std::function<bool(double fraction, int best)> progress;
+        // Set from elsewhere (another search, a cancel): stop as soon as seen, greedy start too.
+        const std::atomic<bool> *halt = nullptr;
+        // Where the size of the best design so far is posted, for another thread to read.
+        std::atomic<int> *posted = nullptr;
     };
+    // The annealing cools by `cooling` every round of moves down to a fixed floor, then warms up
+    // again, to `warm` and `hot` in turn.
+    struct Heat {
+        double warm, hot, cooling;
+    };
+    // Some designs shrink at a mild heat, others only after a hotter one; some only at a low one.
+    static constexpr Heat kMild{0.5, 0.8, 0.995}, kLow{0.4, 0.4, 0.99};
     enum class End { LowerBound, Budget, Cancelled };
 
     // Elements 0..v-1 (7 <= v <= 63), 2 <= t <= m <= 7, t <= 6.
-    CoverSearch(int v, int t, int m, std::uint64_t seed);
+    CoverSearch(int v, int t, int m, std::uint64_t seed, Heat heat = kMild);
 
     // Runs until a design of lowerBound tickets is found, the budget is spent or the run is
-    // cancelled. Only a cancel stops the greedy start, so every other end has a design.
+    // cancelled or halted. Only a cancel or a halt stops the greedy start, so the budget's end
+    // leaves a design.
     End run(const Limits &limits, int lowerBound);
 
     // The smallest complete design found, without tickets it does not need; empty when
@@ -47,10 +62,26 @@ public:
     static std::uint64_t coveredByOneTicket(int v, int t, int m);
 
 private:
-    struct Rng {
+    struct Rng { // xoshiro256**, seeded by splitmix64
         std::uint64_t s[4];
-        explicit Rng(std::uint64_t seed);
-        std::uint64_t next();
+        explicit Rng(std::uint64_t seed) {
+            for (std::uint64_t &word : s) {
+                std::uint64_t z = seed += 0x9E3779B97F4A7C15ULL;
+                z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+                z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+                word = z ^ (z >> 31);
+            }
+        }
+        std::uint64_t next() {
+            const std::uint64_t result = std::rotl(s[1] * 5, 7) * 9, shifted = s[1] << 17;
+            s[2] ^= s[0];
+            s[3] ^= s[1];
+            s[1] ^= s[2];
+            s[0] ^= s[3];
+            s[2] ^= shifted;
+            s[3] = std::rotl(s[3], 45);
+            return result;
+        }
         std::uint32_t below(std::uint32_t n) { return std::uint32_t(((next() >> 32) * n) >> 32); }
         double unit() { return double(next() >> 11) * 0x1.0p-53; }
     };
@@ -78,11 +109,12 @@ private:
     int evaluate(const Move &move);
     void apply(const Move &move);
     void dropWeakestTicket();
-    void keepAsBest();
     void pruneBest();
     bool stopRequested(bool greedyPhase = false);
+    void post(); // the current design is the best
 
     const int m_v, m_t, m_m;
+    const Heat m_heat;
     const Mask m_all;
     Rng m_rng;
     std::vector<std::uint32_t> m_cover;     // per m-set, by rank
@@ -98,12 +130,12 @@ private:
 
     // Annealing temperature and the chance of taking a move that uncovers d more m-sets.
     double m_temperature = 0;
-    std::uint64_t m_movesAtTemperature = 0;
+    std::uint64_t m_movesAtTemperature = 0, m_heatings = 0;
     double m_accept[9] = {};
     void setTemperature(double temperature);
 
     const Limits *m_limits = nullptr;
     std::uint64_t m_work = 0, m_nextCheck = 0;
     std::chrono::steady_clock::time_point m_start, m_lastReport;
-    bool m_stopped = false, m_cancelled = false;
+    bool m_stopped = false, m_halted = false, m_cancelled = false;
 };

@@ -5,6 +5,8 @@
 #include "core/wheel/WheelVerifier.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 namespace WheelBuilder {
 
@@ -12,6 +14,7 @@ namespace {
 constexpr int kTicketSize = DrawRules::kMainCount;
 // The search keeps a count per m-set of the pool: C(v, m) of them at most.
 constexpr std::uint64_t kMaxCases = 1'500'000;
+constexpr double kSearchShare = 0.9;
 
 Result refused(const QString &message) {
     Result r;
@@ -76,25 +79,55 @@ int lowerBound(int v, Guarantee g) {
     return bound;
 }
 
+// Two searches at two heats, side by side on two threads, each with the whole budget; the
+// smaller design wins, the first search's on a tie. The first one to reach the lower bound halts
+// the other, which then has a larger design or none, so the winner does not depend on timing.
 Result build(const std::vector<int> &pool, Guarantee g, const Options &options) {
     if (const QString why = problem(pool, g); !why.isEmpty())
         return refused(why);
     const int v = int(pool.size());
     Result r;
     r.lowerBound = lowerBound(v, g);
-    CoverSearch search(v, g.match, g.drawn, options.seed);
-    CoverSearch::Limits limits;
-    limits.work = options.work ? options.work : std::uint64_t(options.seconds * kWorkPerSecond);
-    limits.seconds = options.seconds;
+    CoverSearch mild(v, g.match, g.drawn, options.seed, CoverSearch::kMild);
+    CoverSearch low(v, g.match, g.drawn, options.seed + 1, CoverSearch::kLow);
+    std::atomic<bool> haltMild = false, haltLow = false;
+    std::atomic<int> postedLow = 0;
+    CoverSearch::Limits mildLimits, lowLimits;
+    mildLimits.work = lowLimits.work = options.work ? options.work : std::uint64_t(options.seconds * kWorkPerSecond);
+    // The check and the clean-up after the search take their share of the time too.
+    mildLimits.seconds = lowLimits.seconds = options.seconds * kSearchShare;
+    mildLimits.halt = &haltMild;
+    lowLimits.halt = &haltLow;
+    lowLimits.posted = &postedLow;
     if (options.progress)
-        limits.progress = [&](double fraction, int best) { return options.progress(Progress{fraction, best}); };
-    const CoverSearch::End end = search.run(limits, r.lowerBound);
-    r.work = search.work();
-    r.outcome = end == CoverSearch::End::Cancelled  ? Outcome::Cancelled
-                : end == CoverSearch::End::LowerBound ? Outcome::AtBound
-                                                      : Outcome::Built;
-    if (!search.best().empty())
-        r.wheel = Wheel{pool, g, toNumbers(search.best(), pool)};
+        mildLimits.progress = [&](double fraction, int best) {
+            const int other = postedLow.load(std::memory_order_relaxed);
+            const bool goOn = options.progress(Progress{fraction, best && other ? std::min(best, other) : best + other});
+            if (!goOn)
+                haltLow = true;
+            return goOn;
+        };
+    CoverSearch::End lowEnd = CoverSearch::End::Budget;
+    std::thread second([&] {
+        lowEnd = low.run(lowLimits, r.lowerBound);
+        if (lowEnd == CoverSearch::End::LowerBound)
+            haltMild = true;
+    });
+    const CoverSearch::End mildEnd = mild.run(mildLimits, r.lowerBound);
+    if (mildEnd == CoverSearch::End::LowerBound)
+        haltLow = true;
+    second.join();
+
+    r.work = mild.work() + low.work();
+    const bool lowWins =
+        !low.best().empty() && (mild.best().empty() || low.best().size() < mild.best().size());
+    const CoverSearch &winner = lowWins ? low : mild;
+    const CoverSearch::End end = lowWins ? lowEnd : mildEnd;
+    r.outcome = mildEnd == CoverSearch::End::Cancelled ? Outcome::Cancelled
+                : end == CoverSearch::End::LowerBound   ? Outcome::AtBound
+                                                        : Outcome::Built;
+    if (!winner.best().empty())
+        r.wheel = Wheel{pool, g, toNumbers(winner.best(), pool)};
     return checked(std::move(r));
 }
 

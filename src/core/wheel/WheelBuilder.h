@@ -16,7 +16,7 @@ struct Progress {
     double fraction = 0; // of the budget spent, 0..1
     int best = 0;        // tickets of the smallest wheel found so far; 0 before the first
 };
-// Called now and then from the thread that builds; returning false cancels the build.
+// Called now and then from the thread that called build; returning false cancels the build.
 using ProgressCallback = std::function<bool(const Progress &)>;
 
 struct Options {
@@ -48,8 +48,9 @@ struct Result {
 // The full wheel is written out ticket by ticket: C(24, 7) fits.
 constexpr std::uint64_t kMaxFullTickets = 400'000;
 
-// Work units this machine gets through in a second, for Options::work.
-constexpr double kWorkPerSecond = 60e6;
+// Work units one core of this machine gets through in a good second, for Options::work (a
+// quiet core does 140 to 190 million; the rest is left for the check and the odds).
+constexpr double kWorkPerSecond = 100e6;
 
 // Why this pool and guarantee cannot be searched (too large a problem, a guarantee only the
 // full wheel gives); empty when they can.
