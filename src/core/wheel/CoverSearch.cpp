@@ -66,8 +66,7 @@ void CoverSearch::markCovered(std::uint32_t rank) {
     m_slot[rank] = -1;
 }
 
-// The (t-1)-subsets of `subsets` (a ticket, or the part of it a move changes) gain or lose a
-// holder.
+// Every (t-1)-subset of a ticket gains or loses it as a holder.
 void CoverSearch::hold(Mask subsets, std::uint32_t ticket) {
     Subsets::forEach(subsets, m_t - 1, [&](Mask s) {
         m_holders[Subsets::rank(s)].push_back(ticket);
@@ -204,7 +203,7 @@ CoverSearch::Move CoverSearch::propose() {
         joined += list.size();
         return true;
     });
-    m_work += count;
+    m_work += 2 * count;
     if (joined > 0) {
         std::size_t pick = m_rng.below(std::uint32_t(joined));
         for (std::size_t i = 0;; ++i) {
@@ -284,6 +283,7 @@ void CoverSearch::apply(const Move &move) {
         return true;
     });
     m_tickets[move.ticket] = kept | bit(move.in);
+    m_work += m_lose.size() + 4 * Subsets::binomial(6, m_t - 2);
 }
 
 // Drives the uncovered m-sets to none; false when the budget ran out first.

@@ -43,9 +43,9 @@ inline std::uint64_t rank(Mask set) {
 
 // The next larger set of the same size (Gosper's rule); colexicographic order.
 inline Mask nextOfSameSize(Mask set) {
-    const Mask lowest = set & (~set + 1);
-    const Mask ripple = set + lowest;
-    return ripple | (((set ^ ripple) >> 2) / lowest);
+    const Mask ripple = set + (set & (~set + 1));
+    // Shifting instead of dividing by the lowest bit: a division costs more than the rest.
+    return ripple | (((set ^ ripple) >> 2) >> std::countr_zero(set));
 }
 
 // Mask of the elements 0..n-1.

@@ -14,7 +14,7 @@ namespace {
 constexpr int kTicketSize = DrawRules::kMainCount;
 // The search keeps a count per m-set of the pool: C(v, m) of them at most.
 constexpr std::uint64_t kMaxCases = 1'500'000;
-constexpr double kSearchShare = 0.9;
+constexpr double kSearchShare = 0.85;
 
 Result refused(const QString &message) {
     Result r;

@@ -49,7 +49,8 @@ struct Result {
 constexpr std::uint64_t kMaxFullTickets = 400'000;
 
 // Work units one core of this machine gets through in a good second, for Options::work (a
-// quiet core does 140 to 190 million; the rest is left for the check and the odds).
+// core does 150 to 280 million, whichever the guarantee; the rest is left for the check, the
+// odds and a busy machine).
 constexpr double kWorkPerSecond = 100e6;
 
 // Why this pool and guarantee cannot be searched (too large a problem, a guarantee only the
