@@ -152,6 +152,18 @@ private slots:
         QCOMPARE(a.wheel->tickets, b.wheel->tickets);
     }
 
+    // The window's キャンセル: the first progress report that answers false ends the search;
+    // what was found so far, if anything, is still a checked wheel.
+    void cancel() {
+        WheelBuilder::Options o = repeatable(4'000'000'000);
+        int reports = 0;
+        o.progress = [&](const WheelBuilder::Progress &) { return ++reports > 1 ? false : true; };
+        const WheelBuilder::Result r = WheelBuilder::build(numbersFrom(1, 21), {5, 5}, o);
+        QCOMPARE(r.outcome, WheelBuilder::Outcome::Cancelled);
+        QCOMPARE(reports, 2);
+        QVERIFY(!r.wheel || WheelVerifier::holds(*r.wheel));
+    }
+
     void cliRefuses_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
