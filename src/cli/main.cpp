@@ -5,6 +5,7 @@
 #include "cli/CliOutput.h"
 #include "cli/ExportCommand.h"
 #include "cli/TheoryCommand.h"
+#include "cli/WheelCommand.h"
 #include "core/history/DrawCsv.h"
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawStore.h"
@@ -148,7 +149,7 @@ int main(int argc, char *argv[]) {
     parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("export WINDOW | import FILE | draws | aggregates | check | backtest | theory"));
+        QStringLiteral("export WINDOW | import FILE | draws | aggregates | check | backtest | theory | wheel"));
     const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("データベースファイル"),
                                       QStringLiteral("FILE"), ConnectionString::defaultDatabasePath());
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("設定ファイル"),
@@ -168,6 +169,7 @@ int main(int argc, char *argv[]) {
                                                QStringLiteral("backtest: 反映オフセットのすべての値を検証する"));
     parser.addOptions({dbOption, settingsOption, formatOption, ticketOption, ticketsOption, drawOption, fromOption,
                        toOption, allSettingsOption});
+    parser.addOptions(WheelCommand::options());
     if (!parser.parse(app.arguments()))
         return fail(2, parseErrorText(parser, app.arguments()));
     if (parser.isSet(QStringLiteral("help"))) {
@@ -223,5 +225,7 @@ int main(int argc, char *argv[]) {
     if (command == QLatin1String("theory"))
         return runTheory(args, {parser.value(dbOption), parser.value(fromOption), parser.value(toOption),
                                 parser.value(formatOption)});
+    if (command == QLatin1String("wheel"))
+        return WheelCommand::run(args, parser);
     return fail(2, QStringLiteral("不明なコマンドです: %1").arg(command));
 }
