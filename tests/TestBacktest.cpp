@@ -329,6 +329,7 @@ private slots:
         QTest::addColumn<QList<double>>("settingP");
         QTest::addColumn<QList<double>>("adjusted");
         QTest::addColumn<QList<int>>("ranks");
+        QTest::addColumn<QStringList>("excessShown"); // the grid's 差 per setting
         QTest::addColumn<QString>("verdict");
         // Offset 0's cycle rows are far from chance, and count for nothing.
         QTest::newRow("above chance")
@@ -339,6 +340,7 @@ private slots:
                              0,  0,  0,  0,  2,  3,  -1, //
                              0,  0,  0,  0,  -1, -1, -1}
             << QList<double>{1, 0.003, 0.6} << QList<double>{1, 0.009, 1} << QList<int>{2, 1, 3}
+            << QStringList{"+3.0", "+4.0", "-3.0"}
             << QStringLiteral("反映オフセット 5 の設定は偶然より多く当たっています (補正後 p = 0.009、3 通りを比較)");
         QTest::newRow("below chance")
             << QList<double>{1, 1, 1, 1, 0.5,    0.5, 0.5, //
@@ -348,6 +350,7 @@ private slots:
                              0, 0, 0, 0, -5, 0, 0, //
                              0, 0, 0, 0, 0,  0, 0}
             << QList<double>{1, 0.0003, 0.6} << QList<double>{1, 0.0009, 1} << QList<int>{1, 3, 2}
+            << QStringList{"+3.0", "-5.0", "0.0"}
             << QStringLiteral(
                    "反映オフセット 5 の設定は偶然より当たりが少なくなっています (補正後 p = 0.0009、3 通りを比較)");
         QTest::newRow("none significant")
@@ -358,6 +361,7 @@ private slots:
                              9, 9, 9, 9, 1, 1, 1, //
                              0, 0, 0, 0, 3, 2, 1}
             << QList<double>{0.9, 0.15, 0.6} << QList<double>{1, 0.45, 1} << QList<int>{1, 3, 2}
+            << QStringList{"+6.0", "+3.0", "+6.0"}
             << QStringLiteral("どの設定も偶然と区別できません (最良の設定: 反映オフセット 0、p = 0.90、補正後 p = "
                               "1.00、3 通りを比較)");
     }
@@ -367,6 +371,7 @@ private slots:
         QFETCH(QList<double>, settingP);
         QFETCH(QList<double>, adjusted);
         QFETCH(QList<int>, ranks);
+        QFETCH(QStringList, excessShown);
         QFETCH(QString, verdict);
         const std::vector<int> offsets{0, 5, 9};
         Backtest::Report report = syntheticReport(offsets, p, excess, QList<double>(21, 1.0));
@@ -379,7 +384,30 @@ private slots:
             QVERIFY(qAbs(report.settings[s].adjustedPValue - adjusted[int(s)]) < 1e-12);
             QCOMPARE(report.settings[s].rank, ranks[int(s)]);
             QCOMPARE(grid.text(2, 1 + ranks[int(s)]), QString::number(offsets[s]));
+            QCOMPARE(grid.text(9, 1 + ranks[int(s)]), excessShown[int(s)]);
         }
+    }
+
+    // The 偶然 row of the method grid: expected draws by hits, two decimals below ten, one from
+    // ten on, tiny ones not as a plain zero.
+    void expectedCountsShown_data() {
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("zero") << 0 << 0.0 << "0";
+        QTest::newRow("tiny") << 1 << 0.004 << "<0.01";
+        QTest::newRow("below one") << 2 << 0.456 << "0.46";
+        QTest::newRow("below ten") << 3 << 3.456 << "3.46";
+        QTest::newRow("ten and more") << 4 << 12.34 << "12.3";
+    }
+    void expectedCountsShown() {
+        QFETCH(int, hits);
+        QFETCH(double, expected);
+        QFETCH(QString, shown);
+        Backtest::SettingResult setting;
+        setting.methods[0].expectedDistribution[std::size_t(hits)] = expected;
+        // Row 3: the first method's 偶然 row; column 3: no hits.
+        QCOMPARE(BacktestGrids::methodGrid(setting, true).text(3 + hits, 3), shown);
     }
 
     // A method that hits every draw is told apart from chance.

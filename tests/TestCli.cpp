@@ -1,5 +1,6 @@
 // nanazubario-cli run as a process: what it refuses, and the ticket check against a history
 // small enough to check by hand.
+#include "core/history/DrawStore.h"
 #include "support/Files.h"
 
 #include <QRegularExpression>
@@ -180,6 +181,11 @@ private slots:
         QTest::newRow("from alone") << QStringList{"--from", "3"}
                                     << QByteArray("3, \"to\": 6,\n \"drawsChecked\": 2, \"drawsSkipped\": 2,\n"
                                                   " \"tiers\": [0, 1, 0, 0, 1, 0]");
+        // --from alone runs to the last draw; past it there is nothing to check, and no refusal.
+        QTest::newRow("from alone past the end")
+            << QStringList{"--from", "7"}
+            << QByteArray("7, \"to\": 6,\n \"drawsChecked\": 0, \"drawsSkipped\": 0,\n"
+                          " \"tiers\": [0, 0, 0, 0, 0, 0]");
         QTest::newRow("to alone") << QStringList{"--to", "2"}
                                   << QByteArray("1, \"to\": 2,\n \"drawsChecked\": 2, \"drawsSkipped\": 0,\n"
                                                 " \"tiers\": [1, 0, 0, 0, 0, 0]");
@@ -200,6 +206,38 @@ private slots:
         const CliRun run = runCli(QStringList{"check", "--db", m_db, "--ticket", kTicket1} + range);
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out.left(head.size() + 9), "{\"from\": " + head);
+    }
+
+    // A row another program stored against the rules (draw 3 with a 40) is left out of what
+    // the commands read, and each says so on stderr.
+    void rowsLeftOut_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("out");
+        QTest::newRow("draws") << "draws"
+                               << QByteArray("回数,抽せん日,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,"
+                                             "ボーナス数字1,ボーナス数字2\n1,,1,2,3,4,5,6,7,8,9\n"
+                                             "2,,10,11,12,13,14,15,16,1,2\n5,,1,2,3,4,5,6,8,7,30\n6,,1,2,3,4,5,6,7,8,\n");
+        QTest::newRow("aggregates") << "aggregates" << QByteArray("{\"records\": 4, ");
+    }
+    void rowsLeftOut() {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, out);
+        const QString db = path("left-out.mdb");
+        if (!QFile::exists(db)) {
+            QVERIFY(QFile::copy(m_db, db));
+            StoreError error;
+            auto store = DrawStore::open(ConnectionString::forDatabase(db), error);
+            QVERIFY2(store && store->exec("PRAGMA ignore_check_constraints = ON; "
+                                          "UPDATE 当選データ SET 第4数字 = 40 WHERE 回数 = 3",
+                                          error),
+                     qPrintable(error.message));
+        }
+        const CliRun run = runCli({command, QStringLiteral("--db"), db});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out.left(out.size()), out);
+        QCOMPARE(run.err, QStringLiteral("データベース %1 の 1 行は回数（1 から 32767）か数字（1 から 37）が範囲の外に"
+                                         "あるため読み飛ばしました（最初の行の回数: 3）。\n")
+                              .arg(db));
     }
 };
 

@@ -201,8 +201,9 @@ private slots:
             QStringList records;
         };
         const QList<Case> cases = {
+            // Empty lines, and rows of empty or blank fields, are no draws.
             {"ours",
-             ours("1,2013-04-05,7,10,12,17,23,28,34,3,15\n\n5,,1,2,3,4,5,6,7,,\n,,,,,,,,,,\n"
+             ours("1,2013-04-05,7,10,12,17,23,28,34,3,15\n\n5,,1,2,3,4,5,6,7,,\n,,,,,,,,,,\n , ,,,,,,,,,\n"
                   "3,2013/4/19, 2 ,07,8,11,14,23,31,5,15\n"),
              DrawCsv::Layout::Ours, true,
              QStringList{"1|2013-04-05|7,10,12,17,23,28,34,3,15", "5||1,2,3,4,5,6,7,,",

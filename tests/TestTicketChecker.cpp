@@ -1,5 +1,6 @@
 #include "core/check/CheckGrids.h"
 #include "core/check/TicketChecker.h"
+#include "core/prediction/PredictionEngine.h"
 #include "support/Histories.h"
 
 #include <QtTest>
@@ -115,6 +116,9 @@ private slots:
             << QStringLiteral("1 2 3 4 5 6 7\n1 2 3 4 5 6 ") + QChar(0xD800) + QStringLiteral("\n8 9 10 11 12 13 14")
             << QStringList{"1 2 3 4 5 6 7", "8 9 10 11 12 13 14"}
             << QStringList{QStringLiteral("2行目: 「") + QChar(0xFFFD) + QStringLiteral("」は1～37の数字ではありません。")};
+        QTest::newRow("a surrogate pair is one character, shown as typed")
+            << QStringLiteral("1 2 3 4 5 6 \U0001F600\n8 9 10 11 12 13 14") << QStringList{"8 9 10 11 12 13 14"}
+            << QStringList{QStringLiteral("1行目: 「\U0001F600」は1～37の数字ではありません。")};
     }
     void parse() {
         QFETCH(QString, text);
@@ -173,6 +177,60 @@ private slots:
         QCOMPARE(grid.cell(8, 6).back, Palette::White);
         QCOMPARE(grid.text(12, 6), QStringLiteral("6等"));
         QCOMPARE(grid.text(12, 7), QStringLiteral("はずれ"));
+    }
+
+    // The sentence above the grids: the range, what was checked, and skipped draws only if any.
+    void rangeText_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one draw") << 2 << 2 << "第2回の1回分にチケット1枚を照合しました。";
+        QTest::newRow("none skipped") << 1 << 2 << "第1回～第2回の2回分にチケット1枚を照合しました。";
+        QTest::newRow("two skipped") << 1 << 4
+                                     << "第1回～第4回の2回分にチケット1枚を照合しました。"
+                                        "データがないか数字が欠けている2回分は除きました。";
+        QTest::newRow("nothing to check") << 0 << 0 << "照合する回がありません。";
+    }
+    void rangeText() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, text);
+        const DrawHistory history = makeHistory({kDraw1, {2, {10, 11, 12, 13, 14, 15, 16, 1, 2}}, {3, {1, 2, 3}}});
+        const CheckResult result = TicketChecker(history, {from, to}).check({ticket("1 2 3 4 5 6 7")});
+        QCOMPARE(CheckGrids::rangeText(result), text);
+    }
+
+    // Three significant digits, but never fewer than one decimal and never an exponent.
+    void expectedText_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("tiny") << 1.16556e-6 << "0.00000117";
+        QTest::newRow("below one") << 0.28271 << "0.283";
+        QTest::newRow("tens") << 70.676 << "70.7";
+        QTest::newRow("hundreds") << 283.43 << "283.4";
+        QTest::newRow("tens of thousands") << 12345.678 << "12345.7";
+    }
+    void expectedText() {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(CheckGrids::expectedText(value), text);
+    }
+
+    // The prediction's tickets: its one-shot set, then the second row of its repeated set (the
+    // first row is the one-shot set again). Five disjoint patterns in turn, options off: the
+    // sources are draws 24 and 23 (patterns 29..35 and 22..28); bonus 1 is 36 in every draw.
+    void ticketsFromPrediction() {
+        std::vector<DrawSpec> draws;
+        for (int n = 1; n <= 25; ++n) {
+            const int first = 7 * (n % 5) + 1;
+            draws.push_back({n, {first, first + 1, first + 2, first + 3, first + 4, first + 5, first + 6, 36, 37}});
+        }
+        const DrawHistory history = makeHistory(draws);
+        QStringList got;
+        for (const Ticket &t : TicketList::fromPrediction(PredictionEngine(), history))
+            got << t.text();
+        QCOMPARE(got, (QStringList{"29 30 31 32 33 34 35", "22 23 24 25 26 27 28"}));
     }
 };
 
