@@ -228,7 +228,7 @@ private slots:
         }
         const DrawHistory history = makeHistory(draws);
         QStringList got;
-        for (const Ticket &t : TicketList::fromPrediction(PredictionEngine(), history))
+        for (const Ticket &t : TicketList::fromPrediction(predictSets(history, PredictionOptions{})))
             got << t.text();
         QCOMPARE(got, (QStringList{"29 30 31 32 33 34 35", "22 23 24 25 26 27 28"}));
     }
