@@ -305,7 +305,7 @@ private slots:
     }
 
     void evenFrequencies() {
-        const TheoryTable &t = tableNamed(TheoryComparison::compare(evenHistory()), "出現回数");
+        const TheoryTable t = tableNamed(TheoryComparison::compare(evenHistory()), "出現回数");
         QCOMPARE(t.observed, Counts(37, 7));
         QCOMPARE(*t.statistic, 0.0);
         QCOMPARE(t.df, 36);
