@@ -28,12 +28,14 @@ const QByteArray kJson =
     " \"expected\": [1.165560937856953e-06,1.631785312999734e-05,0.00022844994381996278,0.010647399167323266,"
     "0.16562620926947302,0.28270680547720395],\n \"tickets\": [\n"
     "  {\"numbers\": [1, 2, 3, 4, 5, 6, 7], \"tiers\": [1, 1, 0, 0, 1, 0], \"wins\": [{\"draw\": 1, \"main\": 7, "
-    "\"bonus\": 0, \"tier\": 1}, {\"draw\": 3, \"main\": 4, \"bonus\": 1, \"tier\": 5}, {\"draw\": 5, \"main\": 6, "
-    "\"bonus\": 1, \"tier\": 2}]},\n"
+    "\"bonus\": 0, \"tier\": 1, \"prize\": null}, {\"draw\": 3, \"main\": 4, \"bonus\": 1, \"tier\": 5, "
+    "\"prize\": null}, {\"draw\": 5, \"main\": 6, \"bonus\": 1, \"tier\": 2, \"prize\": null}], \"won\": 0, "
+    "\"paid\": 1200, \"drawsWithoutPrizes\": 4},\n"
     "  {\"numbers\": [1, 2, 10, 11, 12, 30, 31], \"tiers\": [0, 0, 0, 0, 0, 1], \"wins\": [{\"draw\": 2, \"main\": "
-    "3, \"bonus\": 2, \"tier\": 6}]},\n"
+    "3, \"bonus\": 2, \"tier\": 6, \"prize\": null}], \"won\": 0, \"paid\": 1200, \"drawsWithoutPrizes\": 4},\n"
     "  {\"numbers\": [1, 2, 3, 20, 21, 22, 36], \"tiers\": [0, 0, 1, 0, 0, 0], \"wins\": [{\"draw\": 3, \"main\": "
-    "6, \"bonus\": 0, \"tier\": 3}]}\n ]}\n";
+    "6, \"bonus\": 0, \"tier\": 3, \"prize\": null}], \"won\": 0, \"paid\": 1200, \"drawsWithoutPrizes\": 4}\n"
+    " ],\n \"won\": 0, \"paid\": 3600, \"drawsWithoutPrizes\": 4}\n";
 const QByteArray kCsv = "等級,当選条件,当選数,偶然の期待値\r\n1等, 本数字7個すべて,1,0.00000117\r\n"
                         "2等, 本数字6個とボーナス数字1個,1,0.0000163\r\n3等, 本数字6個,1,0.000228\r\n"
                         "4等, 本数字5個,0,0.0106\r\n5等, 本数字4個,1,0.166\r\n"

@@ -2,6 +2,8 @@
 
 #include "core/grid/GridSetUp.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 
@@ -153,6 +155,37 @@ QString rangeText(const CheckResult &result) {
     text += QStringLiteral("の%1回分にチケット%2枚を照合しました。").arg(result.drawsChecked()).arg(result.ticketCount);
     if (result.drawsSkipped > 0)
         text += QStringLiteral("データがないか数字が欠けている%1回分は除きました。").arg(result.drawsSkipped);
+    return text;
+}
+
+QString yenText(const CheckResult &result) {
+    if (result.draws.empty())
+        return {};
+    const QLocale locale(QLocale::Japanese);
+    const auto yen = [&locale](qint64 v) { return locale.toString(v) + QStringLiteral("円"); };
+    const QString paid = QStringLiteral("購入額 %1（%2円×%3枚×%4回）")
+                             .arg(yen(result.paid()))
+                             .arg(PrizeTier::kTicketPrice)
+                             .arg(result.ticketCount)
+                             .arg(result.drawsChecked());
+    if (result.drawsWithoutPrizes == result.drawsChecked())
+        return QStringLiteral("照合した回には当せん金のデータがないため、当せん金額は分かりません（%1）。").arg(paid);
+    const double share = result.paid() > 0 ? 100.0 * double(result.won) / double(result.paid()) : 0.0;
+    QString text = QStringLiteral("当せん金 %1 ／ %2：還元率 %3%（売上のうち賞金に充てられるのは平均 %4%）。")
+                       .arg(yen(result.won), paid, QString::number(share, 'f', 1),
+                            QString::number(PrizeTier::kPayoutShare * 100.0, 'f', 0));
+    if (result.drawsWithoutPrizes > 0) {
+        constexpr int kNamed = 10;
+        QStringList named;
+        for (std::size_t d = 0; d < result.draws.size() && named.size() < kNamed; ++d)
+            if (!result.prizes[d])
+                named << QStringLiteral("第%1回").arg(result.draws[d].drawNumber);
+        if (result.drawsWithoutPrizes > kNamed)
+            named.last() += QStringLiteral("ほか");
+        text += QStringLiteral("当せん金のデータがない%1回分（%2）の当選は金額に含めていません。")
+                    .arg(result.drawsWithoutPrizes)
+                    .arg(named.join(QStringLiteral("、")));
+    }
     return text;
 }
 

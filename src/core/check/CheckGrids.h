@@ -30,6 +30,10 @@ ResultGrid summary(const CheckResult &result);
 // What was checked, in one sentence.
 QString rangeText(const CheckResult &result);
 
+// What the tickets won in yen against what they cost, the return beside the 45 % prizes get of
+// sales, and the draws without prize data by number; empty when no draw was checked.
+QString yenText(const CheckResult &result);
+
 // An expected count with three significant digits and no exponent.
 QString expectedText(double value);
 

@@ -25,6 +25,13 @@ CheckResult totals(const std::vector<Ticket> &tickets, const TicketChecker &chec
     return checker.totals(masks);
 }
 
+void writePrize(JsonWriter &w, const std::optional<qint64> &yen) {
+    if (yen)
+        w.integer(*yen);
+    else
+        w.null();
+}
+
 // Writes are gathered into pieces of about this size.
 constexpr qsizetype kChunk = 1 << 16;
 } // namespace
@@ -53,13 +60,20 @@ void CheckReport::writeJson(const std::vector<Ticket> &tickets, const TicketChec
         for (const TicketWin &win : outcome.wins) {
             w.beginObject().key("draw").integer(result.draws[win.drawIndex].drawNumber);
             w.key("main").integer(win.main).key("bonus").integer(win.bonus).key("tier").integer(win.tier);
+            writePrize(w.key("prize"), result.prizeOf(win));
             w.endObject();
         }
-        w.endArray().endObject();
+        w.endArray();
+        w.key("won").integer(outcome.won).key("paid").integer(qint64(PrizeTier::kTicketPrice) * result.drawsChecked());
+        w.key("drawsWithoutPrizes").integer(result.drawsWithoutPrizes);
+        w.endObject();
         if (w.size() >= kChunk)
             sink(w.take());
     }
-    w.endArray().endObject();
+    w.endArray().breakLine();
+    w.key("won").integer(result.won).key("paid").integer(result.paid());
+    w.key("drawsWithoutPrizes").integer(result.drawsWithoutPrizes);
+    w.endObject();
     sink(w.take() + '\n');
 }
 

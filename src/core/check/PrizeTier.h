@@ -34,6 +34,10 @@ inline Hits hitsOf(DrawRules::NumberMask ticket, DrawRules::NumberMask main, Dra
     return {std::popcount(ticket & main), std::popcount(ticket & bonus)};
 }
 
+constexpr int kTicketPrice = 300; // yen
+// The share of sales paid out as prizes: a ticket returns this much of its price on average.
+constexpr double kPayoutShare = 0.45;
+
 constexpr std::uint64_t kAllTickets = 10'295'472; // C(37,7)
 // Tickets of each tier 1..6 (index 0 = 1等) for one draw.
 constexpr std::array<std::uint64_t, kTierCount> kTicketsPerTier = {1, 14, 196, 9'135, 142'100, 242'550};

@@ -99,17 +99,33 @@ TicketChecker::TicketChecker(const DrawHistory &history, DrawRange range) : m_ra
     const std::vector<DrawRecord> &records = history.records();
     auto it = std::lower_bound(records.begin(), records.end(), range.from,
                                [](const DrawRecord &r, int n) { return r.drawNumber < n; });
-    for (; it != records.end() && it->drawNumber <= range.to; ++it)
-        if (const std::optional<CheckedDraw> draw = checkedDraw(*it))
+    for (; it != records.end() && it->drawNumber <= range.to; ++it) {
+        if (const std::optional<CheckedDraw> draw = checkedDraw(*it)) {
             m_draws.push_back(*draw);
+            const auto found = history.prizes().find(it->drawNumber);
+            m_prizes.push_back(found == history.prizes().end() ? std::nullopt
+                                                               : std::optional<TierPrizes>(found->second.prize));
+        }
+    }
 }
 
-CheckResult TicketChecker::check(const std::vector<Ticket> &tickets) const {
+int TicketChecker::drawsWithoutPrizes() const {
+    return int(std::count(m_prizes.begin(), m_prizes.end(), std::nullopt));
+}
+
+CheckResult TicketChecker::emptyResult(std::size_t ticketCount) const {
     CheckResult result;
     result.range = m_range;
     result.draws = m_draws;
+    result.prizes = m_prizes;
     result.drawsSkipped = drawsSkipped();
-    result.ticketCount = tickets.size();
+    result.drawsWithoutPrizes = drawsWithoutPrizes();
+    result.ticketCount = ticketCount;
+    return result;
+}
+
+CheckResult TicketChecker::check(const std::vector<Ticket> &tickets) const {
+    CheckResult result = emptyResult(tickets.size());
     result.tickets.resize(tickets.size());
 
     std::vector<NumberMask> masks(tickets.size());
@@ -122,37 +138,47 @@ CheckResult TicketChecker::check(const std::vector<Ticket> &tickets) const {
             ++outcome.tiers[w.tier - 1];
             ++result.tiers[w.tier - 1];
             outcome.wins.push_back({std::uint32_t(d), w.main, w.bonus, w.tier});
+            if (const std::optional<TierPrizes> &p = m_prizes[d]) {
+                outcome.won += (*p)[w.tier - 1];
+                result.won += (*p)[w.tier - 1];
+            }
         }
     }
     return result;
 }
 
-TierCounts TicketChecker::countTiers(std::span<const NumberMask> tickets) const {
+TierCounts TicketChecker::countTiers(std::span<const NumberMask> tickets, qint64 *won) const {
     TierCounts counts{};
+    qint64 yen = 0;
     std::vector<RawWin> wins;
-    for (const CheckedDraw &draw : m_draws) {
-        scanDraw(tickets.data(), tickets.size(), draw.main, draw.bonus, wins);
-        for (const RawWin &w : wins)
+    for (std::size_t d = 0; d < m_draws.size(); ++d) {
+        scanDraw(tickets.data(), tickets.size(), m_draws[d].main, m_draws[d].bonus, wins);
+        for (const RawWin &w : wins) {
             ++counts[w.tier - 1];
+            if (m_prizes[d])
+                yen += (*m_prizes[d])[w.tier - 1];
+        }
     }
+    if (won)
+        *won = yen;
     return counts;
 }
 
 CheckResult TicketChecker::totals(std::span<const NumberMask> tickets) const {
-    CheckResult result;
-    result.range = m_range;
-    result.draws = m_draws;
-    result.drawsSkipped = drawsSkipped();
-    result.ticketCount = tickets.size();
-    result.tiers = countTiers(tickets);
+    CheckResult result = emptyResult(tickets.size());
+    result.tiers = countTiers(tickets, &result.won);
     return result;
 }
 
 void TicketChecker::checkOne(NumberMask ticket, TicketOutcome &outcome) const {
     scanTicket(ticket, m_draws.data(), m_draws.size(), outcome.wins);
     outcome.tiers = {};
-    for (const TicketWin &w : outcome.wins)
+    outcome.won = 0;
+    for (const TicketWin &w : outcome.wins) {
         ++outcome.tiers[w.tier - 1];
+        if (m_prizes[w.drawIndex])
+            outcome.won += (*m_prizes[w.drawIndex])[w.tier - 1];
+    }
 }
 
 TicketMatch TicketChecker::match(NumberMask ticket, const CheckedDraw &draw) {

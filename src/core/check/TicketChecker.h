@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -41,9 +42,13 @@ struct TicketWin {
     std::uint8_t tier;       // 1..6
 };
 
+// The prize per winner of 1等..6等 in one draw, in yen.
+using TierPrizes = std::array<qint64, PrizeTier::kTierCount>;
+
 struct TicketOutcome {
     TierCounts tiers{};
     std::vector<TicketWin> wins; // in draw order
+    qint64 won = 0;              // yen, over the wins in draws with prizes
 };
 
 struct CheckResult {
@@ -53,8 +58,18 @@ struct CheckResult {
     std::size_t ticketCount = 0;        // tickets checked
     std::vector<TicketOutcome> tickets; // one per ticket, in the order given; empty for totals alone
     TierCounts tiers{};                 // all tickets
+    std::vector<std::optional<TierPrizes>> prizes; // per draw of draws; nullopt without prize data
+    qint64 won = 0;                                // yen, all tickets, draws with prizes only
+    int drawsWithoutPrizes = 0;                    // draws checked that have no prize data
 
     int drawsChecked() const { return int(draws.size()); }
+    // What the tickets cost: each ticket in each draw checked.
+    qint64 paid() const { return qint64(PrizeTier::kTicketPrice) * qint64(ticketCount) * qint64(draws.size()); }
+    // The prize a win was paid in its draw; nullopt when that draw has no prize data.
+    std::optional<qint64> prizeOf(const TicketWin &win) const {
+        const std::optional<TierPrizes> &p = prizes[win.drawIndex];
+        return p ? std::optional<qint64>((*p)[std::size_t(win.tier - 1)]) : std::nullopt;
+    }
     // Counts expected by chance for as many tickets and draws.
     std::array<double, PrizeTier::kTierCount> expected() const {
         return PrizeTier::expectedTiers(double(ticketCount) * double(draws.size()));
@@ -80,10 +95,14 @@ public:
     const DrawRange &range() const { return m_range; }
     const std::vector<CheckedDraw> &draws() const { return m_draws; }
     int drawsSkipped() const { return m_range.size() - int(m_draws.size()); }
+    // Per draw of draws(), the prizes the history holds for it.
+    const std::vector<std::optional<TierPrizes>> &prizes() const { return m_prizes; }
+    int drawsWithoutPrizes() const;
 
     CheckResult check(const std::vector<Ticket> &tickets) const;
-    // Only the totals, for ticket sets too large to keep an outcome per ticket.
-    TierCounts countTiers(std::span<const DrawRules::NumberMask> tickets) const;
+    // Only the totals, for ticket sets too large to keep an outcome per ticket; won, when
+    // given, receives the yen won.
+    TierCounts countTiers(std::span<const DrawRules::NumberMask> tickets, qint64 *won = nullptr) const;
     // Everything but the outcome per ticket (tickets stays empty).
     CheckResult totals(std::span<const DrawRules::NumberMask> tickets) const;
     // One ticket's outcome, for reports written ticket by ticket; outcome's storage is reused.
@@ -94,4 +113,7 @@ public:
 private:
     DrawRange m_range;
     std::vector<CheckedDraw> m_draws;
+    std::vector<std::optional<TierPrizes>> m_prizes;
+    // A result with the range, the draws and their prizes, and nothing counted yet.
+    CheckResult emptyResult(std::size_t ticketCount) const;
 };

@@ -46,6 +46,9 @@ DrawRowStore::Attempt DrawRowStore::write(const std::vector<int> &rows, const st
             heldByGroup.insert(row.stored->drawNumber);
         if (!allEmpty(row.texts))
             records[k] = recordOf(row);
+        // The window shows no prizes: a draw edited under its own number keeps them.
+        if (records[k] && row.stored && records[k]->drawNumber == row.stored->drawNumber)
+            records[k]->prizes = row.stored->prizes;
     }
 
     StoreError error;

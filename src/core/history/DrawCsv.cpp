@@ -13,12 +13,24 @@
 namespace {
 const QString kDrawDate = QStringLiteral("抽せん日");
 
-QStringList publishedHeading() {
-    QStringList names{QStringLiteral("開催回"), QStringLiteral("日付")};
+// 開催回,日付,第1数字,…,BONUS数字2, each name also as other result files spell it.
+bool isPublishedHeading(const QStringList &heading) {
+    if (heading.size() < DrawRecord::kFieldCount + 2)
+        return false;
+    auto either = [&heading](int column, const QString &a, const QString &b) {
+        return heading[column] == a || heading[column] == b;
+    };
+    if (!either(0, QStringLiteral("開催回"), QStringLiteral("回別")) ||
+        !either(1, QStringLiteral("日付"), kDrawDate))
+        return false;
     for (int k = 1; k <= DrawRecord::kMainCount; ++k)
-        names << QStringLiteral("第%1数字").arg(k);
-    names << QStringLiteral("BONUS数字1") << QStringLiteral("BONUS数字2");
-    return names;
+        if (!either(k + 1, QStringLiteral("第%1数字").arg(k), QStringLiteral("本数字%1").arg(k)))
+            return false;
+    for (int k = 1; k <= DrawRules::kBonusCount; ++k)
+        if (!either(DrawRecord::kMainCount + k + 1, QStringLiteral("BONUS数字%1").arg(k),
+                    QStringLiteral("ボーナス数字%1").arg(k)))
+            return false;
+    return true;
 }
 
 QStringList compactHeading() {
@@ -186,10 +198,11 @@ ParseResult parse(const QByteArray &bytes) {
     for (const QString &name : rows.front().fields)
         heading << name.trimmed();
     const int headingLine = rows.front().line;
-    if (heading == oursHeading(true) || heading == oursHeading(false)) {
+    if (heading == oursHeading(true) || heading == oursHeading(false) ||
+        heading == oursHeading(true) + DrawPrizes::columnNames()) {
         result.layout = Layout::Ours;
-        result.hasDates = heading.size() == DrawRecord::kFieldCount + 2;
-    } else if (heading.mid(0, publishedHeading().size()) == publishedHeading()) {
+        result.hasDates = heading.size() != DrawRecord::kFieldCount + 1;
+    } else if (isPublishedHeading(heading)) {
         result.layout = Layout::Published;
         result.hasDates = true;
     } else if (heading.mid(0, compactHeading().size()) == compactHeading()) {
@@ -200,6 +213,9 @@ ParseResult parse(const QByteArray &bytes) {
                        QStringLiteral("見出し行が分かりません（「回数,抽せん日,第1数字,…」「開催回,日付,第1数字,…」"
                                       "「抽せん日,本数字,ボーナス数字,回別,…」のどれかにしてください）")});
     }
+
+    const std::optional<PrizeColumns> prizeColumns = DrawCsv::prizeColumns(heading);
+    result.hasPrizes = prizeColumns.has_value();
 
     // The nine number fields as this layout's heading names them.
     std::array<QString, DrawRecord::kFieldCount> fieldNames;
@@ -270,6 +286,9 @@ ParseResult parse(const QByteArray &bytes) {
         }
         if (!reader.error)
             reader.distinct(r, fieldNames);
+        if (QString field, reason; !reader.error && prizeColumns &&
+                                   !readPrizes(heading, *prizeColumns, f, r.prizes, field, reason))
+            reader.fail(field, reason);
         if (!reader.error && lineOfDraw.contains(r.drawNumber))
             reader.fail(
                 drawNumberField,

@@ -26,14 +26,17 @@ namespace DrawCsv {
 
 // The layouts told apart by the heading.
 enum class Layout {
-    Ours, // 回数,抽せん日,第1数字,...,第7数字,ボーナス数字1,ボーナス数字2 (抽せん日 may be absent)
+    Ours, // 回数,抽せん日,第1数字,...,第7数字,ボーナス数字1,ボーナス数字2 (抽せん日 may be absent),
+          // with the thirteen prize columns after them when prizes were stored
     Published, // 開催回,日付,第1数字,...,第7数字,BONUS数字1,BONUS数字2, then prize columns
+               // (回別, 抽せん日, 本数字1.., ボーナス数字1.. spelled so too)
     Compact,   // 抽せん日,本数字,ボーナス数字,回別, then prize columns; numbers space-separated
 };
 
 struct ParseResult {
     Layout layout = Layout::Ours;
     bool hasDates = false;             // whether the file has a date column at all
+    bool hasPrizes = false;            // whether it has all thirteen prize columns
     std::vector<DrawRecord> records;   // in file order
     std::optional<DrawCsvError> error; // the first of errors
     // Every line that cannot be read, in line order, one error per line. A file that cannot be
@@ -44,11 +47,22 @@ struct ParseResult {
 // The heading of our layout: 回数,抽せん日,第1数字,…,ボーナス数字2, or without 抽せん日.
 QStringList oursHeading(bool withDate = true);
 
+// Where the thirteen prize columns (DrawPrizes::columnNames) are in a heading; nullopt unless
+// every one of them is there.
+using PrizeColumns = std::array<int, DrawPrizes::kColumnCount>;
+std::optional<PrizeColumns> prizeColumns(const QStringList &heading);
+// The prizes of one row. out stays empty when all thirteen fields are empty; false, and the
+// field at fault and why, for an amount that is none, a negative one, or winners without a
+// prize or a prize without winners.
+bool readPrizes(const QStringList &heading, const PrizeColumns &columns, const QStringList &fields,
+                std::optional<DrawPrizes> &out, QString &field, QString &reason);
+
 // Reads a whole file: UTF-8 with or without byte-order mark, or CP932. On any error the
 // records are empty: a file is taken whole or not at all.
 ParseResult parse(const QByteArray &bytes);
 
-// Layout Ours with every column, ascending 回数, UTF-8, LF line ends, empty fields empty.
+// Layout Ours with every column, ascending 回数, UTF-8, LF line ends, empty fields empty; when
+// any draw has prizes, the thirteen prize columns follow (empty for a draw without them).
 // A stored date is written as parse reads it (YYYY-MM-DD); one it would refuse is written
 // empty, and badDates, when given, receives one Japanese sentence saying how many, or stays empty.
 QByteArray write(std::vector<DrawRecord> records, QString *badDates = nullptr);

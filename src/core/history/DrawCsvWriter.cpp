@@ -17,7 +17,14 @@ namespace {
 QString writeText(std::vector<DrawRecord> records, const QString &lineEnd, QString *badDates) {
     std::sort(records.begin(), records.end(),
               [](const DrawRecord &a, const DrawRecord &b) { return a.drawNumber < b.drawNumber; });
-    QString text = DrawCsv::oursHeading(true).join(QLatin1Char(',')) + lineEnd;
+    // The prize columns only when there is something to put in them, so that a history without
+    // prizes is written as it always was.
+    const bool withPrizes =
+        std::any_of(records.begin(), records.end(), [](const DrawRecord &r) { return r.prizes.has_value(); });
+    QStringList heading = DrawCsv::oursHeading(true);
+    if (withPrizes)
+        heading += DrawPrizes::columnNames();
+    QString text = heading.join(QLatin1Char(',')) + lineEnd;
     int bad = 0;
     int firstBad = 0;
     for (const DrawRecord &r : records) {
@@ -27,6 +34,9 @@ QString writeText(std::vector<DrawRecord> records, const QString &lineEnd, QStri
         QStringList fields{QString::number(r.drawNumber), CsvText::quoteField(date.value_or(QString()))};
         for (const std::optional<int> &n : r.numbers)
             fields << (n ? QString::number(*n) : QString());
+        if (withPrizes)
+            for (int c = 0; c < DrawPrizes::kColumnCount; ++c)
+                fields << (r.prizes ? QString::number(r.prizes->values()[std::size_t(c)]) : QString());
         text += fields.join(QLatin1Char(',')) + lineEnd;
     }
     if (badDates)

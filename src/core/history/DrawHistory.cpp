@@ -55,7 +55,12 @@ std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, S
     std::vector<DrawRecord> records = store->readHistory(error, skipped);
     if (error)
         return std::nullopt;
-    return DrawHistory(std::move(records));
+    std::map<int, DrawPrizes> prizes = store->readPrizes(error);
+    if (error)
+        return std::nullopt;
+    DrawHistory history(std::move(records));
+    history.setPrizes(std::move(prizes));
+    return history;
 }
 
 std::future<HistoryLoad> loadDrawHistoryAsync(ConnectionString connection) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <future>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -35,12 +36,16 @@ public:
     const StartupAggregates &aggregates() const { return m_aggregates; }
     int latestDrawNumber() const { return m_aggregates.LatestDrawNumber; }
     bool empty() const { return m_records.empty(); }
+    // 当せん金 by 回数, for the draws that have them.
+    const std::map<int, DrawPrizes> &prizes() const { return m_prizes; }
+    void setPrizes(std::map<int, DrawPrizes> prizes) { m_prizes = std::move(prizes); }
 
     static StartupAggregates computeAggregates(const std::vector<DrawRecord> &records);
 
 private:
     std::vector<DrawRecord> m_records;
     StartupAggregates m_aggregates;
+    std::map<int, DrawPrizes> m_prizes;
 };
 
 // Opens the database and takes the snapshot, as start-up does; nullopt and error on failure.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/history/DrawPrizes.h"
 #include "core/history/DrawRules.h"
 
 #include <QString>
@@ -16,6 +17,7 @@ struct DrawRecord {
     int drawNumber = 0;                                     // 回数
     std::array<std::optional<int>, kFieldCount> numbers{}; // index 0..8 = field 1..9
     QString drawDate;                                       // 抽せん日, kept for import/export only
+    std::optional<DrawPrizes> prizes; // 当せん金, when a result file gave them (not in the snapshot)
 
     // Every computation skips a draw unless all nine fields hold a number.
     bool isComplete() const {

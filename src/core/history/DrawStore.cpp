@@ -105,6 +105,10 @@ void Statement::bind(int index, const std::optional<int> &value) {
         sqlite3_bind_null(m_stmt, index);
 }
 
+void Statement::bind64(int index, qint64 value) {
+    sqlite3_bind_int64(m_stmt, index, value);
+}
+
 void Statement::bind(int index, const QString &text) {
     if (text.isEmpty()) {
         sqlite3_bind_null(m_stmt, index);

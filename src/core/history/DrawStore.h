@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -45,6 +46,7 @@ public:
     void bind(int index, int value);
     void bind(int index, const std::optional<int> &value);
     void bind(int index, const QString &text); // an empty text binds NULL
+    void bind64(int index, qint64 value);
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int step();
     void reset();
@@ -95,8 +97,11 @@ public:
     // Every row of the draw view, ascending 回数, with 抽せん日 from the table.
     std::vector<DrawRecord> readAll(StoreError &error, QString *skipped = nullptr) const;
     std::optional<DrawRecord> read(int drawNumber, StoreError &error) const;
+    // 当せん金 by 回数, of the stored draws that have them; empty when none was ever stored.
+    std::map<int, DrawPrizes> readPrizes(StoreError &error) const;
 
-    // All of them or none: inserts new draw numbers, replaces existing ones.
+    // All of them or none: inserts new draw numbers, replaces existing ones, 当せん金 included
+    // (a record without them leaves its draw without them).
     bool store(const std::vector<DrawRecord> &records, StoreError &error);
     // Removes draws by number, all or none.
     bool remove(const std::vector<int> &drawNumbers, StoreError &error);
@@ -145,6 +150,12 @@ private:
     StoreError viewMissing(const QString &cause = QString()) const;
     bool hasSchema(StoreError &error) const;
     bool createSchema(StoreError &error);
+    // The prize table is made only when the first prizes are stored, so that files made before
+    // it, and read-only ones, are used as they are.
+    bool hasPrizeTable(StoreError &error) const;
+    bool attachPrizes(std::vector<DrawRecord> &records, StoreError &error) const;
+    bool storePrizesWithin(const std::vector<DrawRecord> &records, StoreError &error);
+    bool removePrizesWithin(const std::vector<int> &drawNumbers, StoreError &error);
 
     sqlite3 *m_db;
     QString m_path;

@@ -129,6 +129,8 @@ std::vector<DrawRecord> DrawStore::readAll(StoreError &error, QString *skipped) 
     if (rc != SQLITE_DONE)
         error = readFailure(rc);
     left.report(m_path, skipped);
+    if (!error)
+        attachPrizes(records, error);
     return records;
 }
 
@@ -138,8 +140,14 @@ std::optional<DrawRecord> DrawStore::read(int drawNumber, StoreError &error) con
                        "ボーナス数字1, ボーナス数字2, 抽せん日 FROM 当選データ WHERE 回数 = ?");
     st.bind(1, drawNumber);
     const int rc = st.step();
-    if (rc == SQLITE_ROW)
-        return allowedRecord(st, kPlainColumns, 10);
+    if (rc == SQLITE_ROW) {
+        std::vector<DrawRecord> one;
+        if (std::optional<DrawRecord> r = allowedRecord(st, kPlainColumns, 10))
+            one.push_back(std::move(*r));
+        if (one.empty() || !attachPrizes(one, error))
+            return std::nullopt;
+        return one.front();
+    }
     if (rc != SQLITE_DONE)
         error = readFailure(rc);
     return std::nullopt;
@@ -170,7 +178,7 @@ bool DrawStore::storeWithin(const std::vector<DrawRecord> &records, StoreError &
             return false;
         }
     }
-    return true;
+    return storePrizesWithin(records, error);
 }
 
 bool DrawStore::removeWithin(const std::vector<int> &drawNumbers, StoreError &error) {
@@ -183,5 +191,5 @@ bool DrawStore::removeWithin(const std::vector<int> &drawNumbers, StoreError &er
             return false;
         }
     }
-    return true;
+    return removePrizesWithin(drawNumbers, error);
 }

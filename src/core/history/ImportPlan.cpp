@@ -52,6 +52,9 @@ void ImportPlan::compare(const std::vector<DrawRecord> &stored) {
         // A file without dates says nothing about them: the stored one stays.
         if (!m_fileHasDates)
             r.drawDate = found->second->drawDate;
+        // Nor does one without prizes, or a draw whose prize fields are empty.
+        if (!r.prizes)
+            r.prizes = found->second->prizes;
         if (r == *found->second)
             ++m_identical;
         else
@@ -201,5 +204,7 @@ QString ImportPlan::differingFields(const Difference &difference) {
     for (int k = 0; k < DrawRecord::kFieldCount; ++k)
         if (difference.stored.numbers[std::size_t(k)] != difference.file.numbers[std::size_t(k)])
             fields << drawColumnNames()[std::size_t(k) + 1];
+    if (difference.stored.prizes != difference.file.prizes)
+        fields << QStringLiteral("当せん金");
     return fields.join(QStringLiteral("、"));
 }

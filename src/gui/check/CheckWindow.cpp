@@ -250,7 +250,7 @@ void CheckWindow::showResults() {
         return;
     WaitCursor wait;
     const CheckGrids::Rows rows = m_allRows->isChecked() ? CheckGrids::Rows::All : CheckGrids::Rows::Wins;
-    QString text = CheckGrids::rangeText(*m_result);
+    QString text = CheckGrids::rangeText(*m_result) + CheckGrids::yenText(*m_result);
     const std::uint64_t count = CheckGrids::resultRowCount(*m_result, rows);
     if (count > std::uint64_t(CheckGrids::kMaxResultRows))
         text += QStringLiteral("表には%1行のうち先頭の%2行を表示しています。")
