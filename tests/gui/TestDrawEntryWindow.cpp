@@ -110,7 +110,6 @@ private slots:
         auto *grid = window.findChild<QTableView *>("fpSpread1");
         QVERIFY(grid);
         QCOMPARE(grid->model(), window.model());
-        QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(window.size(),
                  QSize(qRound(9000 * window.logicalDpiX() / 1440.0), qRound(13450 * window.logicalDpiY() / 1440.0)));

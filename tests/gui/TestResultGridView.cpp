@@ -369,6 +369,61 @@ private slots:
         QCOMPARE(html.count(QStringLiteral("<tr>")), 2);
     }
 
+    // A band heading shows once, whole, wherever its band is in view: in its own place when
+    // that is in view, else moved into the part of the band shown; not at all without a band.
+    void bandHeading_data() {
+        QTest::addColumn<int>("bandLast"); // 0: no band heading
+        QTest::addColumn<int>("firstColumn");
+        QTest::addColumn<QString>("place");
+        QTest::newRow("first screen") << 58 << 2 << "moved";
+        QTest::newRow("own place in view") << 58 << 28 << "own";
+        QTest::newRow("own place cut at the right") << 58 << 24 << "moved";
+        QTest::newRow("scrolled past it") << 58 << 60 << "moved";
+        QTest::newRow("band scrolled away") << 20 << 60 << "none";
+        QTest::newRow("no band heading") << 0 << 2 << "none";
+    }
+    void bandHeading() {
+        QFETCH(int, bandLast);
+        QFETCH(int, firstColumn);
+        QFETCH(QString, place);
+        const QString title = QStringLiteral("  出 現 頻 度（回）");
+        ResultGrid g(60, 3);
+        g.setColumnWidth(-1, 3);
+        g.freezeRows(1);
+        g.freezeColumns(1);
+        g.setOverflow(true);
+        g.block(2, 1, 59, 1).back(Palette::LightYellow);
+        g.setText(30, 1, title);
+        g.cellBlock(30, 1).fore(Palette::Red).align(Align::Left);
+        if (bandLast)
+            g.setBandHeading({.column = 30, .row = 1, .firstColumn = 2, .lastColumn = bandLast});
+        ResultGridView view;
+        view.setGrid(g);
+        view.resize(300, 120);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.scrollTo(firstColumn, 2);
+        const QImage image = view.viewport()->grab().toImage();
+        int left = image.width(), right = -1;
+        const int y1 = view.cellRect(1, 1).top(), y2 = view.cellRect(1, 1).bottom();
+        for (int y = y1; y <= y2; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (const QColor p = image.pixelColor(x, y); p.red() > 180 && p.green() < 100 && p.blue() < 100) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        if (place == QStringLiteral("none")) {
+            QCOMPARE(right, -1);
+            return;
+        }
+        QVERIFY(right >= 0);
+        QVERIFY(left >= view.cellRect(1, 1).right() + 1);
+        QVERIFY(right < view.viewport()->width());
+        QVERIFY(right - left < QFontMetrics(view.font()).horizontalAdvance(title.trimmed()) + 2);
+        if (place == QStringLiteral("own"))
+            QVERIFY(left > view.cellRect(30, 1).left());
+    }
+
     // A window whose builder produced nothing shows an empty grid without trouble.
     void emptyGrid() {
         ResultGridView view;

@@ -41,6 +41,8 @@ ResultGrid buildAppearanceFrequency(const DrawHistory &history) {
     const int titleColumn = int(std::lround(last / 3.0));
     grid.cellBlock(titleColumn, 1).fore(Palette::Red).align(Align::Left);
     grid.setText(titleColumn, 1, QStringLiteral("  出 現 頻 度（回）"));
+    // The title stands over the whole yellow band, far beyond the first screen.
+    grid.setBandHeading({.column = titleColumn, .row = 1, .firstColumn = 2, .lastColumn = last - 1});
 
     grid.block(1, 1, 1, kRows).fore(Palette::Blue).back(Palette::PaleCyan);
     grid.block(last, 1, last, kRows).fore(Palette::Blue).back(Palette::PaleCyan);

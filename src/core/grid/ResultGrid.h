@@ -34,6 +34,15 @@ struct GridCell {
 
 class ResultGrid;
 
+// A heading written in one cell for a band of its row that is wider than a screen or a page:
+// wherever part of the band is in view but not the heading's own cells, the heading is shown in
+// that part. Only the display moves it; the cell keeps its text and its place.
+struct BandHeading {
+    int column = 0, row = 0;
+    int firstColumn = 0, lastColumn = 0; // the band
+    bool operator==(const BandHeading &) const = default;
+};
+
 // A selected rectangle; the settings made through it apply to every cell inside.
 // Ranges follow one rule everywhere: -1 for both ends means the whole axis, a range that
 // reaches past the sheet is cut at its edge, and a range whose first index comes after its
@@ -115,6 +124,9 @@ public:
     GridCell *cellAt(int col, int row) { return contains(col, row) ? &m_cells[index(col, row)] : nullptr; }
     QString text(int col, int row) const { return cell(col, row).text; }
 
+    void setBandHeading(const BandHeading &heading) { m_bandHeading = heading; }
+    const std::optional<BandHeading> &bandHeading() const { return m_bandHeading; }
+
     // Moves the active cell to the corner, so no visible cell is highlighted.
     void parkCursor() { m_cursorParked = true; }
     bool cursorParked() const { return m_cursorParked; }
@@ -130,6 +142,7 @@ private:
     int m_frozenColumns = 0, m_frozenRows = 0;
     bool m_overflow = false;
     bool m_cursorParked = false;
+    std::optional<BandHeading> m_bandHeading;
     std::vector<int> m_columnWidths, m_rowHeights;
     std::vector<GridCell> m_cells;
 };

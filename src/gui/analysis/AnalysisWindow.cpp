@@ -108,10 +108,9 @@ std::optional<WindowExport> AnalysisWindow::exportContent() const {
 
 void AnalysisWindow::resizeEvent(QResizeEvent *event) {
     ChildWindow::resizeEvent(event);
-    // Only the spread window follows the size of its window; the others keep the layout they
-    // were given when they opened.
-    if (m_look.gridFollowsResize || !m_shown)
-        layoutControls();
+    // Tiled, cascaded or maximised, the grid takes the room the window has and the buttons stay
+    // in its corner.
+    layoutControls();
 }
 
 void AnalysisWindow::showEvent(QShowEvent *event) {
@@ -141,17 +140,28 @@ void AnalysisWindow::layoutControls() {
     if (m_print)
         m_print->setGeometry(m_close->x() - margin - button.width(), buttonTop, button.width(), button.height());
 
+    // A legend below the grid shares the button row while it fits left of the buttons; in a
+    // narrower window it takes a row of its own above them.
+    int gridBottom = buttonTop - margin;
+    int legendCentre = buttonTop + button.height() / 2;
+    const int buttonsLeft = m_print ? m_print->x() : m_close->x();
+    if (m_look.legendPlace == LegendPlace::BelowGrid && margin + legendRowWidth() + margin > buttonsLeft) {
+        const int rowHeight = legendRowHeight();
+        legendCentre = gridBottom - rowHeight / 2;
+        gridBottom -= rowHeight + margin;
+    }
+
     // The grid fills the room right of and below its corner, above the button row, as far as
     // its sheet goes; so its scroll bars stay inside the window whatever its size.
-    const QPoint corner(margin, px(kGridTop));
-    const QSize room(inner.width() - margin - corner.x(), buttonTop - margin - corner.y());
+    const QPoint corner(margin, std::max(px(kGridTop), m_description->geometry().bottom() + 1));
+    const QSize room(inner.width() - margin - corner.x(), gridBottom - corner.y());
     m_grid->setGeometry(QRect(corner, m_grid->fittedSize(room)));
 
     switch (m_look.legendPlace) {
     case LegendPlace::None:
         break;
     case LegendPlace::BelowGrid:
-        placeLegendRow(margin, buttonTop + button.height() / 2);
+        placeLegendRow(margin, legendCentre);
         break;
     case LegendPlace::AboveGrid:
         placeLegendRow(m_description->geometry().right() + 1 + 2 * px(kLegendGap),
@@ -177,6 +187,20 @@ QSize AnalysisWindow::sizeHint() const {
     const QSize grid = m_grid->sizeHint();
     const int margin = px(kMargin);
     return {margin + grid.width() + margin, px(kGridTop) + grid.height() + 2 * margin + buttonSize().height()};
+}
+
+int AnalysisWindow::legendRowWidth() const {
+    int width = 0;
+    for (std::size_t i = 0; i < m_samples.size(); ++i)
+        width += (i ? px(kLegendGap) : 0) + m_samples[i]->width() + 2 + m_legendTexts[i]->sizeHint().width();
+    return width;
+}
+
+int AnalysisWindow::legendRowHeight() const {
+    int height = 0;
+    for (std::size_t i = 0; i < m_samples.size(); ++i)
+        height = std::max({height, m_samples[i]->height(), m_legendTexts[i]->sizeHint().height()});
+    return height;
 }
 
 void AnalysisWindow::placeLegendRow(int x, int centreY) {

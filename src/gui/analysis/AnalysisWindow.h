@@ -39,6 +39,8 @@ private:
     void buildLegend();
     void layoutControls();
     void placeLegendRow(int x, int centreY);
+    int legendRowWidth() const;
+    int legendRowHeight() const;
     QSize buttonSize() const;
 
     const CatalogEntry &m_entry;

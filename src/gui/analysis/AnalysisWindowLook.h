@@ -28,8 +28,6 @@ struct AnalysisWindowLook {
     EventYield yield = EventYield::BeforeCompute;
     LegendPlace legendPlace = LegendPlace::None;
     std::vector<LegendItem> legend{};
-    // The grid sits at (120, 600) twips and fills the window from there, also after resizing.
-    bool gridFollowsResize = false;
 
     // The look of the window with this form name; a plain look for a name it does not know.
     static const AnalysisWindowLook &of(const QString &formName);

@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -24,9 +25,9 @@ QLabel *label(const QString &text, QWidget *parent) {
     return new QLabel(text, parent);
 }
 
-// The grid's own width: every column shown beside a vertical scroll bar.
-int fullWidth(const ResultGridView *view) {
-    int width = 2 * view->frameWidth() + 1 + view->verticalScrollBar()->sizeHint().width();
+// The grid's own width: every column shown, beside a vertical scroll bar if asked for.
+int fullWidth(const ResultGridView *view, bool withBar = true) {
+    int width = 2 * view->frameWidth() + 1 + (withBar ? view->verticalScrollBar()->sizeHint().width() : 0);
     for (int c = 1; c <= view->grid().columns(); ++c)
         width += view->columnWidthPixels(c);
     return width;
@@ -144,13 +145,18 @@ BacktestWindow::BacktestWindow(const CatalogEntry &entry, const DrawHistory &his
     bottom->addWidget(m_distribution, 2);
     bottom->addWidget(m_cumulative, 3);
 
+    // Below the description and the buttons, everything scrolls in a small window.
+    auto *content = new QWidget(this);
+    auto *contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addLayout(controls);
+    contentLayout->addWidget(m_verdict);
+    contentLayout->addWidget(m_methods);
+    contentLayout->addWidget(m_notes);
+    contentLayout->addLayout(bottom, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(controls);
-    layout->addWidget(m_verdict);
-    layout->addWidget(m_methods);
-    layout->addWidget(m_notes);
-    layout->addLayout(bottom, 1);
+    layout->addWidget(scrollingBody(content), 1);
 
     connect(m_from, &QSpinBox::valueChanged, this, [this](int v) {
         m_to->setMinimum(v);
@@ -262,7 +268,9 @@ void BacktestWindow::showSetting() {
             if (s.reflectOffset == offset)
                 setting = &s;
     m_methods->setGrid(BacktestGrids::methodGrid(*setting, !all));
+    // Shown whole: in a narrow window the body scrolls, not the table.
     m_methods->setFixedHeight(fullHeight(m_methods));
+    m_methods->setMinimumWidth(fullWidth(m_methods, false));
     showCharts();
 }
 

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTextBlock>
 
@@ -161,10 +162,14 @@ CheckWindow::CheckWindow(const CatalogEntry &entry, const DrawHistory &history, 
     buttons->addSpacing(px(kMargin));
     buttons->addWidget(close);
 
+    auto *content = new QWidget(this);
+    auto *contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(description);
+    contentLayout->addLayout(body, 1);
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(px(kMargin), px(kMargin), px(kMargin), px(kMargin));
-    root->addWidget(description);
-    root->addLayout(body, 1);
+    root->addWidget(scrollingBody(content), 1);
     root->addLayout(buttons);
 }
 

@@ -121,7 +121,7 @@ QString DrawEntryWindow::deleteLineQuestion() {
 
 void DrawEntryWindow::setUpGrid() {
     m_view->setItemDelegate(new DrawCellDelegate(m_view));
-    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // As wide as its columns, so that no empty band stands to the right of them.
     m_view->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);

@@ -1,5 +1,8 @@
 #include "gui/grid/ResultGridView.h"
 
+#include "gui/grid/BandHeadingPane.h"
+#include "gui/grid/GridClipboard.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -32,10 +35,6 @@ int firstFittingStart(const std::vector<int> &edge, int base, int count, int roo
 int entriesFitting(const std::vector<int> &edge, int from, int room) {
     const auto limit = std::upper_bound(edge.begin() + from, edge.end(), edge[from] + room);
     return std::max(1, int(limit - (edge.begin() + from)) - 1);
-}
-
-QString htmlColour(Rgb c) {
-    return toQColor(c).name();
 }
 } // namespace
 
@@ -199,8 +198,11 @@ void ResultGridView::paintEvent(QPaintEvent *) {
     };
     QColor tint = palette().color(QPalette::Highlight);
     tint.setAlpha(90);
-    for (const ResultGridPainter::Pane &pane : panes)
+    for (const ResultGridPainter::Pane &pane : panes) {
         m_painter.paintPane(painter, pane, m_selection, tint);
+        if (const auto heading = bandHeadingPane(m_painter, pane))
+            m_painter.paintPane(painter, *heading, m_selection, tint);
+    }
 }
 
 bool ResultGridView::viewportEvent(QEvent *event) {
@@ -329,15 +331,7 @@ QRect ResultGridView::copiedCells() const {
 }
 
 QString ResultGridView::selectedText() const {
-    const QRect cells = copiedCells();
-    QStringList lines;
-    for (int r = cells.top(); r <= cells.bottom() && !cells.isEmpty(); ++r) {
-        QStringList fields;
-        for (int c = cells.left(); c <= cells.right(); ++c)
-            fields << m_grid.text(c, r);
-        lines << fields.join(QLatin1Char('\t'));
-    }
-    return lines.join(QLatin1Char('\n'));
+    return GridClipboard::text(m_grid, copiedCells());
 }
 
 void ResultGridView::copySelection() const {
@@ -345,22 +339,9 @@ void ResultGridView::copySelection() const {
     if (cells.isEmpty())
         return;
     // A spreadsheet takes the HTML table with its colours; a text editor the tab-separated text.
-    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" style=\"border-collapse:collapse\">");
-    for (int r = cells.top(); r <= cells.bottom(); ++r) {
-        html += QLatin1String("<tr>");
-        for (int c = cells.left(); c <= cells.right(); ++c) {
-            const GridCell &cell = m_grid.cell(c, r);
-            html += QStringLiteral("<td bgcolor=\"%1\" style=\"background-color:%1;color:%2;text-align:%3\">%4</td>")
-                        .arg(htmlColour(cell.back), htmlColour(cell.fore),
-                             cell.align == Align::Left ? QLatin1String("left") : QLatin1String("center"),
-                             cell.text.toHtmlEscaped());
-        }
-        html += QLatin1String("</tr>");
-    }
-    html += QLatin1String("</table>");
     auto *data = new QMimeData;
-    data->setText(selectedText());
-    data->setHtml(html);
+    data->setText(GridClipboard::text(m_grid, cells));
+    data->setHtml(GridClipboard::html(m_grid, cells));
     QApplication::clipboard()->setMimeData(data);
 }
 
@@ -385,6 +366,22 @@ QSize ResultGridView::sizeHint() const {
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     return {colEdge()[columns] + 1 + frame + (rows < m_grid.rows() ? bar : 0),
             rowEdge()[rows] + 1 + frame + (columns < m_grid.columns() ? bar : 0)};
+}
+
+QSize ResultGridView::minimumSizeHint() const {
+    auto widest = [](const std::vector<int> &edge, int from) {
+        int widest = 0;
+        for (std::size_t i = std::size_t(from) + 1; i < edge.size(); ++i)
+            widest = std::max(widest, edge[i] - edge[i - 1]);
+        return widest;
+    };
+    const QSize sheet(colEdge().back() + 1, rowEdge().back() + 1);
+    const QSize shown(std::min(sheet.width(), frozenWidth() + widest(colEdge(), m_frozenColumns) + 1),
+                      std::min(sheet.height(), frozenHeight() + widest(rowEdge(), m_frozenRows) + 1));
+    const int frame = 2 * frameWidth(), bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return shown + QSize(frame, frame) +
+           QSize(verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff && shown.height() < sheet.height() ? bar : 0,
+                 horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff && shown.width() < sheet.width() ? bar : 0);
 }
 
 QSize ResultGridView::fittedSize(const QSize &room) const {

@@ -53,6 +53,9 @@ public:
     // Shows the grid's visible area (at most the whole sheet) with nothing under a scroll bar: a
     // bar is counted only where the sheet goes on beyond that area.
     QSize sizeHint() const override;
+    // Its frozen headings beside the largest of the other cells, with the bars: any cell can be
+    // scrolled into view whole.
+    QSize minimumSizeHint() const override;
     // The size to take inside room: no larger than the whole sheet needs, since a larger view
     // would only add an empty band before its scroll bars.
     QSize fittedSize(const QSize &room) const;

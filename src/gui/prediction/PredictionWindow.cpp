@@ -10,6 +10,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+
+#include <algorithm>
 
 namespace {
 const std::array<QString, PredictionOptions::kCount> &optionCaptions() {
@@ -46,6 +49,14 @@ const std::array<Heading, PredictionEngine::kGridCount> &headings() {
     return list;
 }
 
+// Design-time geometry, in twips: the buttons' left edges, the top of the body below them and
+// the far edges of the panels in it.
+constexpr int kPrintLeft = 7440;
+constexpr int kCloseLeft = 8640;
+constexpr int kBodyTop = 420;
+constexpr int kPanelsRight = 9855;
+constexpr int kPanelsBottom = 7752;
+constexpr int kMargin = 120;
 } // namespace
 
 PredictionWindow::PredictionWindow(PredictionEngine &engine, const DrawHistory &history, QWidget *parent)
@@ -55,24 +66,42 @@ PredictionWindow::PredictionWindow(PredictionEngine &engine, const DrawHistory &
     setWindowTitle(entry.caption);
     resize(px(entry.widthTwips), px(entry.heightTwips));
 
-    auto *options = new QGroupBox(QStringLiteral("データ分析オプション"), this);
+    // The two panels lie in a body below the buttons, which scrolls when the window is smaller
+    // than they are; it starts where the buttons end, so that they keep their designed places.
+    auto *body = new QWidget;
+    body->setMinimumSize(px(kPanelsRight), px(kPanelsBottom) - px(kBodyTop));
+    m_body = scrollingBody(body);
+    auto *options = new QGroupBox(QStringLiteral("データ分析オプション"), body);
     options->setObjectName(QStringLiteral("Frame3"));
     place(options, 120, 480, 3855, 7272);
+    options->move(options->pos() - QPoint(0, px(kBodyTop)));
     buildOptionPanel(options);
 
-    auto *results = new QGroupBox(QStringLiteral("当選予想"), this);
+    auto *results = new QGroupBox(QStringLiteral("当選予想"), body);
     results->setObjectName(QStringLiteral("Frame2"));
     place(results, 4080, 480, 5775, 7272);
+    results->move(results->pos() - QPoint(0, px(kBodyTop)));
 
-    auto *print = new QPushButton(QStringLiteral("印刷"), this);
-    print->setObjectName(QStringLiteral("Command2"));
-    place(print, 7440, 60, 1095, 360);
-    connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
-    auto *closeButton = new QPushButton(QStringLiteral("閉じる"), this);
-    closeButton->setObjectName(QStringLiteral("Cmd閉じる"));
-    place(closeButton, 8640, 60, 1095, 360);
-    connect(closeButton, &QPushButton::clicked, this, &ChildWindow::closeWindow);
+    m_print = new QPushButton(QStringLiteral("印刷"), this);
+    m_print->setObjectName(QStringLiteral("Command2"));
+    place(m_print, kPrintLeft, 60, 1095, 360);
+    connect(m_print, &QPushButton::clicked, this, &ChildWindow::printPreview);
+    m_close = new QPushButton(QStringLiteral("閉じる"), this);
+    m_close->setObjectName(QStringLiteral("Cmd閉じる"));
+    place(m_close, kCloseLeft, 60, 1095, 360);
+    connect(m_close, &QPushButton::clicked, this, &ChildWindow::closeWindow);
     buildResultPanel(results);
+}
+
+void PredictionWindow::resizeEvent(QResizeEvent *event) {
+    ChildWindow::resizeEvent(event);
+    if (!m_close)
+        return;
+    m_body->setGeometry(0, px(kBodyTop), width(), std::max(0, height() - px(kBodyTop)));
+    // A window narrower than the panels moves the buttons left with its right edge.
+    const int shift = std::clamp(px(kPanelsRight) - width(), 0, px(kPrintLeft) - px(kMargin));
+    m_print->move(px(kPrintLeft) - shift, m_print->y());
+    m_close->move(px(kCloseLeft) - shift, m_close->y());
 }
 
 void PredictionWindow::load() {

@@ -6,7 +6,9 @@
 
 class DrawHistory;
 class PredictionEngine;
+class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class ResultGridView;
 
 // 一発ズバリオ予想: the twelve reflect options on the left, the four predictions on the right.
@@ -23,6 +25,9 @@ public:
     std::optional<PrintDocument> printDocument() const override;
     std::optional<WindowExport> exportContent() const override;
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void buildOptionPanel(QWidget *panel);
     void buildResultPanel(QWidget *panel);
@@ -35,4 +40,7 @@ private:
     std::array<QRadioButton *, 12> m_reflectButtons{};
     std::array<QRadioButton *, 12> m_ignoreButtons{};
     std::array<ResultGridView *, 4> m_gridViews{};
+    QScrollArea *m_body = nullptr;
+    QPushButton *m_print = nullptr;
+    QPushButton *m_close = nullptr;
 };

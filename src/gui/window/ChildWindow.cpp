@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScrollArea>
 
 ChildWindow::ChildWindow(QWidget *parent) : QWidget(parent) {
     auto *print = new QAction(QStringLiteral("印刷"), this);
@@ -55,4 +56,16 @@ QLabel *ChildWindow::colourSwatch(const QColor &colour) {
     swatch->setPalette(palette);
     swatch->setFixedSize(px(kSwatchTwips.width()), px(kSwatchTwips.height()));
     return swatch;
+}
+
+QScrollArea *ChildWindow::scrollingBody(QWidget *body) {
+    auto *area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("body"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(body);
+    // The window's own background shows through, as without the area.
+    area->viewport()->setAutoFillBackground(false);
+    body->setAutoFillBackground(false);
+    return area;
 }

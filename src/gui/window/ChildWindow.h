@@ -13,6 +13,7 @@
 
 class QLabel;
 class QMenu;
+class QScrollArea;
 class ResultGridView;
 
 // The hourglass while a window computes, restored however the computation ends.
@@ -89,4 +90,8 @@ protected:
     QLabel *colourSwatch(const QColor &colour);
     // The grid's context menu gains "印刷..." and "CSVで保存..." for this window.
     void offerPrinting(ResultGridView *view);
+    // Holds what the window shows besides its buttons. In a window at least as large as its
+    // layout needs it looks as if it were not there, its grids taking any room beyond that; in a
+    // smaller one it scrolls as a whole, while the buttons, kept out of it, stay in view.
+    QScrollArea *scrollingBody(QWidget *body);
 };
