@@ -57,9 +57,13 @@ void TheoryChart::setTable(const TheoryTable &table) {
     } else {
         auto *all = new QBarCategoryAxis;
         all->append(table.categories);
-        // The bands of the sums fit only standing upright.
-        if (n > 10)
+        // The bands of the sums fit only standing upright, in a smaller hand.
+        if (n > 10) {
+            QFont small = all->labelsFont();
+            small.setPointSizeF(small.pointSizeF() * 0.8);
+            all->setLabelsFont(small);
             all->setLabelsAngle(-90);
+        }
         x = all;
     }
     auto *y = new QValueAxis;
