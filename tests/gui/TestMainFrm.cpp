@@ -116,7 +116,9 @@ private slots:
                                      << QStringLiteral("4分割傾向分析|mnu5BunkatsuKeiko")
                                      << QStringLiteral("分割データ分析|mnuBunkatsuData")
                                      << QStringLiteral("下一桁出現傾向分析|mnuLastChar")
-                                     << QStringLiteral("下一桁連続出現回数分析|mnuLastCharRenzoku"));
+                                     << QStringLiteral("下一桁連続出現回数分析|mnuLastCharRenzoku")
+                                     << QStringLiteral("理論との比較|mnuRironHikaku")
+                                     << QStringLiteral("ペア出現分析|mnuPairSyutugen"));
         QTest::newRow("mnuHindo") << QStringLiteral("mnuHindo")
                                   << (QStringList() << QStringLiteral("出現頻度分析|mnuSyutugenHindo")
                                                     << QStringLiteral("回数別出現分析|mnuSyutugenKaisu"));

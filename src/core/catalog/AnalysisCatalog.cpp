@@ -2,6 +2,7 @@
 
 #include "core/analysis/Builders.h"
 #include "core/prediction/PredictionEngine.h"
+#include "core/theory/TheoryGrids.h"
 
 std::vector<ResultGrid> CatalogEntry::grids(const DrawHistory &history, const PredictionOptions &options) const {
     if (build) {
@@ -10,6 +11,8 @@ std::vector<ResultGrid> CatalogEntry::grids(const DrawHistory &history, const Pr
         one.push_back(build(history));
         return one;
     }
+    if (buildGrids)
+        return buildGrids(history);
     if (predict)
         return predict(history, options);
     return {};
@@ -173,6 +176,31 @@ std::vector<CatalogEntry> makeEntries() {
          .widthTwips = 7400,
          .heightTwips = 13935,
          .build = &buildLastDigitRuns},
+        {.kind = WindowKind::TheoryComparison,
+         .formName = "理論との比較",
+         .caption = "理論との比較",
+         .menuItem = "mnuRironHikaku",
+         .menuText = "理論との比較",
+         .description = "当選数字の合計、奇数・低数字の個数、連番、前回からの引っ張り、出現間隔、出現回"
+                        "数を、どの組合せも同じ確率で出る（まったくの偶然）とした場合の期待値と比べます。"
+                        "p値が0.05以上なら、その差は偶然のばらつきで説明でき、偏りがあるとは言えません。"
+                        "0.05未満なら、偶然だけでこれほどの差が出るのは20回に1回もなく、偏りがあると考え"
+                        "られます（補正後のp値は7つの表を調べたことを考えに入れた値で、こちらで判断します）",
+         .widthTwips = 16500,
+         .heightTwips = 13500,
+         .buildGrids = &TheoryGrids::comparisonGrids},
+        {.kind = WindowKind::PairAnalysis,
+         .formName = "ペア出現分析",
+         .caption = "ペア出現分析",
+         .menuItem = "mnuPairSyutugen",
+         .menuText = "ペア出現分析",
+         .description = "2つの数字が同じ回に一緒に出た回数を数字の組ごとに示し、偶然の期待値より多い組"
+                        "を赤、少ない組を青で塗り分けます。よく出た組と出ていない組（2数字と3数字）を期待"
+                        "値、p値とともに挙げます（補正後のp値は666組、3数字は7,770組すべてを調べたことを"
+                        "考えに入れた値です）",
+         .widthTwips = 20100,
+         .heightTwips = 10500,
+         .buildGrids = &TheoryGrids::pairGrids},
         {.kind = WindowKind::Prediction,
          .formName = "一発ズバリオ予想",
          .caption = "一発ズバリオ予想",

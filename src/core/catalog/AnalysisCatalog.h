@@ -9,9 +9,10 @@
 
 #include <vector>
 
-enum class WindowKind { Analysis, Prediction, DataEntry, TicketCheck, Backtest };
+enum class WindowKind { Analysis, TheoryComparison, PairAnalysis, Prediction, DataEntry, TicketCheck, Backtest };
 
 using AnalysisBuilder = ResultGrid (*)(const DrawHistory &);
+using AnalysisGridsBuilder = std::vector<ResultGrid> (*)(const DrawHistory &);
 using PredictionExport = std::vector<ResultGrid> (*)(const DrawHistory &, const PredictionOptions &);
 
 // One child window of the program: what the menu, the window frame, the command line and the
@@ -30,13 +31,19 @@ struct CatalogEntry {
     int heightTwips = 0;
     AnalysisBuilder build = nullptr;    // analysis windows
     PredictionExport predict = nullptr; // the prediction window's four grids
+    // Analysis windows of several grids, over every draw.
+    AnalysisGridsBuilder buildGrids = nullptr;
 
     // The grids the window shows for this history, as a fresh opening computes them.
     std::vector<ResultGrid> grids(const DrawHistory &history, const PredictionOptions &options) const;
     // Whether the command line exports it; the ticket check and the backtest need their input.
-    bool exportable() const { return build || predict || inCheckMenu(); }
+    bool exportable() const { return build || buildGrids || predict || inCheckMenu(); }
     // Whether the window opens from the menu 検証(&K), where the results of playing are checked.
     bool inCheckMenu() const { return kind == WindowKind::TicketCheck || kind == WindowKind::Backtest; }
+    // Whether the window opens from the menu データ分析(&S).
+    bool inAnalysisMenu() const {
+        return kind == WindowKind::Analysis || kind == WindowKind::TheoryComparison || kind == WindowKind::PairAnalysis;
+    }
 };
 
 namespace AnalysisCatalog {

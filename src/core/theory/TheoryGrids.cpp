@@ -22,8 +22,12 @@ QString pCell(const std::optional<double> &p) {
     return *p < 0.01 ? QString::number(*p, 'g', 2) : decimal(*p, 2);
 }
 
+// A difference that rounds to nothing shows neither sign: "0.00", not "-0.00".
 QString signedDecimal(double x, int places) {
-    return (x > 0 ? QStringLiteral("+") : QString()) + decimal(x, places);
+    const QString text = decimal(x, places);
+    if (text.toDouble() == 0)
+        return decimal(0, places);
+    return x > 0 ? QLatin1Char('+') + text : text;
 }
 
 void heading(ResultGrid &grid, int columns, const QStringList &names) {
@@ -220,4 +224,12 @@ ResultGrid TheoryGrids::extremesGrid(const PairReport &report) {
 
 std::vector<ResultGrid> TheoryGrids::pairGrids(const PairReport &report) {
     return {pairMatrixGrid(report), legendGrid(), extremesGrid(report)};
+}
+
+std::vector<ResultGrid> TheoryGrids::comparisonGrids(const DrawHistory &history) {
+    return comparisonGrids(TheoryComparison::compare(history));
+}
+
+std::vector<ResultGrid> TheoryGrids::pairGrids(const DrawHistory &history) {
+    return pairGrids(PairAnalysis::analyse(history));
 }

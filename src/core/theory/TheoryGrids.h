@@ -18,6 +18,8 @@ ResultGrid summaryGrid(const TheoryReport &report);
 ResultGrid tableGrid(const TheoryTable &table);
 // The summary, then the seven tables.
 std::vector<ResultGrid> comparisonGrids(const TheoryReport &report);
+// 理論との比較 over every draw of the history.
+std::vector<ResultGrid> comparisonGrids(const DrawHistory &history);
 
 // 37 × 37 counts of pairs drawn together, each cell coloured by how far its count lies from the
 // expectation in standard deviations of its binomial law (red above, blue below, white on it).
@@ -28,6 +30,8 @@ ResultGrid legendGrid();
 ResultGrid extremesGrid(const PairReport &report);
 // The matrix, its key and the list.
 std::vector<ResultGrid> pairGrids(const PairReport &report);
+// ペア出現分析 over every draw of the history.
+std::vector<ResultGrid> pairGrids(const DrawHistory &history);
 
 // The colour of a count z standard deviations from its expectation; beyond ±3 as at ±3.
 Rgb divergingColour(double z);

@@ -79,7 +79,7 @@ void MainFrm::buildMenus() {
     name(analyses, QStringLiteral("mnuMain"));
     QHash<QString, QMenu *> submenus;
     for (const CatalogEntry &entry : AnalysisCatalog::entries()) {
-        if (entry.kind != WindowKind::Analysis)
+        if (!entry.inAnalysisMenu())
             continue;
         QMenu *menu = analyses;
         if (!entry.submenuName.isEmpty()) {
@@ -207,6 +207,10 @@ ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
         return WindowFactory::createBacktestWindow(*this, entry);
     case WindowKind::TicketCheck:
         return WindowFactory::createCheckWindow(*this);
+    case WindowKind::TheoryComparison:
+        return WindowFactory::createTheoryWindow(*this, entry);
+    case WindowKind::PairAnalysis:
+        return WindowFactory::createPairWindow(*this, entry);
     case WindowKind::Analysis:
         break;
     }

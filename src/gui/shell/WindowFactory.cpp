@@ -6,6 +6,8 @@
 #include "gui/entry/DrawEntryWindow.h"
 #include "gui/prediction/PredictionWindow.h"
 #include "gui/shell/MainFrm.h"
+#include "gui/theory/PairWindow.h"
+#include "gui/theory/TheoryWindow.h"
 
 ChildWindow *WindowFactory::createPredictionWindow(MainFrm &frame) {
     return new PredictionWindow(frame.prediction(), frame.history());
@@ -21,4 +23,12 @@ ChildWindow *WindowFactory::createCheckWindow(MainFrm &frame) {
 
 ChildWindow *WindowFactory::createBacktestWindow(MainFrm &frame, const CatalogEntry &entry) {
     return new BacktestWindow(entry, frame.history(), frame.options());
+}
+
+ChildWindow *WindowFactory::createTheoryWindow(MainFrm &frame, const CatalogEntry &entry) {
+    return new TheoryWindow(entry, frame.history());
+}
+
+ChildWindow *WindowFactory::createPairWindow(MainFrm &frame, const CatalogEntry &entry) {
+    return new PairWindow(entry, frame.history());
 }

@@ -13,6 +13,10 @@ ChildWindow *createPredictionWindow(MainFrm &frame);
 ChildWindow *createDataEntryWindow(MainFrm &frame);
 // 当選照合
 ChildWindow *createCheckWindow(MainFrm &frame);
+// 理論との比較
+ChildWindow *createTheoryWindow(MainFrm &frame, const CatalogEntry &entry);
+// ペア出現分析
+ChildWindow *createPairWindow(MainFrm &frame, const CatalogEntry &entry);
 // 予想の検証
 ChildWindow *createBacktestWindow(MainFrm &frame, const CatalogEntry &entry);
 } // namespace WindowFactory
