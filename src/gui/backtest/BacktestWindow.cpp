@@ -51,16 +51,7 @@ BacktestWindow::BacktestWindow(const CatalogEntry &entry, const DrawHistory &his
     auto *description = label(entry.description, this);
     description->setObjectName(QStringLiteral("Label1"));
     description->setWordWrap(true);
-    auto *print = new QPushButton(QStringLiteral("印刷"), this);
-    print->setObjectName(QStringLiteral("Command2"));
-    auto *close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("Command1"));
-    connect(close, &QPushButton::clicked, this, &ChildWindow::closeWindow);
-    connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
-    auto *top = new QHBoxLayout;
-    top->addWidget(description, 1);
-    top->addWidget(print);
-    top->addWidget(close);
+    QHBoxLayout *top = descriptionRow(description);
 
     // The range: every draw number the history holds; the first and last complete draws by default.
     int first = 0, last = 0;

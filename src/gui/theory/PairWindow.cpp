@@ -24,16 +24,7 @@ PairWindow::PairWindow(const CatalogEntry &entry, const DrawHistory &history, QW
     auto *description = new QLabel(entry.description, this);
     description->setObjectName(QStringLiteral("Label1"));
     description->setWordWrap(true);
-    auto *print = new QPushButton(QStringLiteral("印刷"), this);
-    print->setObjectName(QStringLiteral("Command2"));
-    auto *close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("Command1"));
-    connect(close, &QPushButton::clicked, this, &ChildWindow::closeWindow);
-    connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
-    auto *top = new QHBoxLayout;
-    top->addWidget(description, 1);
-    top->addWidget(print, 0, Qt::AlignTop);
-    top->addWidget(close, 0, Qt::AlignTop);
+    QHBoxLayout *top = descriptionRow(description, Qt::AlignTop);
 
     for (ResultGridView *view : {m_matrix, m_legend, m_extremes})
         offerPrinting(view);

@@ -33,16 +33,7 @@ TheoryWindow::TheoryWindow(const CatalogEntry &entry, const DrawHistory &history
     description->setObjectName(QStringLiteral("Label1"));
     description->setWordWrap(true);
     description->setMinimumWidth(kDescriptionWidth);
-    auto *print = new QPushButton(QStringLiteral("印刷"), this);
-    print->setObjectName(QStringLiteral("Command2"));
-    auto *close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("Command1"));
-    connect(close, &QPushButton::clicked, this, &ChildWindow::closeWindow);
-    connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
-    auto *top = new QHBoxLayout;
-    top->addWidget(description, 1);
-    top->addWidget(print, 0, Qt::AlignTop);
-    top->addWidget(close, 0, Qt::AlignTop);
+    QHBoxLayout *top = descriptionRow(description, Qt::AlignTop);
 
     offerPrinting(m_summary);
     auto *note =

@@ -5,8 +5,10 @@
 #include "gui/print/PrintPreviewDialog.h"
 
 #include <QAction>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollArea>
 
 ChildWindow::ChildWindow(QWidget *parent) : QWidget(parent) {
@@ -68,4 +70,18 @@ QScrollArea *ChildWindow::scrollingBody(QWidget *body) {
     area->viewport()->setAutoFillBackground(false);
     body->setAutoFillBackground(false);
     return area;
+}
+
+QHBoxLayout *ChildWindow::descriptionRow(QLabel *description, Qt::Alignment buttonAlignment) {
+    auto *print = new QPushButton(QStringLiteral("印刷"), this);
+    print->setObjectName(QStringLiteral("Command2"));
+    auto *close = new QPushButton(QStringLiteral("閉じる"), this);
+    close->setObjectName(QStringLiteral("Command1"));
+    connect(close, &QPushButton::clicked, this, &ChildWindow::closeWindow);
+    connect(print, &QPushButton::clicked, this, &ChildWindow::printPreview);
+    auto *row = new QHBoxLayout;
+    row->addWidget(description, 1);
+    row->addWidget(print, 0, buttonAlignment);
+    row->addWidget(close, 0, buttonAlignment);
+    return row;
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -94,4 +95,7 @@ protected:
     // layout needs it looks as if it were not there, its grids taking any room beyond that; in a
     // smaller one it scrolls as a whole, while the buttons, kept out of it, stay in view.
     QScrollArea *scrollingBody(QWidget *body);
+    // The top row of a window with a description: the description taking the room, then 印刷
+    // and 閉じる, wired to this window.
+    QHBoxLayout *descriptionRow(QLabel *description, Qt::Alignment buttonAlignment = {});
 };
