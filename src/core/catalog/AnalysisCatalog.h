@@ -9,7 +9,16 @@
 
 #include <vector>
 
-enum class WindowKind { Analysis, TheoryComparison, PairAnalysis, Prediction, DataEntry, TicketCheck, Backtest };
+enum class WindowKind {
+    Analysis,
+    TheoryComparison,
+    PairAnalysis,
+    Prediction,
+    DataEntry,
+    PrizeList,
+    TicketCheck,
+    Backtest
+};
 
 using AnalysisBuilder = ResultGrid (*)(const DrawHistory &);
 using AnalysisGridsBuilder = std::vector<ResultGrid> (*)(const DrawHistory &);
@@ -41,6 +50,8 @@ struct CatalogEntry {
     // Whether the window opens from the menu 検証(&K), where the results of playing are checked.
     bool inCheckMenu() const { return kind == WindowKind::TicketCheck || kind == WindowKind::Backtest; }
     // Whether the window opens from the menu データ分析(&S).
+    // Whether the window opens from the menu データ管理(&M), after 当選データ入力.
+    bool inDataMenu() const { return kind == WindowKind::PrizeList; }
     bool inAnalysisMenu() const {
         return kind == WindowKind::Analysis || kind == WindowKind::TheoryComparison || kind == WindowKind::PairAnalysis;
     }
