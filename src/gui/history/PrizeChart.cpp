@@ -22,7 +22,8 @@ void PrizeChart::setPoints(const std::vector<PrizeListGrid::ChartPoint> &points)
     c->removeAllSeries();
     for (QAbstractAxis *axis : c->axes())
         c->removeAxis(axis);
-    c->setTitle(QStringLiteral("1等の当せん金とキャリーオーバーの推移"));
+    c->setTitle(points.empty() ? QStringLiteral("1等の当せん金とキャリーオーバーの推移（当せん金のデータがありません）")
+                               : QStringLiteral("1等の当せん金とキャリーオーバーの推移"));
 
     auto *first = new QScatterSeries;
     first->setName(QStringLiteral("1等（1口あたり）"));
@@ -47,10 +48,11 @@ void PrizeChart::setPoints(const std::vector<PrizeListGrid::ChartPoint> &points)
     auto *x = new QValueAxis;
     x->setLabelFormat(QStringLiteral("%d"));
     x->setTitleText(QStringLiteral("回"));
-    if (points.empty())
-        x->setRange(0, 1);
-    else
-        x->setRange(points.front().drawNumber, std::max(points.back().drawNumber, points.front().drawNumber + 1));
+    const int firstDraw = points.empty() ? 0 : points.front().drawNumber;
+    const int lastDraw = std::max(points.empty() ? 1 : points.back().drawNumber, firstDraw + 1);
+    x->setRange(firstDraw, lastDraw);
+    // Whole draw numbers under every tick, however few draws there are.
+    x->setTickCount(std::clamp(lastDraw - firstDraw + 1, 2, 5));
     auto *y = new QValueAxis;
     y->setRange(0, high * 1.05);
     y->applyNiceNumbers();
