@@ -151,7 +151,7 @@ private slots:
         const int rows = 300;
         PrintDocument document{QStringLiteral("表"), QStringLiteral("説明"), 300, {{{}, namedGrid(columns, rows)}}, {}};
         GridPrinter printer(std::move(document));
-        printer.setFitWidth(fitWidth);
+        printer.setScale(fitWidth ? GridPrinter::kFitWidth : 1.0);
         const QSizeF body = a4Body();
         const std::vector<GridPrinter::Page> pages = printer.layout(body);
 
@@ -177,7 +177,7 @@ private slots:
         QVERIFY(pages.size() > bandStarts.size()); // the rows need several pages too
     }
 
-    // A known grid on A4 portrait: the page count, the heading row on every page, the page
+    // A known narrow grid at screen size on A4 portrait: the page count, the heading row on every page, the page
     // numbers and the last cell.
     void pageCountAndSizeAtA4() {
         const QString pdf = m_dir.filePath(QStringLiteral("known.pdf"));
@@ -186,7 +186,7 @@ private slots:
         grid.setRowHeight(-1, 30);
         grid.setRowHeight(1, 10);
         document.sections.push_back({{}, grid});
-        QVERIFY(GridPrinter::writePdf(document, pdf));
+        QVERIFY(GridPrinter::writePdf(document, pdf, nullptr, 1.0));
         const Run info = run(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY2(info.status == 0, info.err.constData());
         const QString text = QString::fromUtf8(info.out);
@@ -202,6 +202,35 @@ private slots:
             QVERIFY(pages[p].contains(QStringLiteral("ページ %1 / %2").arg(p + 1).arg(pages.size())));
         }
         QVERIFY(pages.last().contains(QStringLiteral("5.121")));
+    }
+
+    // A grid wider than a portrait page prints on landscape, narrowed or widened to the page
+    // width; a narrow one stays portrait. A4 less 10 mm margins: 190 x 277 mm, 718 x 1047 units.
+    void orientationAndWidth_data() {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QString>("pageSize"); // as pdfinfo prints it, in points
+        QTest::addColumn<double>("bodyWidth");
+        QTest::newRow("wide grid: landscape") << 14 << QStringLiteral("841.89 x 595.276") << 1046.9;
+        QTest::newRow("narrow grid: portrait") << 9 << QStringLiteral("595.276 x 841.89") << 718.1;
+    }
+    void orientationAndWidth() {
+        QFETCH(int, columns);
+        QFETCH(QString, pageSize);
+        QFETCH(double, bodyWidth);
+        ResultGrid grid = namedGrid(columns, 10);
+        grid.setColumnWidth(-1, 10);
+        const QString pdf = m_dir.filePath(QStringLiteral("wide.pdf"));
+        QVERIFY(GridPrinter::writePdf({QStringLiteral("表"), QString(), 0, {{{}, grid}}, {}}, pdf));
+        const Run info = run(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY2(QString::fromUtf8(info.out).contains(QStringLiteral("Page size:      %1 pts").arg(pageSize)),
+                 info.out.constData());
+        GridPrinter printer({QStringLiteral("表"), QString(), 0, {{{}, grid}}, {}});
+        const QSizeF body = columns > 9 ? a4Body().transposed() : a4Body();
+        const std::vector<GridPrinter::Page> pages = printer.layout(body);
+        QCOMPARE(pages.size(), std::size_t(1));
+        QVERIFY(std::abs(body.width() - bodyWidth) < 0.1);
+        const double printed = printer.pieceSize(pages[0].pieces[0]).width();
+        QVERIFY2(printed <= body.width() && printed > body.width() - 2, qPrintable(QString::number(printed)));
     }
 
     // The program writes a window's printout without a display, and fails as --render does.
@@ -221,6 +250,13 @@ private slots:
                            QStringLiteral("7回周期法"), QStringLiteral("■出現回数分析\\s+反映する\\n"),
                            QStringLiteral("■バラツキ分析\\s+反映しない\\n")};
         QTest::newRow("unknown") << QStringLiteral("存在しない分析") << 2 << false << QStringList() << QStringList();
+        QTest::newRow("frequency analysis: its band heading on every page")
+            << QStringLiteral("出現頻度分析") << 0 << false
+            << QStringList{QStringLiteral("出\\s*現\\s*頻\\s*度（回）")} << QStringList();
+        QTest::newRow("backtest: its charts")
+            << QStringLiteral("予想の検証") << 0 << false << QStringList{QStringLiteral("予想の検証")}
+            << QStringList{QStringLiteral("当たり数の分布"), QStringLiteral("当たりの累計 − 期待値"),
+                           QStringLiteral("期待値との差（個）")};
         QTest::newRow("data entry") << QStringLiteral("当選データ入力") << 0 << false
                                     << QStringList{QStringLiteral("当選データ入力"), QStringLiteral("第150回まで"),
                                                    QStringLiteral("ボーナス数字2\\s+抽せん日")}
