@@ -17,8 +17,8 @@ struct PrintDocument {
         QString heading;
         ResultGrid grid;
     };
-    // A picture recorded by the GUI (the data of a QPicture) and its size in page units of 1/96
-    // inch; the page narrows or widens it, keeping its proportions.
+    // A picture drawn by the GUI (PNG data) and its size in page units of 1/96 inch; the page
+    // narrows or widens it, keeping its proportions.
     struct Figure {
         QByteArray picture;
         QSizeF size;
@@ -36,5 +36,5 @@ struct PrintDocument {
     std::vector<Section> sections;
     QStringList notes;
     std::vector<Key> legend;
-    std::vector<Figure> figures;
+    std::vector<Figure> figures{};
 };

@@ -1,10 +1,16 @@
 #include "gui/print/ChartFigure.h"
 
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QGraphicsLayout>
+#include <QImage>
 #include <QPainter>
-#include <QPicture>
+
+namespace {
+// Pixels of the picture per page unit: 288 dots per inch, sharp enough on paper.
+constexpr int kResolution = 3;
+} // namespace
 
 PrintDocument::Figure chartFigure(QChartView &view, const QSizeF &size) {
     QChart *chart = view.chart();
@@ -12,14 +18,19 @@ PrintDocument::Figure chartFigure(QChartView &view, const QSizeF &size) {
     chart->setGeometry(QRectF(shown.topLeft(), size));
     if (QGraphicsLayout *layout = chart->layout())
         layout->activate();
-    QPicture picture;
+    QImage image((size * kResolution).toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
     {
-        QPainter painter(&picture);
+        QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        view.scene()->render(&painter, QRectF(QPointF(0, 0), size), QRectF(shown.topLeft(), size));
+        view.scene()->render(&painter, QRectF(QPointF(0, 0), image.size()), QRectF(shown.topLeft(), size));
     }
     chart->setGeometry(shown);
     if (QGraphicsLayout *layout = chart->layout())
         layout->activate();
-    return {QByteArray(picture.data(), qsizetype(picture.size())), size};
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return {png, size};
 }

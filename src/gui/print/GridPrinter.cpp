@@ -7,7 +7,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPicture>
+#include <QImage>
 
 #include <algorithm>
 #include <cmath>
@@ -278,14 +278,9 @@ void GridPrinter::paintPage(QPainter &painter, const Page &page, int number, int
     for (const Piece &piece : page.pieces)
         paintPiece(painter, piece, f.bodyTop);
     for (const Drawing &drawing : page.drawings) {
-        const QByteArray &data = m_document.figures[std::size_t(drawing.figure)].picture;
-        QPicture picture;
-        picture.setData(data.constData(), uint(data.size()));
-        painter.save();
-        painter.translate(drawing.x, f.bodyTop + drawing.top);
-        painter.scale(drawing.scale, drawing.scale);
-        painter.drawPicture(QPointF(0, 0), picture);
-        painter.restore();
+        const PrintDocument::Figure &figure = m_document.figures[std::size_t(drawing.figure)];
+        painter.drawImage(QRectF(QPointF(drawing.x, f.bodyTop + drawing.top), figure.size * drawing.scale),
+                          QImage::fromData(figure.picture));
     }
     painter.setFont(m_font);
     painter.setPen(ink);
