@@ -66,7 +66,7 @@ private slots:
         QVERIFY(!settings->isVisible());
 
         method->setCurrentIndex(Backtest::OneShot);
-        QVERIFY(cumulative->chart()->title().startsWith(QStringLiteral("１発予想")));
+        QVERIFY(cumulative->chart()->title().endsWith(QStringLiteral("<br>１発予想")));
         QCOMPARE(cumulative->chart()->series().size(), 2); // the band and the line
 
         window.findChild<QSpinBox *>(QStringLiteral("spnFrom"))->setValue(101);

@@ -430,17 +430,21 @@ private slots:
         setCurrent(window, 0, 0);
         MessageBoxWatcher::Seen seen{};
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        QStringList texts;
         QTimer::singleShot(0, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
             seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
             defaultButton = box->standardButton(box->defaultButton());
-            box->button(QMessageBox::No)->click();
+            texts = {box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()};
+            // Esc answers いいえ, as every question of the program does.
+            QTest::keyClick(box, Qt::Key_Escape);
         });
         window.addLine();
         QCOMPARE(seen.title, QStringLiteral("ナナズバリオ"));
         QCOMPARE(seen.icon, QMessageBox::Warning);
         QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(texts, (QStringList{QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
         QCOMPARE(defaultButton, QMessageBox::No);
         QCOMPARE(window.model()->rowCount(), 2);
     }

@@ -40,22 +40,30 @@ public:
             if (!dialog || !dialog->isVisible())
                 return;
             summary = dialog->findChild<QLabel *>("summary")->text();
+            if (auto *label = dialog->findChild<QLabel *>("nothing"))
+                nothing = label->text();
             if (auto *table = dialog->findChild<QTableWidget *>("differences"))
                 differences = table->rowCount();
             if (auto *lines = dialog->findChild<QPlainTextEdit *>("unreadable"))
                 unreadable = lines->toPlainText();
+            buttons.clear();
+            for (const QPushButton *button : dialog->findChildren<QPushButton *>())
+                buttons << button->text();
             auto *import = dialog->findChild<QPushButton *>("importButton");
-            importEnabled = import->isEnabled();
+            importEnabled = import && import->isEnabled();
             if (m_act == Act::TakeFileAndImport)
                 dialog->findChild<QRadioButton *>("takeFile")->setChecked(true);
-            (m_act == Act::Cancel || !importEnabled ? dialog->findChild<QPushButton *>("cancelButton") : import)
-                ->click();
+            if (!import)
+                dialog->findChild<QPushButton *>("closeButton")->click();
+            else
+                (m_act == Act::Cancel ? dialog->findChild<QPushButton *>("cancelButton") : import)->click();
             ++shown;
         });
         m_timer.start(5);
     }
     int shown = 0;
-    QString summary, unreadable;
+    QString summary, unreadable, nothing;
+    QStringList buttons;
     int differences = 0;
     bool importEnabled = false;
 
@@ -136,24 +144,33 @@ private slots:
         QTest::addColumn<int>("act");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<QString>("storedAfter");
-        QTest::newRow("cancel") << int(DialogDriver::Act::Cancel) << true << "1:9 2:10 3:11 4:12 5:13";
+        QTest::addColumn<QString>("written");
+        QTest::newRow("cancel") << int(DialogDriver::Act::Cancel) << true << "1:9 2:10 3:11 4:12 5:13" << "";
         QTest::newRow("keep stored, はい")
-            << int(DialogDriver::Act::Import) << true << "1:9 2:10 3:11 4:12 5:13 6:14 7:15 8:16";
+            << int(DialogDriver::Act::Import) << true << "1:9 2:10 3:11 4:12 5:13 6:14 7:15 8:16"
+            << "追加 3 件、置換 0 件を書き込みました。";
         QTest::newRow("keep stored, いいえ")
-            << int(DialogDriver::Act::Import) << false << "1:9 2:10 3:11 4:12 5:13 6:14 7:15 8:16";
+            << int(DialogDriver::Act::Import) << false << "1:9 2:10 3:11 4:12 5:13 6:14 7:15 8:16"
+            << "追加 3 件、置換 0 件を書き込みました。";
         QTest::newRow("take file, はい") << int(DialogDriver::Act::TakeFileAndImport) << true
-                                         << "1:9 2:10 3:12 4:12 5:13 6:14 7:15 8:16";
+                                         << "1:9 2:10 3:12 4:12 5:13 6:14 7:15 8:16"
+                                         << "追加 3 件、置換 1 件を書き込みました。";
     }
     void importAndReload() {
         QFETCH(int, act);
         QFETCH(bool, answer);
         QFETCH(QString, storedAfter);
+        QFETCH(QString, written);
         m_answer = answer;
         auto frame = startFrame();
         QVERIFY(frame);
         DialogDriver driver{DialogDriver::Act(act)};
+        MessageBoxWatcher watcher;
         frame->importCsv(csvFile(kNewDraws));
         QCOMPARE(driver.shown, 1);
+        QCOMPARE(watcher.seen.size(), written.isEmpty() ? 0 : 1);
+        if (!written.isEmpty())
+            QCOMPARE(watcher.seen[0].text, written);
         QCOMPARE(driver.summary,
                  QStringLiteral("新しい当選データ: 3 件\n登録済みと同じ当選データ: 2 件（取り込みません）\n"
                                 "登録済みと異なる当選データ: 1 件"));
@@ -182,9 +199,27 @@ private slots:
         DialogDriver driver{DialogDriver::Act::Import};
         frame->importCsv(csvFile(kHeading + "6,,6,7,8,9,10,11,12,13,14\n7,,7,8,9,10,11,12,13,14\n"));
         QCOMPARE(driver.shown, 1);
-        QVERIFY(!driver.importEnabled);
+        QCOMPARE(driver.buttons, QStringList{QStringLiteral("閉じる")});
         QVERIFY2(driver.unreadable.startsWith(QStringLiteral("3 行目")), qPrintable(driver.unreadable));
         QCOMPARE(stored(), before);
+        QVERIFY(m_asked.isEmpty());
+    }
+
+    // A file holding only draws stored already: the dialog says there is nothing to import and
+    // offers nothing but 閉じる; nothing is written or asked.
+    void nothingToImport() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        const std::vector<DrawRecord> before = stored();
+        DialogDriver driver{DialogDriver::Act::Import};
+        MessageBoxWatcher watcher;
+        frame->importCsv(csvFile(kHeading + "1,2013-04-01,1,2,3,4,5,6,7,8,9\n"));
+        QCOMPARE(driver.shown, 1);
+        QCOMPARE(driver.buttons, QStringList{QStringLiteral("閉じる")});
+        QCOMPARE(driver.nothing, QStringLiteral("取り込む当選データはありません。"));
+        QCOMPARE(driver.differences, 0);
+        QCOMPARE(stored(), before);
+        QVERIFY(watcher.seen.isEmpty());
         QVERIFY(m_asked.isEmpty());
     }
 

@@ -151,7 +151,7 @@ private slots:
         const int rows = 300;
         PrintDocument document{QStringLiteral("表"), QStringLiteral("説明"), 300, {{{}, namedGrid(columns, rows)}}, {}};
         GridPrinter printer(std::move(document));
-        printer.setFitWidth(fitWidth);
+        printer.setScale(fitWidth ? GridPrinter::kFitWidth : 1.0);
         const QSizeF body = a4Body();
         const std::vector<GridPrinter::Page> pages = printer.layout(body);
 
@@ -177,7 +177,7 @@ private slots:
         QVERIFY(pages.size() > bandStarts.size()); // the rows need several pages too
     }
 
-    // A known grid on A4 portrait: the page count, the heading row on every page, the page
+    // A known narrow grid at screen size on A4 portrait: the page count, the heading row on every page, the page
     // numbers and the last cell.
     void pageCountAndSizeAtA4() {
         const QString pdf = m_dir.filePath(QStringLiteral("known.pdf"));
@@ -186,7 +186,7 @@ private slots:
         grid.setRowHeight(-1, 30);
         grid.setRowHeight(1, 10);
         document.sections.push_back({{}, grid});
-        QVERIFY(GridPrinter::writePdf(document, pdf));
+        QVERIFY(GridPrinter::writePdf(document, pdf, nullptr, 1.0));
         const Run info = run(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY2(info.status == 0, info.err.constData());
         const QString text = QString::fromUtf8(info.out);
@@ -204,6 +204,36 @@ private slots:
         QVERIFY(pages.last().contains(QStringLiteral("5.121")));
     }
 
+    // A grid wider than a portrait page prints on landscape, narrowed or widened to the page
+    // width; a narrow one stays portrait. A4 less 10 mm margins: 190 x 277 mm, 718 x 1047 units.
+    void orientationAndWidth_data() {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<double>("bodyWidth");
+        QTest::newRow("wide grid: landscape") << 10 << true << 1046.9;
+        QTest::newRow("narrow grid: portrait") << 5 << false << 718.1;
+    }
+    void orientationAndWidth() {
+        QFETCH(int, columns);
+        QFETCH(bool, landscape);
+        QFETCH(double, bodyWidth);
+        ResultGrid grid = namedGrid(columns, 10);
+        grid.setColumnWidth(-1, 10);
+        const PrintDocument document{QStringLiteral("表"), QString(), 0, {{{}, grid}}, {}};
+        const QString pdf = m_dir.filePath(QStringLiteral("wide.pdf"));
+        QVERIFY(GridPrinter::writePdf(document, pdf));
+        const Run info = run(QStringLiteral("pdfinfo"), {pdf});
+        const QString size = landscape ? QStringLiteral("842 x 595") : QStringLiteral("595 x 842");
+        QVERIFY2(QString::fromUtf8(info.out).contains(size), info.out.constData());
+        GridPrinter printer(document);
+        const QSizeF body = landscape ? a4Body().transposed() : a4Body();
+        QVERIFY(std::abs(body.width() - bodyWidth) < 0.1);
+        const std::vector<GridPrinter::Page> pages = printer.layout(body);
+        QCOMPARE(pages.size(), std::size_t(1));
+        const double printed = printer.pieceSize(pages[0].pieces[0]).width();
+        QVERIFY2(printed <= body.width() && printed > body.width() - 2, qPrintable(QString::number(printed)));
+    }
+
     // The program writes a window's printout without a display, and fails as --render does.
     void pdfCommand_data() {
         QTest::addColumn<QString>("form");
@@ -211,20 +241,30 @@ private slots:
         QTest::addColumn<bool>("onePage");
         QTest::addColumn<QStringList>("onEveryPage");
         QTest::addColumn<QStringList>("somewhere");
+        QTest::addColumn<int>("pictures");
         const QStringList header{QStringLiteral("出現間隔分析"), QStringLiteral("第150回まで"), QStringLiteral("回数")};
         QTest::newRow("interval analysis") << QStringLiteral("出現間隔分析") << 0 << false << header
-                                           << QStringList{QStringLiteral("初回"), QStringLiteral("150")};
+                                           << QStringList{QStringLiteral("初回"), QStringLiteral("150")} << 0;
         QTest::newRow("prediction")
             << QStringLiteral("一発ズバリオ予想") << 0 << true
             << QStringList{QStringLiteral("一発ズバリオ予想"), QStringLiteral("ページ 1 / 1")}
             << QStringList{QStringLiteral("●周期法による予想"), QStringLiteral("●一発ズバリオ予想"),
                            QStringLiteral("7回周期法"), QStringLiteral("■出現回数分析\\s+反映する\\n"),
-                           QStringLiteral("■バラツキ分析\\s+反映しない\\n")};
-        QTest::newRow("unknown") << QStringLiteral("存在しない分析") << 2 << false << QStringList() << QStringList();
+                           QStringLiteral("■バラツキ分析\\s+反映しない\\n")}
+            << 0;
+        QTest::newRow("unknown") << QStringLiteral("存在しない分析") << 2 << false << QStringList() << QStringList()
+                                 << 0;
+        // The title sits far to the right in its band; the page shows it in the part printed.
+        QTest::newRow("frequency analysis: its title on the page")
+            << QStringLiteral("出現頻度分析") << 0 << true
+            << QStringList{QStringLiteral("出\\s*現\\s*頻\\s*度（回）")} << QStringList() << 0;
+        QTest::newRow("backtest: its two charts")
+            << QStringLiteral("予想の検証") << 0 << true << QStringList{QStringLiteral("予想の検証")}
+            << QStringList{QStringLiteral("消去法")} << 2;
         QTest::newRow("data entry") << QStringLiteral("当選データ入力") << 0 << false
                                     << QStringList{QStringLiteral("当選データ入力"), QStringLiteral("第150回まで"),
                                                    QStringLiteral("ボーナス数字2\\s+抽せん日")}
-                                    << QStringList{QStringLiteral("\\n\\s*150\\s+")};
+                                    << QStringList{QStringLiteral("\\n\\s*150\\s+")} << 0;
     }
     void pdfCommand() {
         QFETCH(QString, form);
@@ -232,6 +272,7 @@ private slots:
         QFETCH(bool, onePage);
         QFETCH(QStringList, onEveryPage);
         QFETCH(QStringList, somewhere);
+        QFETCH(int, pictures);
         if (!QFile::exists(m_program))
             QSKIP("the program is not built");
         const QString pdf = m_dir.filePath(QStringLiteral("window.pdf"));
@@ -252,6 +293,8 @@ private slots:
         const QString all = pages.join(QString());
         for (const QString &pattern : somewhere)
             QVERIFY2(all.contains(QRegularExpression(pattern)), qPrintable(pattern));
+        const Run images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        QCOMPARE(int(QString::fromUtf8(images.out).count(QStringLiteral(" image "))), pictures);
     }
 
     // 印刷 opens the preview on the window's content; Ctrl+P does the same where there is no

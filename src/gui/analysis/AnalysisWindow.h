@@ -30,6 +30,7 @@ public:
     // Room for the grid's visible area with nothing under a scroll bar, once load() has run.
     QSize sizeHint() const override;
     QSize contentSize() const override { return sizeHint(); }
+    bool widthFollowsContent() const override { return m_look.widthFollowsGrid; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -23,6 +23,8 @@ std::vector<LegendItem> groupSplitLegend() {
 
 QHash<QString, AnalysisWindowLook> makeLooks() {
     const AnalysisWindowLook groupSplit{.legendPlace = LegendPlace::BelowGrid, .legend = groupSplitLegend()};
+    AnalysisWindowLook narrowSplit = groupSplit;
+    narrowSplit.widthFollowsGrid = true;
     return {
         {QStringLiteral("出現頻度分析"),
          {.hasPrint = false, .legendPlace = LegendPlace::BelowGrid, .legend = markLegend()}},
@@ -35,9 +37,9 @@ QHash<QString, AnalysisWindowLook> makeLooks() {
           .legend = {{LegendItem::Kind::Swatch, Palette::CarryOver, QStringLiteral(":前回の数字"),
                       QStringLiteral("Label2"), QStringLiteral("Label3")}}}},
         {QStringLiteral("連番飛び石分析"), {.yield = EventYield::AfterCompute}},
-        {QStringLiteral("分割6データ分析"), groupSplit},
+        {QStringLiteral("分割6データ分析"), narrowSplit},
         {QStringLiteral("分割7データ分析"), groupSplit},
-        {QStringLiteral("分割9データ分析"), groupSplit},
+        {QStringLiteral("分割9データ分析"), narrowSplit},
         {QStringLiteral("当選データ入力"), {.hasPrint = false}},
     };
 }

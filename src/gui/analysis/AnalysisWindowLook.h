@@ -28,6 +28,9 @@ struct AnalysisWindowLook {
     EventYield yield = EventYield::BeforeCompute;
     LegendPlace legendPlace = LegendPlace::None;
     std::vector<LegendItem> legend{};
+    // Opens as wide as the grid, even narrower than designed: the window was drawn much wider
+    // than the grid it shows.
+    bool widthFollowsGrid = false;
 
     // The look of the window with this form name; a plain look for a name it does not know.
     static const AnalysisWindowLook &of(const QString &formName);

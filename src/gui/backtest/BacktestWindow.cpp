@@ -6,6 +6,7 @@
 #include "core/backtest/BacktestText.h"
 #include "gui/backtest/CumulativeHitsChart.h"
 #include "gui/backtest/HitDistributionChart.h"
+#include "gui/print/ChartFigure.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -240,6 +241,10 @@ std::optional<PrintDocument> BacktestWindow::printDocument() const {
                            {m_verdict->text(), m_notes->text()}, {}};
     if (m_report.allSettings)
         document.sections.push_back({{}, m_settings->grid()});
+    // The charts a little more square than on screen, so that two stand side by side on a
+    // landscape page.
+    document.figures.push_back(chartFigure(*m_distribution, QSizeF(520, 360)));
+    document.figures.push_back(chartFigure(*m_cumulative, QSizeF(520, 360)));
     return document;
 }
 

@@ -27,7 +27,7 @@ public:
 
     void load() override;
     const Backtest::Report &report() const { return m_report; }
-    // The grids with the verdict and the notes; the charts are not printed.
+    // The grids, the charts of the method chosen, the verdict and the notes.
     std::optional<PrintDocument> printDocument() const override;
     std::optional<WindowExport> exportContent() const override;
 

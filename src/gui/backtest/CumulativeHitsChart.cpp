@@ -5,6 +5,8 @@
 #include <QLineSeries>
 #include <QValueAxis>
 
+#include "gui/backtest/ChartTitle.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -19,7 +21,7 @@ void CumulativeHitsChart::setPoints(const std::vector<Backtest::CumulativePoint>
     c->removeAllSeries();
     for (QAbstractAxis *axis : c->axes())
         c->removeAxis(axis);
-    c->setTitle(QStringLiteral("%1: 当たりの累計 − 期待値").arg(method));
+    setChartTitle(this, QStringLiteral("当たりの累計 − 期待値"), method);
 
     auto *upper = new QLineSeries;
     auto *lower = new QLineSeries;
@@ -56,7 +58,7 @@ void CumulativeHitsChart::setPoints(const std::vector<Backtest::CumulativePoint>
     y->setRange(low - margin, high + margin);
     y->applyNiceNumbers();
     y->setLabelFormat(QStringLiteral("%d"));
-    y->setTitleText(QStringLiteral("個"));
+    y->setTitleText(QStringLiteral("期待値との差（個）"));
     c->addAxis(x, Qt::AlignBottom);
     c->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries *s : {static_cast<QAbstractSeries *>(band), static_cast<QAbstractSeries *>(excess)}) {

@@ -6,6 +6,8 @@
 #include <QChart>
 #include <QValueAxis>
 
+#include "gui/backtest/ChartTitle.h"
+
 #include <algorithm>
 
 HitDistributionChart::HitDistributionChart(QWidget *parent) : QChartView(parent) {
@@ -19,7 +21,7 @@ void HitDistributionChart::setSummary(const Backtest::MethodSummary &summary, co
     c->removeAllSeries();
     for (QAbstractAxis *axis : c->axes())
         c->removeAxis(axis);
-    c->setTitle(QStringLiteral("%1: 当たり数の分布").arg(method));
+    setChartTitle(this, QStringLiteral("当たり数の分布"), method);
 
     auto *observed = new QBarSet(QStringLiteral("実績"));
     observed->setColor(QColor(62, 158, 255));

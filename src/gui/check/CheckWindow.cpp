@@ -18,6 +18,8 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 const QString kMessageTitle = QStringLiteral("メッセ－ジ");
@@ -61,6 +63,14 @@ CheckWindow::CheckWindow(const CatalogEntry &entry, const DrawHistory &history, 
     m_tickets = new QPlainTextEdit(this);
     m_tickets->setObjectName(QStringLiteral("txtTickets"));
     m_tickets->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Numbers pasted from a spreadsheet, or typed with Tab, are separated by tabs: each becomes
+    // a space, the separator the rest of the box shows, rather than a wide gap.
+    connect(m_tickets, &QPlainTextEdit::textChanged, this, [this] {
+        QTextDocument *document = m_tickets->document();
+        const QString tab(QLatin1Char('\t'));
+        for (QTextCursor at = document->find(tab); !at.isNull(); at = document->find(tab, at))
+            at.insertText(QStringLiteral(" "));
+    });
     m_tickets->setPlaceholderText(QStringLiteral("例：3 7 12 19 25 31 36"));
     QPushButton *file = button(QStringLiteral("ファイルから読む..."), QStringLiteral("cmdFile"), this);
     QPushButton *fromPrediction = button(QStringLiteral("予想を取り込む"), QStringLiteral("cmdPrediction"), this);

@@ -2,6 +2,7 @@
 
 #include "core/catalog/AnalysisCatalog.h"
 #include "gui/entry/DrawGrid.h"
+#include "gui/window/Question.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -64,9 +65,7 @@ DrawEntryWindow::DrawEntryWindow(const ConnectionString &connection, QWidget *pa
     addAction(m_delLine);
 
     m_confirm = [this](const QString &text) {
-        QMessageBox box(QMessageBox::Warning, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No, this);
-        box.setDefaultButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
+        return Question::ask(this, kApplicationTitle, text, QMessageBox::Warning);
     };
     m_notify = [this](const QString &text) { QMessageBox::critical(this, kErrorTitle, text); };
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 namespace {
-// Room between a left-aligned text and its cell's left line.
+// Room a text keeps from the lines on either side of it, so that it never touches them.
 constexpr int kTextPadding = 2;
 
 // What a cell's text is centred by: the digits that most cells show. Centring the font's whole
@@ -121,7 +121,7 @@ std::pair<int, int> ResultGridPainter::textColumns(int column, int row) const {
     const GridCell &cell = m_grid->cell(column, row);
     if (cell.text.isEmpty() || !m_grid->overflow())
         return {column, column};
-    const int needed = textWidth(cell.text) + kTextPadding;
+    const int needed = textWidth(cell.text) + 2 * kTextPadding;
     auto isEmpty = [&](int c) { return c >= 1 && c <= m_grid->columns() && m_grid->cell(c, row).text.isEmpty(); };
     int first = column, last = column;
     if (cell.align == Align::Left) {
@@ -148,16 +148,17 @@ ResultGridPainter::TextPlace ResultGridPainter::placeText(int c, int r) const {
     const int spanLeft = m_colEdge[first - 1], spanEnd = m_colEdge[last];
     const bool alignLeft = cell.align == Align::Left;
     // Left-aligned after the padding; centred on its own cell, and when it is wider than the
-    // room it has, from its beginning.
+    // room it has, from its beginning after the padding.
     const int centre = m_colEdge[c - 1] + (columnWidth(c) + 1) / 2;
     auto xFor = [&](int width) {
-        return alignLeft ? spanLeft + kTextPadding : std::max(spanLeft + 1, centre - width / 2);
+        return alignLeft ? spanLeft + kTextPadding : std::max(spanLeft + kTextPadding, centre - width / 2);
     };
 
     TextPlace place{cell.text, m_font};
     const int width = textWidth(cell.text);
     place.x = xFor(width);
-    place.clipped = place.x + width > spanEnd;
+    const int usable = spanEnd - kTextPadding;
+    place.clipped = place.x + width > usable;
     if (!place.clipped)
         return place;
     // Spaces before and after place a heading over its band: only what shows has to fit.
@@ -166,16 +167,16 @@ ResultGridPainter::TextPlace ResultGridPainter::placeText(int c, int r) const {
         return place;
     const int lead = int(cell.text.indexOf(shown.front()));
     const int shownLeft = place.x + textWidth(cell.text.left(lead));
-    if (shownLeft >= spanLeft && shownLeft + textWidth(shown) <= spanEnd)
+    if (shownLeft >= spanLeft + kTextPadding && shownLeft + textWidth(shown) <= usable)
         return place;
     // What shows is drawn smaller until it fits; below the smallest size it is cut.
-    const int room = spanEnd - spanLeft - (alignLeft ? kTextPadding : 1);
+    const int room = usable - spanLeft - kTextPadding;
     place.text = shown;
     place.font = fittedFont(shown, room);
     place.shrunk = place.font != m_font;
     const int shownWidth = place.shrunk ? QFontMetrics(place.font).horizontalAdvance(shown) : textWidth(shown);
     place.x = xFor(shownWidth);
-    place.clipped = place.cut = place.x + shownWidth > spanEnd;
+    place.clipped = place.cut = place.x + shownWidth > usable;
     return place;
 }
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
@@ -15,9 +16,13 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 const QString kErrorTitle = QStringLiteral("メッセ－ジ");
@@ -89,10 +94,19 @@ ImportDialog::ImportDialog(const ImportPlan &plan, const QString &path, QWidget 
             }
             ++row;
         }
+        // Every column as wide as its texts, and the table as wide as its columns, so that the
+        // list of fields is never cut; a screen too narrow for it wraps the list instead.
         table->resizeColumnsToContents();
+        table->horizontalHeader()->setStretchLastSection(true);
+        table->setWordWrap(true);
+        const int whole = table->horizontalHeader()->length() + 2 * table->frameWidth() +
+                          table->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+        const int room = screen ? screen->availableGeometry().width() * 9 / 10 : whole;
+        table->setMinimumWidth(std::min(whole, room));
+        if (whole > room)
+            table->setColumnWidth(3, std::max(80, table->columnWidth(3) - (whole - room)));
         table->resizeRowsToContents();
-        // The list of fields takes what room is left; the whole of it shows as a tip.
-        table->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
         inner->addWidget(table);
         inner->addWidget(new QLabel(QStringLiteral("異なる当選データは、すべて次のとおりにします。"), group));
         m_keepStored = new QRadioButton(QStringLiteral("登録済みのデータを残す"), group);
@@ -117,16 +131,45 @@ ImportDialog::ImportDialog(const ImportPlan &plan, const QString &path, QWidget 
     }
 
     auto *buttons = new QDialogButtonBox(this);
-    m_import = buttons->addButton(QStringLiteral("取り込む"), QDialogButtonBox::AcceptRole);
-    m_import->setObjectName(QStringLiteral("importButton"));
-    m_import->setEnabled(plan.canImport());
-    QPushButton *cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    (plan.canImport() ? m_import : cancel)->setDefault(true);
+    // With nothing to take, or a file that cannot be taken, there is only 閉じる.
+    if (hasWork(plan)) {
+        m_import = buttons->addButton(QStringLiteral("取り込む"), QDialogButtonBox::AcceptRole);
+        m_import->setObjectName(QStringLiteral("importButton"));
+        m_import->setDefault(true);
+        QPushButton *cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+        cancel->setObjectName(QStringLiteral("cancelButton"));
+    } else {
+        if (plan.canImport()) {
+            auto *nothing = new QLabel(nothingToImport(), this);
+            nothing->setObjectName(QStringLiteral("nothing"));
+            layout->addWidget(nothing);
+        }
+        QPushButton *close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+        close->setObjectName(QStringLiteral("closeButton"));
+        close->setDefault(true);
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(840, plan.differences().empty() && plan.unreadable().empty() ? 160 : 480);
+    if (plan.differences().empty() && plan.unreadable().empty()) {
+        // Only texts: as tall as they are, no empty band below them.
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        setMinimumWidth(480);
+    } else {
+        resize(std::max(840, sizeHint().width()), 480);
+    }
+}
+
+bool ImportDialog::hasWork(const ImportPlan &plan) {
+    return plan.canImport() && (!plan.added().empty() || !plan.differences().empty());
+}
+
+QString ImportDialog::nothingToImport() {
+    return QStringLiteral("取り込む当選データはありません。");
+}
+
+QString ImportDialog::writtenMessage(const ImportPlan::Summary &summary) {
+    return QStringLiteral("追加 %1 件、置換 %2 件を書き込みました。").arg(summary.added).arg(summary.replaced);
 }
 
 ImportPlan::Choice ImportDialog::choice() const {
@@ -146,7 +189,7 @@ ImportDialog::Outcome ImportDialog::importFile(QWidget *parent, const Connection
     }
 
     ImportDialog dialog(plan, path, parent);
-    if (dialog.exec() != QDialog::Accepted || !plan.canImport())
+    if (dialog.exec() != QDialog::Accepted || !hasWork(plan))
         return outcome;
 
     const ImportPlan::Choice choice = dialog.choice();
@@ -158,5 +201,8 @@ ImportDialog::Outcome ImportDialog::importFile(QWidget *parent, const Connection
         return outcome;
     }
     outcome.stored = outcome.summary.added + outcome.summary.replaced > 0;
+    QMessageBox told(QMessageBox::Information, title(), writtenMessage(outcome.summary), QMessageBox::Ok, parent);
+    told.setObjectName(QStringLiteral("importWritten"));
+    told.exec();
     return outcome;
 }

@@ -9,7 +9,8 @@ class QRadioButton;
 
 // CSVファイルから取り込み: shows what importing a file would do (new, identical, differing side by
 // side, unreadable lines) and lets the user choose, for every differing draw at once, between
-// the stored draw and the file's. Nothing is written before 取り込む.
+// the stored draw and the file's. Nothing is written before 取り込む; with nothing to write the
+// dialog says so and offers only 閉じる.
 class ImportDialog : public QDialog {
     Q_OBJECT
 public:
@@ -27,6 +28,11 @@ public:
     static Outcome importFile(QWidget *parent, const ConnectionString &connection, const QString &path);
 
     static QString title();
+    // Whether the plan has anything to write: draws to add or differing ones to choose for.
+    static bool hasWork(const ImportPlan &plan);
+    // What the dialog says when it has nothing to import, and what the program says after it wrote.
+    static QString nothingToImport();
+    static QString writtenMessage(const ImportPlan::Summary &summary);
     // How long work may take before the progress bar shows, in milliseconds.
     static constexpr int kProgressDelay = 400;
 

@@ -1,10 +1,13 @@
 #include "gui/print/GridPrinter.h"
 
+#include "gui/grid/BandHeadingPane.h"
+
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QImage>
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +16,6 @@ namespace {
 // Room between the header, the body and the footer, and between grids.
 constexpr double kGap = 8;
 constexpr double kSectionGap = 16;
-// Narrowing a grid to the page width stops here: below it the text is too small to read, and a
-// wider grid is broken between columns at full size instead.
-constexpr double kMinFitScale = 0.6;
 // Heading rows or columns that would take more than this share of the page are printed once,
 // as ordinary rows or columns, so that every page still shows some of the grid.
 constexpr double kMaxFrozenShare = 0.5;
@@ -111,6 +111,7 @@ std::vector<GridPrinter::Page> GridPrinter::layout(const QSizeF &page) const {
     const Frame f = frame(page);
     const double width = page.width(), height = f.bodyHeight;
     const double lineHeight = QFontMetricsF(m_font).height() + 2;
+    const double scale = gridScale(width);
 
     std::vector<Page> pages(1);
     double y = 0;
@@ -139,8 +140,6 @@ std::vector<GridPrinter::Page> GridPrinter::layout(const QSizeF &page) const {
                 addLine(section.heading, true);
             continue;
         }
-        const double narrowed = width / (colEdge[columns] + 1);
-        const double scale = m_fitWidth && narrowed >= kMinFitScale ? std::min(1.0, narrowed) : 1.0;
         // Room for the grid in its own (unscaled) units.
         const double roomX = width / scale, roomY = (height - headingHeight) / scale;
         int frozenColumns = std::clamp(section.grid.frozenColumns(), 0, columns);
@@ -182,14 +181,68 @@ std::vector<GridPrinter::Page> GridPrinter::layout(const QSizeF &page) const {
             }
         }
     }
+    // The figures at one scale, side by side while they fit the width, at most half the page tall
+    // so that two of them share a page.
+    double figureWidth = 0, figureHeight = 0;
+    for (const PrintDocument::Figure &figure : m_document.figures) {
+        figureWidth = std::max(figureWidth, figure.size.width());
+        figureHeight = std::max(figureHeight, figure.size.height());
+    }
+    if (figureWidth > 0 && figureHeight > 0) {
+        const double fit = std::min(width / figureWidth, (height - kSectionGap) / 2 / figureHeight);
+        double x = 0, rowHeight = 0;
+        for (int i = 0; i < int(m_document.figures.size()); ++i) {
+            const QSizeF size = m_document.figures[std::size_t(i)].size * fit;
+            if (size.isEmpty())
+                continue;
+            if (x > 0 && x + size.width() > width) {
+                y += rowHeight + kSectionGap;
+                x = rowHeight = 0;
+            }
+            if (x == 0 && y > 0 && y + size.height() > height)
+                newPage();
+            pages.back().drawings.push_back({i, x, y, fit});
+            x += size.width() + kSectionGap;
+            rowHeight = std::max(rowHeight, size.height());
+        }
+        y += rowHeight + kSectionGap;
+    }
     for (const QString &note : m_document.notes)
         addLine(note, false);
     return pages;
 }
 
-void GridPrinter::setDefaultPageLayout(QPagedPaintDevice &device) {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                                     QPageLayout::Millimeter));
+double GridPrinter::widestGrid() const {
+    double widest = 0;
+    for (std::size_t s = 0; s < m_painters.size(); ++s) {
+        const ResultGrid &grid = m_document.sections[s].grid;
+        if (grid.columns() > 0 && grid.rows() > 0)
+            widest = std::max(widest, double(m_painters[s]->columnEdges().back() + 1));
+    }
+    return widest;
+}
+
+double GridPrinter::gridScale(double pageWidth) const {
+    if (m_scale > 0)
+        return m_scale;
+    const double widest = widestGrid();
+    return widest > 0 ? std::clamp(pageWidth / widest, kMinFitScale, kMaxFitScale) : 1.0;
+}
+
+QPageLayout::Orientation GridPrinter::preferredOrientation(const QSizeF &portraitPage) const {
+    return widestGrid() > portraitPage.width() ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+void GridPrinter::setPageLayout(QPagedPaintDevice &device, QPageLayout::Orientation orientation) {
+    device.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+}
+
+void GridPrinter::setDefaultPageLayout(QPagedPaintDevice &device) const {
+    const QPageLayout portrait(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                               QPageLayout::Millimeter);
+    const QSizeF body = portrait.paintRect(QPageLayout::Inch).size() * kUnitsPerInch;
+    setPageLayout(device, preferredOrientation(body));
 }
 
 bool GridPrinter::print(QPagedPaintDevice &device) const {
@@ -224,6 +277,11 @@ void GridPrinter::paintPage(QPainter &painter, const Page &page, int number, int
 
     for (const Piece &piece : page.pieces)
         paintPiece(painter, piece, f.bodyTop);
+    for (const Drawing &drawing : page.drawings) {
+        const PrintDocument::Figure &figure = m_document.figures[std::size_t(drawing.figure)];
+        painter.drawImage(QRectF(QPointF(drawing.x, f.bodyTop + drawing.top), figure.size * drawing.scale),
+                          QImage::fromData(figure.picture));
+    }
     painter.setFont(m_font);
     painter.setPen(ink);
     for (const Line &line : page.lines)
@@ -291,17 +349,21 @@ void GridPrinter::paintPiece(QPainter &painter, const Piece &piece, double bodyT
         {1, fc, r1, r2, 1, fc, QPoint(0, dy), QRect(0, fh, fw + 1, bandHeight + 1)},
         {1, fc, 1, fr, 1, fc, QPoint(0, 0), QRect(0, 0, fw + 1, fh + 1)},
     };
-    for (const ResultGridPainter::Pane &pane : panes)
+    for (const ResultGridPainter::Pane &pane : panes) {
         grid.paintPane(painter, pane);
+        if (const auto heading = bandHeadingPane(grid, pane))
+            grid.paintPane(painter, *heading);
+    }
     painter.restore();
 }
 
-bool GridPrinter::writePdf(PrintDocument document, const QString &path, QString *error) {
+bool GridPrinter::writePdf(PrintDocument document, const QString &path, QString *error, double scale) {
     QPdfWriter writer(path);
-    setDefaultPageLayout(writer);
     writer.setTitle(document.caption);
     writer.setCreator(QStringLiteral("ナナズバリオ"));
-    const GridPrinter printer(std::move(document));
+    GridPrinter printer(std::move(document));
+    printer.setScale(scale);
+    printer.setDefaultPageLayout(writer);
     if (printer.print(writer))
         return true;
     if (error)

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFont>
+#include <QPageLayout>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -17,10 +18,11 @@ class QPagedPaintDevice;
 class QPainter;
 
 // Lays a PrintDocument out on pages and paints them on a printer or a PDF writer. The grids are
-// drawn as the window draws them (through ResultGridPainter), at the screen's size or narrowed
-// to the page width when they are a little wider; pages break between rows and between columns, never inside a cell, and
-// the heading rows and columns a grid freezes are repeated on every page. Every page has a
-// header (caption, description, "第N回まで") and a footer (print date, "ページ n / m").
+// drawn as the window draws them (through ResultGridPainter), all at one scale: the widest of
+// them fitted to the page width, or a scale the user chose. Pages break between rows and between
+// columns, never inside a cell, and the heading rows and columns a grid freezes, and its band
+// heading, are repeated on every page. Figures follow the grids, as wide as the page. Every page
+// has a header (caption, description, "第N回まで") and a footer (print date, "ページ n / m").
 //
 // Lengths are in page units of 1/96 inch, the size of a screen pixel the grids were made for.
 class GridPrinter {
@@ -32,10 +34,18 @@ public:
     GridPrinter &operator=(const GridPrinter &) = delete;
 
     const PrintDocument &document() const { return m_document; }
-    // Narrows a grid somewhat wider than the page to the page width instead of breaking its
-    // columns (on by default); a grid that would become too small is broken between columns.
-    void setFitWidth(bool on) { m_fitWidth = on; }
-    bool fitWidth() const { return m_fitWidth; }
+    // The grids' scale: kFitWidth (the default) fits the widest grid to the page width, between
+    // kMinFitScale and kMaxFitScale; any other value is used as it is. A grid still wider than
+    // the page is broken between columns.
+    static constexpr double kFitWidth = 0;
+    static constexpr double kMinFitScale = 0.75; // 9 points become about 7: still easy to read
+    static constexpr double kMaxFitScale = 2.0;
+    void setScale(double scale) { m_scale = scale; }
+    double scale() const { return m_scale; }
+    // The scale the grids are printed at on a page this wide.
+    double gridScale(double pageWidth) const;
+    // Landscape when the widest grid does not fit the width of a portrait page at screen size.
+    QPageLayout::Orientation preferredOrientation(const QSizeF &portraitPage) const;
     void setPrintTime(const QDateTime &time) { m_printTime = time; }
 
     // One page's share of a grid: its frozen headings plus the columns and rows given (a range
@@ -53,9 +63,15 @@ public:
         double height; // a note longer than the page is wide wraps
         bool heading;  // a grid's heading rather than a note
     };
+    struct Drawing {
+        int figure;
+        double x, top;
+        double scale;
+    };
     struct Page {
         std::vector<Piece> pieces;
         std::vector<Line> lines;
+        std::vector<Drawing> drawings;
     };
     // The pages for a page of this size (page units, the whole printable area).
     std::vector<Page> layout(const QSizeF &page) const;
@@ -65,10 +81,13 @@ public:
 
     // Paints every page. False when the device cannot be painted on.
     bool print(QPagedPaintDevice &device) const;
-    // The document as a PDF on A4 portrait, as the preview saves it by default.
-    static bool writePdf(PrintDocument document, const QString &path, QString *error = nullptr);
-    // The page set-up the program starts from: A4 portrait, 10 mm margins.
-    static void setDefaultPageLayout(QPagedPaintDevice &device);
+    // The document as a PDF on A4 in its preferred orientation, as the preview saves it by
+    // default.
+    static bool writePdf(PrintDocument document, const QString &path, QString *error = nullptr,
+                         double scale = kFitWidth);
+    // The page set-up the program starts from: A4, 10 mm margins, in the document's orientation.
+    void setDefaultPageLayout(QPagedPaintDevice &device) const;
+    static void setPageLayout(QPagedPaintDevice &device, QPageLayout::Orientation orientation);
 
     // Runs of whole entries after the frozen ones that fit into room, given the entries'
     // edges (edges[i]: the end of entry i, edges[0] = 0). Each run holds at least one entry,
@@ -81,10 +100,11 @@ private:
     void paintPage(QPainter &painter, const Page &page, int number, int count, const QSizeF &size) const;
     void paintPiece(QPainter &painter, const Piece &piece, double bodyTop) const;
     void paintLegend(QPainter &painter, const QRectF &footer) const;
+    double widestGrid() const;
 
     PrintDocument m_document;
     QFont m_font;
     std::vector<std::unique_ptr<ResultGridPainter>> m_painters; // one per section
-    bool m_fitWidth = true;
+    double m_scale = kFitWidth;
     QDateTime m_printTime = QDateTime::currentDateTime();
 };

@@ -1,6 +1,7 @@
 #include "gui/print/PrintPreviewDialog.h"
 
-#include <QAction>
+#include <QComboBox>
+#include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QToolBar>
@@ -9,22 +10,26 @@ PrintPreviewDialog::PrintPreviewDialog(PrintDocument document, QWidget *parent)
     : QPrintPreviewDialog(parent), m_gridPrinter(std::move(document)) {
     setObjectName(QStringLiteral("PrintPreviewDialog"));
     setWindowTitle(QStringLiteral("印刷プレビュー - %1").arg(m_gridPrinter.document().caption));
-    GridPrinter::setDefaultPageLayout(*printer());
+    m_gridPrinter.setDefaultPageLayout(*printer());
     printer()->setDocName(m_gridPrinter.document().caption);
     connect(this, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter *printer) { m_gridPrinter.print(*printer); });
 
-    m_fitWidth = new QAction(QStringLiteral("幅をページに合わせる"), this);
-    m_fitWidth->setObjectName(QStringLiteral("fitWidth"));
-    m_fitWidth->setCheckable(true);
-    m_fitWidth->setChecked(m_gridPrinter.fitWidth());
-    m_fitWidth->setToolTip(QStringLiteral("ページより少し広い表を、ページの幅に縮めて印刷します"));
+    m_scale = new QComboBox(this);
+    m_scale->setObjectName(QStringLiteral("printScale"));
+    m_scale->addItem(QStringLiteral("ページ幅に合わせる"), GridPrinter::kFitWidth);
+    for (int percent : {50, 75, 100, 125, 150, 200})
+        m_scale->addItem(QStringLiteral("%1%").arg(percent), percent / 100.0);
+    m_scale->setToolTip(QStringLiteral("表を印刷する大きさ"));
     if (auto *toolBar = findChild<QToolBar *>()) {
         toolBar->addSeparator();
-        toolBar->addAction(m_fitWidth);
+        auto *label = new QLabel(QStringLiteral("倍率(&S):"), toolBar);
+        label->setBuddy(m_scale);
+        toolBar->addWidget(label);
+        toolBar->addWidget(m_scale);
     }
-    connect(m_fitWidth, &QAction::toggled, this, [this](bool on) {
-        m_gridPrinter.setFitWidth(on);
+    connect(m_scale, &QComboBox::currentIndexChanged, this, [this] {
+        m_gridPrinter.setScale(m_scale->currentData().toDouble());
         if (auto *preview = findChild<QPrintPreviewWidget *>())
             preview->updatePreview();
     });

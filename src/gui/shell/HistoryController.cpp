@@ -5,6 +5,7 @@
 #include "gui/history/ExportDialog.h"
 #include "gui/history/ImportDialog.h"
 #include "gui/window/ChildWindow.h"
+#include "gui/window/Question.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -36,11 +37,7 @@ HistoryController::HistoryController(QWidget *frame, FrameState &state)
     m_frame->setAcceptDrops(true);
     m_frame->installEventFilter(this);
     m_confirm = [this](const QString &text) {
-        QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No, m_frame);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
-        box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes;
+        return Question::ask(m_frame, kApplicationTitle, text);
     };
 }
 

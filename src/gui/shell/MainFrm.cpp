@@ -149,6 +149,7 @@ void MainFrm::buildMenus() {
         action->setObjectName(QString::fromLatin1(item.objectName));
         connect(action, &QAction::triggered, this, item.slot);
     }
+    WindowArrangement::listWindows(*windows, *m_mdi);
 
     QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     name(help, QStringLiteral("mnuHelp"));
@@ -256,11 +257,15 @@ QMdiSubWindow *MainFrm::showChild(const CatalogEntry &entry) {
     sub->resize(designed);
     child->load();
     // A window whose content needs more room than it was designed with grows, as far as the
-    // main window allows; it never opens smaller than designed.
+    // main window allows; it never opens smaller than designed, unless it asks to be as wide as
+    // its content.
     if (const QSize content = child->contentSize(); content.isValid()) {
         const QMargins frame = sub->contentsMargins();
         const QSize needed = content.grownBy(frame).boundedTo(m_mdi->viewport()->size());
-        sub->resize(designed.expandedTo(needed));
+        QSize size = designed.expandedTo(needed);
+        if (child->widthFollowsContent())
+            size.setWidth(needed.width());
+        sub->resize(size);
     }
     sub->show();
     m_mdi->setActiveSubWindow(sub);

@@ -1,7 +1,10 @@
 #include "gui/shell/WindowArrangement.h"
 
+#include <QActionGroup>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -93,3 +96,34 @@ void arrangeIcons(QMdiArea &mdi) {
 }
 
 } // namespace WindowArrangement
+
+void WindowArrangement::listWindows(QMenu &menu, QMdiArea &mdi) {
+    auto *list = new QActionGroup(&menu);
+    list->setExclusive(true);
+    QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&menu, &mdi, list] {
+        for (QAction *action : list->actions())
+            delete action;
+        const QList<QMdiSubWindow *> windows = mdi.subWindowList(QMdiArea::CreationOrder);
+        if (windows.isEmpty())
+            return;
+        QAction *separator = menu.addSeparator();
+        separator->setActionGroup(list);
+        for (int i = 0; i < int(windows.size()); ++i) {
+            QMdiSubWindow *window = windows[i];
+            const QString title = window->windowTitle().replace(QLatin1Char('&'), QStringLiteral("&&"));
+            QAction *action = menu.addAction(i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(title)
+                                                   : QStringLiteral("%1 %2").arg(i + 1).arg(title));
+            action->setObjectName(QStringLiteral("mnuWindowList%1").arg(i + 1));
+            action->setCheckable(true);
+            action->setChecked(window == mdi.activeSubWindow());
+            action->setActionGroup(list);
+            QObject::connect(action, &QAction::triggered, &mdi, [&mdi, window = QPointer<QMdiSubWindow>(window)] {
+                if (!window)
+                    return;
+                if (window->isMinimized())
+                    window->showNormal();
+                mdi.setActiveSubWindow(window);
+            });
+        }
+    });
+}

@@ -3,6 +3,7 @@
 #include <Qt>
 
 class QMdiArea;
+class QMenu;
 
 // How ウィンドウ lays out the open windows of the multiple-document area.
 namespace WindowArrangement {
@@ -13,4 +14,7 @@ void tile(QMdiArea &mdi, Qt::Orientation orientation);
 void cascade(QMdiArea &mdi);
 // The minimised windows in rows along the bottom.
 void arrangeIcons(QMdiArea &mdi);
+// Lists the open windows at the end of the menu each time it opens, numbered with access keys,
+// the active one checked; choosing one brings it to the front (restoring it when minimised).
+void listWindows(QMenu &menu, QMdiArea &mdi);
 } // namespace WindowArrangement

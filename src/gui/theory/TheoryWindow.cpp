@@ -3,6 +3,7 @@
 #include "core/catalog/AnalysisCatalog.h"
 #include "core/theory/TheoryGrids.h"
 #include "gui/grid/ResultGridView.h"
+#include "gui/print/ChartFigure.h"
 #include "gui/theory/TheoryChart.h"
 #include "gui/theory/TheoryRangeBar.h"
 #include "gui/theory/TheoryViews.h"
@@ -113,6 +114,8 @@ std::optional<PrintDocument> TheoryWindow::printDocument() const {
                            {}};
     for (const ResultGridView *table : m_tables)
         document.sections.push_back({{}, table->grid()});
+    for (TheoryChart *chart : m_charts)
+        document.figures.push_back(chartFigure(*chart, QSizeF(kChartWidth, chart->height())));
     return document;
 }
 

@@ -48,6 +48,8 @@ public:
     // area, say), known once it has loaded; invalid when its designed size serves. The window
     // then opens that large, within the main window.
     virtual QSize contentSize() const { return {}; }
+    // Whether the window opens as wide as contentSize() even when that is narrower than designed.
+    virtual bool widthFollowsContent() const { return false; }
 
     // A menu that replaces the main window's menu bar while this window is the active child
     // (nullptr: the main window keeps its own).

@@ -1,0 +1,36 @@
+#include "gui/print/ChartFigure.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsLayout>
+#include <QImage>
+#include <QPainter>
+
+namespace {
+// Pixels of the picture per page unit: 288 dots per inch, sharp enough on paper.
+constexpr int kResolution = 3;
+} // namespace
+
+PrintDocument::Figure chartFigure(QChartView &view, const QSizeF &size) {
+    QChart *chart = view.chart();
+    const QRectF shown = chart->geometry();
+    chart->setGeometry(QRectF(shown.topLeft(), size));
+    if (QGraphicsLayout *layout = chart->layout())
+        layout->activate();
+    QImage image((size * kResolution).toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        view.scene()->render(&painter, QRectF(QPointF(0, 0), image.size()), QRectF(shown.topLeft(), size));
+    }
+    chart->setGeometry(shown);
+    if (QGraphicsLayout *layout = chart->layout())
+        layout->activate();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return {png, size};
+}

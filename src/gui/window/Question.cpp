@@ -1,0 +1,14 @@
+#include "gui/window/Question.h"
+
+#include <QPushButton>
+
+namespace Question {
+bool ask(QWidget *parent, const QString &title, const QString &text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+} // namespace Question

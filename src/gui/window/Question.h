@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Every yes/no question of the program: はい(&Y) and いいえ(&N), いいえ the default and what Esc
+// answers, so that a hurried Enter never does what the question warns of.
+namespace Question {
+bool ask(QWidget *parent, const QString &title, const QString &text,
+         QMessageBox::Icon icon = QMessageBox::Question);
+} // namespace Question
