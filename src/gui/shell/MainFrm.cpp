@@ -135,21 +135,7 @@ void MainFrm::buildMenus() {
 
     QMenu *windows = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     name(windows, QStringLiteral("mnuWindow"));
-    const struct {
-        const char *text, *objectName;
-        void (MainFrm::*slot)();
-    } arrangements[] = {
-        {"上下に並べて表示(&H)", "mnuWindowHorizontal", &MainFrm::tileHorizontally},
-        {"左右に並べて表示(&V)", "mnuWindowVertical", &MainFrm::tileVertically},
-        {"重ねて表示(&C)", "mnuWindowCascade", &MainFrm::cascade},
-        {"アイコンの整列(&A)", "mnuWindowArrangeIcon", &MainFrm::arrangeIcons},
-    };
-    for (const auto &item : arrangements) {
-        QAction *action = windows->addAction(QString::fromUtf8(item.text));
-        action->setObjectName(QString::fromLatin1(item.objectName));
-        connect(action, &QAction::triggered, this, item.slot);
-    }
-    WindowArrangement::listWindows(*windows, *m_mdi);
+    WindowArrangement::fillMenu(*windows, *m_mdi);
 
     QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     name(help, QStringLiteral("mnuHelp"));
@@ -363,19 +349,6 @@ void MainFrm::showAbout() {
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
-}
-
-void MainFrm::tileHorizontally() {
-    WindowArrangement::tile(*m_mdi, Qt::Vertical);
-}
-void MainFrm::tileVertically() {
-    WindowArrangement::tile(*m_mdi, Qt::Horizontal);
-}
-void MainFrm::cascade() {
-    WindowArrangement::cascade(*m_mdi);
-}
-void MainFrm::arrangeIcons() {
-    WindowArrangement::arrangeIcons(*m_mdi);
 }
 
 void MainFrm::closeEvent(QCloseEvent *event) {

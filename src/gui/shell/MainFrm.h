@@ -73,10 +73,6 @@ public slots:
     void openDataEntry();
     // Imports the file after the user has seen the plan, as HistoryController::importCsv.
     void importCsv(const QString &path) { m_historyController->importCsv(path); }
-    void tileHorizontally();
-    void tileVertically();
-    void cascade();
-    void arrangeIcons();
     // The help file at the topic about the program.
     void showHelp();
     void showAbout();

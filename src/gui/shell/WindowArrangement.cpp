@@ -97,7 +97,21 @@ void arrangeIcons(QMdiArea &mdi) {
 
 } // namespace WindowArrangement
 
-void WindowArrangement::listWindows(QMenu &menu, QMdiArea &mdi) {
+void WindowArrangement::fillMenu(QMenu &menu, QMdiArea &mdi) {
+    const struct {
+        const char *text, *objectName;
+        void (*arrange)(QMdiArea &);
+    } arrangements[] = {
+        {"上下に並べて表示(&H)", "mnuWindowHorizontal", [](QMdiArea &area) { tile(area, Qt::Vertical); }},
+        {"左右に並べて表示(&V)", "mnuWindowVertical", [](QMdiArea &area) { tile(area, Qt::Horizontal); }},
+        {"重ねて表示(&C)", "mnuWindowCascade", cascade},
+        {"アイコンの整列(&A)", "mnuWindowArrangeIcon", arrangeIcons},
+    };
+    for (const auto &item : arrangements) {
+        QAction *action = menu.addAction(QString::fromUtf8(item.text));
+        action->setObjectName(QString::fromLatin1(item.objectName));
+        QObject::connect(action, &QAction::triggered, &mdi, [&mdi, arrange = item.arrange] { arrange(mdi); });
+    }
     auto *list = new QActionGroup(&menu);
     list->setExclusive(true);
     QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&menu, &mdi, list] {

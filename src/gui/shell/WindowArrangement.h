@@ -14,7 +14,8 @@ void tile(QMdiArea &mdi, Qt::Orientation orientation);
 void cascade(QMdiArea &mdi);
 // The minimised windows in rows along the bottom.
 void arrangeIcons(QMdiArea &mdi);
-// Lists the open windows at the end of the menu each time it opens, numbered with access keys,
-// the active one checked; choosing one brings it to the front (restoring it when minimised).
-void listWindows(QMenu &menu, QMdiArea &mdi);
+// The menu ウィンドウ: the four arrangements, then the open windows, listed afresh each time the
+// menu opens, numbered with access keys, the active one checked; choosing one brings it to the
+// front (restoring it when minimised).
+void fillMenu(QMenu &menu, QMdiArea &mdi);
 } // namespace WindowArrangement
