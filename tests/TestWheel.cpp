@@ -153,7 +153,6 @@ private slots:
         QTest::addColumn<Guarantee>("g");
         QTest::newRow("14 4/4") << 5 << 18 << Guarantee{4, 4};
         QTest::newRow("11 3/7, at the bound") << 1 << 11 << Guarantee{3, 7};
-        QTest::newRow("10 3/3, at the bound") << 1 << 10 << Guarantee{3, 3};
     }
     void sameInputSameTickets() {
         QFETCH(int, first);
