@@ -65,7 +65,7 @@ QWidget *WheelWindow::buildInput() {
     m_guarantee->setInsertPolicy(QComboBox::NoInsert);
     for (const char *g : kGuarantees)
         m_guarantee->addItem(QString::fromLatin1(g));
-    auto *rule = new QLabel(QStringLiteral("当たり数/条件の数：本数字が「条件の数」個以上プールに入れば、どれかの券"
+    auto *rule = new QLabel(QStringLiteral("本数字が「条件の数」個以上プールに入れば、どれかの券"
                                            "が「当たり数」個以上当たります（4個で5等、5個で4等、6個で3等）。"),
                             guaranteeBox);
     rule->setWordWrap(true);
