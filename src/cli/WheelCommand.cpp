@@ -3,11 +3,11 @@
 #include "cli/CliOutput.h"
 #include "core/catalog/AnalysisCatalog.h"
 #include "core/grid/GridJson.h"
+#include "core/io/JsonWriter.h"
+#include "core/wheel/Subsets.h"
 #include "core/wheel/WheelBuilder.h"
 #include "core/wheel/WheelGrids.h"
 #include "core/wheel/WheelOdds.h"
-#include "core/wheel/Subsets.h"
-#include "core/io/JsonWriter.h"
 
 #include <optional>
 
@@ -120,8 +120,7 @@ std::optional<WheelBuilder::Result> buildFrom(const QCommandLineParser &parser, 
         result = WheelBuilder::build(*pool, *guarantee, options);
     }
     if (!result.wheel)
-        return refuse(result.outcome == WheelBuilder::Outcome::Failed ? 1 : 2,
-                      result.message + u'\n' + kNothingBuilt);
+        return refuse(result.outcome == WheelBuilder::Outcome::Failed ? 1 : 2, result.message + u'\n' + kNothingBuilt);
     return result;
 }
 } // namespace
@@ -129,12 +128,13 @@ std::optional<WheelBuilder::Result> buildFrom(const QCommandLineParser &parser, 
 namespace WheelCommand {
 
 QList<QCommandLineOption> options() {
-    return {{option("pool"), QStringLiteral("wheel: 組合せる数字（7個以上）"), QStringLiteral("NUMBERS")},
-            {option("guarantee"), QStringLiteral("wheel: 保証 t/m（本数字m個がプールにあればt個以上当たる券がある）"),
-             QStringLiteral("T/M")},
-            {option("seconds"), QStringLiteral("wheel: 探す時間（秒、既定 2）"), QStringLiteral("S")},
-            {option("full"), QStringLiteral("wheel: プールのすべての組合せ")},
-            {option("max-cost"), QStringLiteral("wheel: 全組合せの上限金額（円、既定 100,000）"), QStringLiteral("YEN")}};
+    return {
+        {option("pool"), QStringLiteral("wheel: 組合せる数字（7個以上）"), QStringLiteral("NUMBERS")},
+        {option("guarantee"), QStringLiteral("wheel: 保証 t/m（本数字m個がプールにあればt個以上当たる券がある）"),
+         QStringLiteral("T/M")},
+        {option("seconds"), QStringLiteral("wheel: 探す時間（秒、既定 2）"), QStringLiteral("S")},
+        {option("full"), QStringLiteral("wheel: プールのすべての組合せ")},
+        {option("max-cost"), QStringLiteral("wheel: 全組合せの上限金額（円、既定 100,000）"), QStringLiteral("YEN")}};
 }
 
 int run(const QStringList &args, const QCommandLineParser &parser) {

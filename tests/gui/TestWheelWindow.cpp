@@ -95,8 +95,9 @@ private slots:
         QCOMPARE(sent.tickets.size(), wheel.tickets.size());
         for (std::size_t i = 0; i < sent.tickets.size(); ++i)
             QCOMPARE(sent.tickets[i].mask, wheel.tickets[i]);
-        QVERIFY(child<QLabel>(check, "Label2")->text().contains(
-            QStringLiteral("チケット%1枚を照合しました").arg(wheel.tickets.size())));
+        QVERIFY(child<QLabel>(check, "Label2")
+                    ->text()
+                    .contains(QStringLiteral("チケット%1枚を照合しました").arg(wheel.tickets.size())));
     }
 
     // 21 numbers, 3 if 7: the proven three tickets. The summary against independently counted
@@ -130,8 +131,8 @@ private slots:
         QVERIFY(fileBytes(dir.filePath(QStringLiteral("tickets.CSV"))).contains(",") &&
                 fileBytes(dir.filePath(QStringLiteral("tickets.CSV"))).endsWith("\r\n"));
 
-        const CliRun run = runCli({QStringLiteral("export"), QStringLiteral("組合せ購入"), QStringLiteral("--pool"), pool,
-                                   QStringLiteral("--guarantee"), QStringLiteral("3/7")});
+        const CliRun run = runCli({QStringLiteral("export"), QStringLiteral("組合せ購入"), QStringLiteral("--pool"),
+                                   pool, QStringLiteral("--guarantee"), QStringLiteral("3/7")});
         QCOMPARE(run.status, 0);
         compareWithExport(run.out, *window.exportContent());
     }
@@ -143,14 +144,19 @@ private slots:
         QTest::addColumn<QString>("guarantee");
         QTest::addColumn<bool>("full");
         QTest::addColumn<QString>("message");
-        QTest::newRow("twice") << "1 2 3 4 5 6 6 8" << "3/3" << false << "プールに 6 が2回あります。";
-        QTest::newRow("38") << "1 2 3 4 5 6 38" << "3/3" << false << "プールの「38」は1～37の数字ではありません。";
-        QTest::newRow("six") << "1,2,3,4,5,6" << "3/3" << false << "プールの数字が6個です。7個以上の数字を指定してください。";
-        QTest::newRow("t > m") << "1 2 3 4 5 6 7 8" << "4/3" << false << "当たり数 4 が条件の数 3 を超えています（「4/3」）。";
-        QTest::newRow("m > 7") << "1 2 3 4 5 6 7 8" << "3/8" << false
-                               << "条件の数 8 が本数字の数 7 を超えています（「3/8」）。";
+        QTest::newRow("twice") << "1 2 3 4 5 6 6 8"
+                               << "3/3" << false << "プールに 6 が2回あります。";
+        QTest::newRow("38") << "1 2 3 4 5 6 38"
+                            << "3/3" << false << "プールの「38」は1～37の数字ではありません。";
+        QTest::newRow("six") << "1,2,3,4,5,6"
+                             << "3/3" << false << "プールの数字が6個です。7個以上の数字を指定してください。";
+        QTest::newRow("t > m") << "1 2 3 4 5 6 7 8"
+                               << "4/3" << false << "当たり数 4 が条件の数 3 を超えています（「4/3」）。";
+        QTest::newRow("m > 7") << "1 2 3 4 5 6 7 8"
+                               << "3/8" << false << "条件の数 8 が本数字の数 7 を超えています（「3/8」）。";
         QTest::newRow("full over limit")
-            << "1 2 3 4 5 6 7 8 9 10 11 12" << "3/3" << true
+            << "1 2 3 4 5 6 7 8 9 10 11 12"
+            << "3/3" << true
             << "プール12個の全組合せは792枚（237,600円）で、上限の100,000円を超えます。\n上限金額を上げると作れます。";
     }
     void refusals() {

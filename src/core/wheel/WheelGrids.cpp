@@ -9,7 +9,16 @@
 
 namespace {
 // Summary rows and columns.
-enum SummaryRow { kHeadingRow = 1, kPoolRow, kGuaranteeRow, kCasesRow, kCountRow, kCostRow, kConditionRow, kFirstTierRow };
+enum SummaryRow {
+    kHeadingRow = 1,
+    kPoolRow,
+    kGuaranteeRow,
+    kCasesRow,
+    kCountRow,
+    kCostRow,
+    kConditionRow,
+    kFirstTierRow
+};
 constexpr int kSummaryRows = kFirstTierRow + WheelOdds::kTiers - 1;
 constexpr int kWheelColumn = 2, kRandomColumn = 3, kSummaryColumns = 3;
 
@@ -85,8 +94,7 @@ ResultGrid summary(const WheelReport *report) {
         grid.setText(kWheelColumn, kConditionRow, chanceText(report->odds->condition()));
         for (int i = 0; i < WheelOdds::kTiers; ++i) {
             grid.setText(kWheelColumn, kFirstTierRow + i, chanceText(report->odds->tier(i)));
-            grid.setText(kRandomColumn, kFirstTierRow + i,
-                         chanceText(report->odds->randomTickets[std::size_t(i)]));
+            grid.setText(kRandomColumn, kFirstTierRow + i, chanceText(report->odds->randomTickets[std::size_t(i)]));
         }
     }
     grid.parkCursor();
@@ -139,7 +147,9 @@ QString statusText(const WheelReport &report) {
     const std::uint64_t count = w.tickets.size();
     QString text;
     if (report.full)
-        text = QStringLiteral("プール%1個の全組合せ%2（%3）です。").arg(w.pool.size()).arg(ticketsText(count), yenText(count));
+        text = QStringLiteral("プール%1個の全組合せ%2（%3）です。")
+                   .arg(w.pool.size())
+                   .arg(ticketsText(count), yenText(count));
     else
         text = QStringLiteral("%1プール%2個で%3を保証する組合せ%4（%5）です。")
                    .arg(r.outcome == WheelBuilder::Outcome::Cancelled

@@ -245,9 +245,9 @@ void WheelWindow::setBusy(bool busy) {
 }
 
 void WheelWindow::chooseFile() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("組合せを保存"),
-                                                      QStringLiteral("組合せ購入.txt"),
-                                                      QStringLiteral("テキスト (*.txt);;CSV (*.csv)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("組合せを保存"), QStringLiteral("組合せ購入.txt"),
+                                     QStringLiteral("テキスト (*.txt);;CSV (*.csv)"));
     if (!path.isEmpty())
         saveTickets(path);
 }
