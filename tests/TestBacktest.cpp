@@ -467,19 +467,19 @@ private slots:
         QTest::addColumn<QList<double>>("interval");
         QTest::addColumn<QByteArray>("csv");
         QTest::newRow("7回周期法") << 0 << QList<double>{0, 0, 0, 0, 0, 0} << 1.0 << 1.0 << QList<double>{0, 0}
-                                   << QByteArray("0,7回周期法,5,0,0,0,0,0,1,exact,0,0,0,0,0,0,0,0,0");
+                                   << QByteArray("0,7回周期法,5,0,0,0,0,0,1,exact,0,0,0,0,0,0,0,0,0,0,0,,");
         QTest::newRow("消去法")
             << 4 << QList<double>{81, 19, 4, 15.324324, 4.378378, 7.167032} << 0.23486484503727606 << 1.0
             << QList<double>{3.408007, 4.191993}
-            << QByteArray("0,消去法,5,81,19,4,15.324324,4.378378,0.234865,exact,3.8,3.408007,4.191993,0,0,0,0,0,0");
+            << QByteArray("0,消去法,5,81,19,4,15.324324,4.378378,0.234865,exact,3.8,3.408007,4.191993,0,0,0,0,0,0,0,0,,");
         QTest::newRow("連発予想") << 5 << QList<double>{70, 0, 0, 13.243243, 3.783784, 6.860239}
                                   << 1.5311585990981887e-08 << 1.0718110193687323e-07 << QList<double>{0, 0}
                                   << QByteArray(
-                                         "0,連発予想,5,70,0,0,13.243243,3.783784,1.53116e-08,exact,0,0,0,0,0,0,0,0,0");
+                                         "0,連発予想,5,70,0,0,13.243243,3.783784,1.53116e-08,exact,0,0,0,0,0,0,0,0,0,0,0,,");
         QTest::newRow("１発予想") << 6 << QList<double>{35, 0, 0, 6.621622, 1.891892, 4.474069} << 0.0006046084836383406
                                   << 0.003627650901830044 << QList<double>{0, 0}
                                   << QByteArray(
-                                         "0,１発予想,5,35,0,0,6.621622,1.891892,0.000604608,exact,0,0,0,0,0,0,0,0,0");
+                                         "0,１発予想,5,35,0,0,6.621622,1.891892,0.000604608,exact,0,0,0,0,0,0,0,0,0,0,0,,");
     }
     void cliOneSetting() {
         QFETCH(int, method);
@@ -534,6 +534,49 @@ private slots:
             QCOMPARE(settings[offset][u"rank"].toInt(), rank);
     }
 
+    // With ReflectOffset 3 the one-shot set is the draw itself, 1等 every time: it wins the 1等
+    // prize of each draw with prize data, 400 + 200 + 600 + 300 million yen; draw 22 has none
+    // and is left out of the yen. Random tickets in the four draws: the tickets of each tier times
+    // its prize, over C(37,7), summed by hand: 4,475,840,000 / 10,295,472 yen.
+    void yenAgainstChance() {
+        DrawHistory history = periodicHistory(25);
+        auto prizes = [](std::array<qint64, 6> perWinner) {
+            DrawPrizes p;
+            p.prize = perWinner;
+            p.winners = {1, 2, 30, 900, 15000, 25000};
+            return p;
+        };
+        history.setPrizes({{20, prizes({400000000, 10000000, 700000, 9000, 1400, 1000})},
+                           {21, prizes({200000000, 5000000, 400000, 6000, 1100, 1000})},
+                           {23, prizes({600000000, 12000000, 800000, 10000, 1500, 1000})},
+                           {24, prizes({300000000, 9000000, 500000, 7000, 1200, 1000})},
+                           {30, prizes({1, 1, 1, 1, 1, 1})}}); // beyond the range
+        const Backtest::Report report = Backtest::runOne(history, {20, 24}, 3);
+        QCOMPARE(report.withoutPrizes, std::vector<int>{22});
+        const Backtest::MethodSummary &oneShot = report.settings.front().methods[Backtest::OneShot];
+        QCOMPARE(oneShot.prizeTickets, 4);
+        QCOMPARE(oneShot.cost(), qint64(1200));
+        QCOMPARE(oneShot.won, qint64(1500000000));
+        QCOMPARE(oneShot.expectedWon, 4475840000.0 / 10295472.0);
+
+        const QJsonObject root = QJsonDocument::fromJson(BacktestExport::toJson(report)).object();
+        QCOMPARE(root[u"drawsWithoutPrizes"].toInt(), 1);
+        QCOMPARE(root[u"withoutPrizes"].toArray(), QJsonArray{22});
+        const QJsonArray methods = root[u"settings"][0][u"methods"].toArray();
+        QCOMPARE(methods[Backtest::OneShot][u"won"].toDouble(), 1500000000.0);
+        QCOMPARE(methods[Backtest::OneShot][u"expectedWon"].toDouble(), 434.738689);
+        // The repeated set holds fourteen numbers: no ticket of seven, no yen, not zero yen.
+        QCOMPARE(methods[Backtest::Repeated][u"prizeTickets"].toInt(), 0);
+        QVERIFY(methods[Backtest::Repeated][u"won"].isNull());
+
+        const ResultGrid grid = BacktestGrids::methodGrid(report.settings.front(), true, true);
+        const int observed = 2 + 2 * Backtest::OneShot;
+        QCOMPARE(grid.text(grid.columns() - 2, observed), QStringLiteral("1,200"));
+        QCOMPARE(grid.text(grid.columns() - 1, observed), QStringLiteral("1,500,000,000"));
+        QCOMPARE(grid.text(grid.columns() - 1, observed + 1), QStringLiteral("435"));
+        QCOMPARE(grid.text(grid.columns(), observed + 1), QStringLiteral("36.2%"));
+    }
+
     // Members come out in the order the command line documents, not alphabetically.
     void jsonMemberOrder() {
         const auto keys = [](const QByteArray &json) {
@@ -551,18 +594,20 @@ private slots:
         const QStringList root = QStringLiteral("from to drawsTested firstTested lastTested allSettings comparisons "
                                                 "correction settings")
                                      .split(QLatin1Char(' '));
+        const QStringList yen = QStringLiteral("prizeTickets cost won expectedWon").split(QLatin1Char(' '));
+        const QStringList end = QStringLiteral("verdict drawsWithoutPrizes withoutPrizes").split(QLatin1Char(' '));
         QStringList one = root + QStringList{QStringLiteral("reflectOffset"), QStringLiteral("methods")};
         for (int m = 0; m < 7; ++m)
-            one << method << QStringLiteral("adjustedPValue");
-        QCOMPARE(keys(backtest({QStringLiteral("--settings"), m_off}).out), one << QStringLiteral("verdict"));
+            one << method << QStringLiteral("adjustedPValue") << yen;
+        QCOMPARE(keys(backtest({QStringLiteral("--settings"), m_off}).out), one << end);
         QStringList all = root;
         for (int s = 0; s < 93; ++s) {
             all << QStringLiteral("reflectOffset rank excessMainHits pValue adjustedPValue methods")
                        .split(QLatin1Char(' '));
             for (int m = 0; m < 7; ++m)
-                all << method;
+                all << method << yen;
         }
-        QCOMPARE(keys(backtest({QStringLiteral("--all-settings")}).out), all << QStringLiteral("verdict"));
+        QCOMPARE(keys(backtest({QStringLiteral("--all-settings")}).out), all << end);
     }
 
     void cliRefusals_data() {

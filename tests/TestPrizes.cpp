@@ -1,5 +1,6 @@
 // Prizes from a 24-column result file: imported, checked in yen, exported and imported again.
 #include "core/check/CheckReport.h"
+#include "core/check/PrizeListGrid.h"
 #include "core/history/DrawHistory.h"
 #include "core/history/DrawStore.h"
 #include "core/history/ImportPlan.h"
@@ -137,6 +138,47 @@ private slots:
         QCOMPARE(winsOfB.size(), 2);
         QCOMPARE(winsOfB[0].toObject().value("prize").toInteger(), qint64(1400));
         QVERIFY(winsOfB[1].toObject().value("prize").isNull());
+    }
+
+    // 当せん金一覧 of the frozen file, row by row as the file gives it: a tier nobody won shows
+    // 0 winners and 該当なし, the draw without prize columns shows － on grey, never a zero.
+    void prizeList_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("texts");
+        QTest::newRow("heading") << 1
+                                 << QStringLiteral("回数,1等口数,2等口数,3等口数,4等口数,5等口数,6等口数,1等賞金,"
+                                                   "2等賞金,3等賞金,4等賞金,5等賞金,6等賞金,キャリーオーバー");
+        QTest::newRow("第1回") << 2
+                               << QStringLiteral("1,0,2,35,1005,15000,25000,該当なし,7303000,730300,9100,1400,"
+                                                 "1000,1234567890");
+        QTest::newRow("第2回") << 3
+                               << QStringLiteral("2,1,4,60,1500,20000,30000,600000000,10000000,500000,8000,1200,"
+                                                 "1000,0");
+        QTest::newRow("第3回") << 4 << QStringLiteral("3,－,－,－,－,－,－,－,－,－,－,－,－,－");
+        QTest::newRow("第4回") << 5
+                               << QStringLiteral("4,0,3,40,1200,18000,28000,該当なし,9000000,600000,8500,1300,"
+                                                 "1000,300000000");
+    }
+    void prizeList() {
+        QFETCH(int, row);
+        QFETCH(QString, texts);
+        DrawCsv::ParseResult parsed = DrawCsv::parse(frozenFile());
+        QVERIFY(parsed.errors.empty());
+        std::map<int, DrawPrizes> prizes;
+        for (const DrawRecord &r : parsed.records)
+            if (r.prizes)
+                prizes[r.drawNumber] = *r.prizes;
+        DrawHistory history(std::move(parsed.records));
+        history.setPrizes(std::move(prizes));
+        const ResultGrid grid = PrizeListGrid::build(history);
+        QCOMPARE(grid.rows(), 5);
+        QStringList shown;
+        for (int c = 1; c <= grid.columns(); ++c)
+            shown << grid.text(c, row).remove(u',');
+        QCOMPARE(shown.join(u','), texts);
+        QCOMPARE(grid.cell(2, row).back == Palette::Grey225, row == 4);
+        QCOMPARE(grid.text(8, 2), QStringLiteral("該当なし"));
+        QCOMPARE(grid.text(14, 2), QStringLiteral("1,234,567,890"));
     }
 
     void badPrizes_data() {

@@ -43,7 +43,7 @@ int exportBacktestWindow(const CatalogEntry &entry, const BacktestArguments &a) 
     WindowExport out{entry.formName,
                      entry.caption,
                      entry.description,
-                     {BacktestGrids::methodGrid(report.bestSetting(), !a.allSettings)}};
+                     {BacktestGrids::methodGrid(report.bestSetting(), !a.allSettings, report.drawsWithPrizes() > 0)}};
     if (a.allSettings)
         out.grids.push_back(BacktestGrids::settingsGrid(report, offset));
     write(out, a.format);

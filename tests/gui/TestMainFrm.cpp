@@ -135,6 +135,7 @@ private slots:
                                                            << QStringLiteral("9分割データ分析|mnu11BunkatsuData"));
         QTest::newRow("mnuHosyu") << QStringLiteral("mnuHosyu")
                                   << (QStringList() << QStringLiteral("当選データ入力(&I)|mnuMasterInput")
+                                                    << QStringLiteral("当せん金一覧(&P)|mnuTousenkinIchiran")
                                                     << QStringLiteral("CSVファイルから取り込み(&O)...|mnuImportCsv")
                                                     << QStringLiteral("CSVファイルへ書き出し(&E)...|mnuExportCsv")
                                                     << QStringLiteral("当選データの再読み込み(&R)|mnuReload"));

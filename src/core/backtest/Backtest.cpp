@@ -41,12 +41,17 @@ Backtest::Report run(const DrawHistory &history, Backtest::Range range, const st
             for (int k = DrawRules::kMainCount + 1; k <= DrawRules::kFieldCount; ++k)
                 bonus |= maskOf(draw.number(k));
 
+            const auto paid = history.prizes().find(t);
+            const DrawPrizes *prizes = paid == history.prizes().end() ? nullptr : &paid->second;
+            if (!prizes)
+                report.withoutPrizes.push_back(t);
+
             Backtest::DrawOutcome outcome;
             outcome.drawNumber = t;
             walk.cycleSets(outcome.sets);
             for (int m = 0; m < Backtest::kCycleMethods; ++m) {
                 const PrizeTier::Hits h =
-                    Backtest::tally(cycles[std::size_t(m)], outcome.sets[std::size_t(m)], main, bonus);
+                    Backtest::tally(cycles[std::size_t(m)], outcome.sets[std::size_t(m)], main, bonus, prizes);
                 outcome.mainHits[std::size_t(m)] = std::uint8_t(h.main);
                 outcome.bonusHits[std::size_t(m)] = std::uint8_t(h.bonus);
             }
@@ -54,7 +59,7 @@ Backtest::Report run(const DrawHistory &history, Backtest::Range range, const st
                 walk.optionSets(s.reflectOffset, outcome.sets);
                 for (int m = Backtest::kCycleMethods; m < Backtest::kMethodCount; ++m) {
                     const PrizeTier::Hits h =
-                        Backtest::tally(s.methods[std::size_t(m)], outcome.sets[std::size_t(m)], main, bonus);
+                        Backtest::tally(s.methods[std::size_t(m)], outcome.sets[std::size_t(m)], main, bonus, prizes);
                     outcome.mainHits[std::size_t(m)] = std::uint8_t(h.main);
                     outcome.bonusHits[std::size_t(m)] = std::uint8_t(h.bonus);
                 }

@@ -72,6 +72,14 @@ struct MethodSummary {
     // Main hits per draw with its 95 % interval (normal approximation); the interval is empty
     // (low > high) below two draws.
     double meanHits = 0, meanLow = 1, meanHigh = 0;
+
+    // In yen, over the draws with prize data whose set had seven numbers, played as one ticket
+    // a draw: what the tickets won at that draw's prize per winner, and what random tickets
+    // would have won on average in the same draws.
+    int prizeTickets = 0;
+    qint64 won = 0;
+    double expectedWon = 0;
+    qint64 cost() const;
 };
 
 struct SettingResult {
@@ -95,6 +103,9 @@ struct Report {
     int comparisons = 0;                 // methods (one setting) or settings compared
     int best = 0;                        // the method (one setting) or setting index the verdict names
     QString verdict;
+    // The tested draws without prize data, by number: the yen leave them out.
+    std::vector<int> withoutPrizes;
+    int drawsWithPrizes() const { return drawsTested - int(withoutPrizes.size()); }
 
     const SettingResult &bestSetting() const { return allSettings ? settings[std::size_t(best)] : settings.front(); }
     bool anyExactPValue() const;

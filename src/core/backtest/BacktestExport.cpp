@@ -55,6 +55,15 @@ void writeMethod(JsonWriter &w, const Backtest::MethodSummary &m, int method, bo
         w.null();
     if (oneSetting)
         w.key("adjustedPValue").number(m.adjustedPValue);
+    // The yen, where the draws tested have prize data; null where no ticket met such a draw.
+    w.breakLine().key("prizeTickets").number(m.prizeTickets);
+    w.key("cost").number(double(m.cost()));
+    if (m.prizeTickets > 0) {
+        w.key("won").number(double(m.won));
+        w.key("expectedWon").number(rounded(m.expectedWon));
+    } else {
+        w.key("won").null().key("expectedWon").null();
+    }
     w.endObject();
 }
 
@@ -85,7 +94,12 @@ QByteArray BacktestExport::toJson(const Backtest::Report &report) {
         w.endArray().endObject();
     }
     w.endArray().breakLine();
-    w.key("verdict").string(report.verdict).endObject();
+    w.key("verdict").string(report.verdict).breakLine();
+    w.key("drawsWithoutPrizes").number(double(report.withoutPrizes.size()));
+    w.key("withoutPrizes").beginArray();
+    for (const int draw : report.withoutPrizes)
+        w.number(draw);
+    w.endArray().endObject();
     return w.take() + '\n';
 }
 
@@ -99,6 +113,8 @@ QByteArray BacktestExport::toCsv(const Backtest::Report &report) {
                            QStringLiteral("meanHigh")};
     for (int t = 1; t <= 6; ++t)
         heading << QStringLiteral("tier%1").arg(t);
+    heading << QStringLiteral("prizeTickets") << QStringLiteral("cost") << QStringLiteral("won")
+            << QStringLiteral("expectedWon");
     QString out = heading.join(QLatin1Char(',')) + QLatin1String("\r\n");
     for (const Backtest::SettingResult &s : report.settings) {
         for (int i = 0; i < Backtest::kMethodCount; ++i) {
@@ -119,6 +135,10 @@ QByteArray BacktestExport::toCsv(const Backtest::Report &report) {
                                interval ? QString::number(rounded(m.meanHigh), 'g', 12) : QString()};
             for (const int n : m.tiers)
                 row << QString::number(n);
+            const bool yen = m.prizeTickets > 0;
+            row << QString::number(m.prizeTickets) << QString::number(m.cost())
+                << (yen ? QString::number(m.won) : QString())
+                << (yen ? QString::number(rounded(m.expectedWon), 'g', 15) : QString());
             out += row.join(QLatin1Char(',')) + QLatin1String("\r\n");
         }
     }

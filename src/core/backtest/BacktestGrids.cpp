@@ -2,7 +2,10 @@
 
 #include "core/grid/GridSetUp.h"
 
+#include <QLocale>
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kLabelColumn = 1;
@@ -17,6 +20,10 @@ constexpr int kAdjustedColumn = kPColumn + 1;
 constexpr int kBonusColumn = kAdjustedColumn + 1;
 constexpr int kFirstTierColumn = kBonusColumn + 1;
 constexpr int kMethodColumns = kFirstTierColumn + 5;
+constexpr int kCostColumn = kMethodColumns + 1;
+constexpr int kWonColumn = kCostColumn + 1;
+constexpr int kReturnColumn = kWonColumn + 1;
+constexpr int kYenColumns = kReturnColumn;
 
 QString decimal(double x, int places) {
     return QString::number(x, 'f', places);
@@ -43,12 +50,30 @@ void heading(ResultGrid &grid, int columns) {
     grid.all().border(AllSides);
     grid.freezeRows(1);
 }
+
+// The yen columns of a method's two rows.
+void writeYen(ResultGrid &grid, const Backtest::MethodSummary &s, int observed) {
+    const int chance = observed + 1;
+    if (s.prizeTickets == 0) {
+        for (int col = kCostColumn; col <= kReturnColumn; ++col)
+            grid.setText(col, observed, QStringLiteral("－"));
+        return;
+    }
+    const QLocale locale(QLocale::Japanese);
+    const double cost = double(s.cost());
+    grid.setText(kCostColumn, observed, locale.toString(s.cost()));
+    grid.setText(kWonColumn, observed, locale.toString(s.won));
+    grid.setText(kWonColumn, chance, locale.toString(qint64(std::llround(s.expectedWon))));
+    grid.setText(kReturnColumn, observed, decimal(100.0 * double(s.won) / cost, 1) + QStringLiteral("%"));
+    grid.setText(kReturnColumn, chance, decimal(100.0 * s.expectedWon / cost, 1) + QStringLiteral("%"));
+}
 } // namespace
 
-ResultGrid BacktestGrids::methodGrid(const Backtest::SettingResult &setting, bool oneSetting) {
+ResultGrid BacktestGrids::methodGrid(const Backtest::SettingResult &setting, bool oneSetting, bool withYen) {
     const int rows = 1 + 2 * Backtest::kMethodCount;
-    ResultGrid grid(kMethodColumns, rows);
-    GridSetUp{.visibleColumns = kMethodColumns,
+    const int columns = withYen ? kYenColumns : kMethodColumns;
+    ResultGrid grid(columns, rows);
+    GridSetUp{.visibleColumns = columns,
               .visibleRows = rows,
               .rowHeight = 10,
               .columnWidth = 5,
@@ -59,9 +84,12 @@ ResultGrid BacktestGrids::methodGrid(const Backtest::SettingResult &setting, boo
                                {kIntervalColumn, 9},
                                {kPColumn, 6},
                                {kAdjustedColumn, 6},
-                               {kBonusColumn, 7}}}
+                               {kBonusColumn, 7},
+                               {kCostColumn, 9},
+                               {kWonColumn, 11},
+                               {kReturnColumn, 7}}}
         .applyTo(grid);
-    heading(grid, kMethodColumns);
+    heading(grid, columns);
 
     grid.setText(kLabelColumn, 1, QStringLiteral("手法"));
     for (int h = 0; h <= HitStatistics::kMaxHits; ++h)
@@ -75,6 +103,9 @@ ResultGrid BacktestGrids::methodGrid(const Backtest::SettingResult &setting, boo
     grid.setText(kBonusColumn, 1, QStringLiteral("ボーナス"));
     for (int t = 1; t <= 6; ++t)
         grid.setText(kFirstTierColumn + t - 1, 1, QStringLiteral("%1等").arg(t));
+    grid.setText(kCostColumn, 1, QStringLiteral("購入額"));
+    grid.setText(kWonColumn, 1, QStringLiteral("当せん金"));
+    grid.setText(kReturnColumn, 1, QStringLiteral("還元率"));
 
     for (int m = 0; m < Backtest::kMethodCount; ++m) {
         const Backtest::MethodSummary &s = setting.methods[std::size_t(m)];
@@ -84,7 +115,7 @@ ResultGrid BacktestGrids::methodGrid(const Backtest::SettingResult &setting, boo
         grid.cellAt(kLabelColumn, observed)->borders[GridCell::BottomIndex].reset();
         grid.cellAt(kLabelColumn, chance)->borders[GridCell::TopIndex].reset();
         grid.block(kLabelColumn, observed, kLabelColumn, chance).back(Palette::LightYellow);
-        grid.block(kKindColumn, chance, kMethodColumns, chance).back(Palette::Grey225);
+        grid.block(kKindColumn, chance, columns, chance).back(Palette::Grey225);
         grid.setText(kKindColumn, observed, QStringLiteral("実績"));
         grid.setText(kKindColumn, chance, QStringLiteral("偶然"));
 
@@ -120,6 +151,8 @@ ResultGrid BacktestGrids::methodGrid(const Backtest::SettingResult &setting, boo
             grid.setText(col, observed, s.tiers[std::size_t(t)]);
             grid.setText(col, chance, expectedCount(s.expectedTiers[std::size_t(t)]));
         }
+        if (withYen)
+            writeYen(grid, s, observed);
     }
     grid.parkCursor();
     return grid;

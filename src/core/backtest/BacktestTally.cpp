@@ -8,8 +8,12 @@ namespace {
 constexpr double kInterval95 = 1.959963984540054;
 } // namespace
 
+qint64 Backtest::MethodSummary::cost() const {
+    return qint64(PrizeTier::kTicketPrice) * prizeTickets;
+}
+
 PrizeTier::Hits Backtest::tally(MethodSummary &m, DrawRules::NumberMask set, DrawRules::NumberMask main,
-                                DrawRules::NumberMask bonus) {
+                                DrawRules::NumberMask bonus, const DrawPrizes *prizes) {
     const PrizeTier::Hits hits = PrizeTier::hitsOf(set, main, bonus);
     const int size = std::popcount(set);
     ++m.drawsTested;
@@ -21,8 +25,15 @@ PrizeTier::Hits Backtest::tally(MethodSummary &m, DrawRules::NumberMask set, Dra
     ++m.drawsBySize[std::size_t(size)];
     if (size == DrawRules::kMainCount) {
         ++m.setsOfSeven;
-        if (const int tier = PrizeTier::tierOf(hits.main, hits.bonus))
+        const int tier = PrizeTier::tierOf(hits.main, hits.bonus);
+        if (tier != PrizeTier::kNone)
             ++m.tiers[std::size_t(tier - 1)];
+        if (prizes) {
+            ++m.prizeTickets;
+            if (tier != PrizeTier::kNone)
+                m.won = PrizeTier::addYen(m.won, prizes->prize[std::size_t(tier - 1)]);
+            m.expectedWon += PrizeTier::expectedReturn(prizes->prize);
+        }
     }
     return hits;
 }

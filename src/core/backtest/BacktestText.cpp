@@ -1,6 +1,9 @@
 #include "core/backtest/BacktestText.h"
 
 #include "core/backtest/Backtest.h"
+#include "core/check/PrizeTier.h"
+
+#include <QStringList>
 
 #include <array>
 
@@ -56,4 +59,30 @@ QString BacktestText::noSettingVerdict(int reflectOffset, double p, double adjus
         .arg(reflectOffset)
         .arg(Backtest::pText(p), Backtest::pText(adjustedP))
         .arg(comparisons);
+}
+
+QString BacktestText::yenNote(const Backtest::Report &report) {
+    if (report.drawsTested == 0)
+        return {};
+    const int without = int(report.withoutPrizes.size());
+    if (without == report.drawsTested)
+        return QStringLiteral("検証した回には当せん金のデータがないため、金額は計算していません。");
+    QString text = QStringLiteral("金額は、7個の予想を毎回1口%1円で買ったとして、当せん金のデータがある%2回分で"
+                                  "数えています。偶然の行は、同じ回に同じ口数をでたらめに選んで買ったときの平均です"
+                                  "（売上のうち賞金に充てられるのは平均%3%）。")
+                       .arg(PrizeTier::kTicketPrice)
+                       .arg(report.drawsWithPrizes())
+                       .arg(QString::number(PrizeTier::kPayoutShare * 100.0, 'f', 0));
+    if (without > 0) {
+        constexpr int kNamed = 10;
+        QStringList named;
+        for (int i = 0; i < without && i < kNamed; ++i)
+            named << QStringLiteral("第%1回").arg(report.withoutPrizes[std::size_t(i)]);
+        if (without > kNamed)
+            named.last() += QStringLiteral("ほか");
+        text += QStringLiteral("当せん金のデータがない%1回分（%2）は金額に含めていません。")
+                    .arg(without)
+                    .arg(named.join(QStringLiteral("、")));
+    }
+    return text;
 }

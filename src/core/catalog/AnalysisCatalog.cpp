@@ -1,6 +1,7 @@
 #include "core/catalog/AnalysisCatalog.h"
 
 #include "core/analysis/Builders.h"
+#include "core/check/PrizeListGrid.h"
 #include "core/prediction/PredictionEngine.h"
 #include "core/theory/TheoryGrids.h"
 
@@ -219,6 +220,16 @@ std::vector<CatalogEntry> makeEntries() {
          .description = "当選数字を開催回数毎に入力します。ここのデータが分析対象になります",
          .widthTwips = 9000,
          .heightTwips = 13450},
+        {.kind = WindowKind::PrizeList,
+         .formName = "当せん金一覧",
+         .caption = "当せん金一覧",
+         .menuItem = "mnuTousenkinIchiran",
+         .menuText = "当せん金一覧(&P)",
+         .description = "開催回ごとに1等～6等の当せん口数と1口あたりの当せん金、キャリーオーバーを示します"
+                        "（金額は円、当せん金のデータがない回は「－」）",
+         .widthTwips = 16800,
+         .heightTwips = 13200,
+         .build = &PrizeListGrid::build},
         {.kind = WindowKind::TicketCheck,
          .formName = "当選照合",
          .caption = "当選照合",

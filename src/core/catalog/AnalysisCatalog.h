@@ -9,7 +9,17 @@
 
 #include <vector>
 
-enum class WindowKind { Analysis, TheoryComparison, PairAnalysis, Prediction, DataEntry, TicketCheck, Backtest, Wheel };
+enum class WindowKind {
+    Analysis,
+    TheoryComparison,
+    PairAnalysis,
+    Prediction,
+    DataEntry,
+    PrizeList,
+    TicketCheck,
+    Backtest,
+    Wheel
+};
 
 using AnalysisBuilder = ResultGrid (*)(const DrawHistory &);
 using AnalysisGridsBuilder = std::vector<ResultGrid> (*)(const DrawHistory &);
@@ -43,6 +53,8 @@ struct CatalogEntry {
     bool inCheckMenu() const {
         return kind == WindowKind::TicketCheck || kind == WindowKind::Backtest || kind == WindowKind::Wheel;
     }
+    // Whether the window opens from the menu データ管理(&M), after 当選データ入力.
+    bool inDataMenu() const { return kind == WindowKind::PrizeList; }
     // Whether the window opens from the menu データ分析(&S).
     bool inAnalysisMenu() const {
         return kind == WindowKind::Analysis || kind == WindowKind::TheoryComparison || kind == WindowKind::PairAnalysis;

@@ -5,6 +5,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <limits>
 
 // The six prize tiers of ロト7 for a set of seven numbers against one draw, and how many of
 // the C(37,7) possible tickets fall into each tier, for comparisons with chance.
@@ -48,6 +49,21 @@ inline std::array<double, kTierCount> expectedTiers(double checks) {
     for (int t = 0; t < kTierCount; ++t)
         e[t] = checks * double(kTicketsPerTier[t]) / double(kAllTickets);
     return e;
+}
+
+// The yen a random ticket wins on average in a draw that paid these prizes per winner (index
+// 0 = 1等).
+inline double expectedReturn(const std::array<qint64, kTierCount> &prizePerWinner) {
+    double sum = 0;
+    for (int t = 0; t < kTierCount; ++t)
+        sum += double(kTicketsPerTier[std::size_t(t)]) * double(prizePerWinner[std::size_t(t)]);
+    return sum / double(kAllTickets);
+}
+
+// Yen added up without overflowing: a sum beyond what 64 bits hold stays at the largest value.
+inline qint64 addYen(qint64 sum, qint64 yen) {
+    qint64 total;
+    return __builtin_add_overflow(sum, yen, &total) ? std::numeric_limits<qint64>::max() : total;
 }
 
 // Japanese name of a tier: "1等".."6等", "はずれ".

@@ -3,6 +3,7 @@
 #include "core/catalog/AnalysisCatalog.h"
 #include "gui/grid/ResultGridView.h"
 #include "core/backtest/BacktestGrids.h"
+#include "core/backtest/BacktestText.h"
 #include "gui/backtest/CumulativeHitsChart.h"
 #include "gui/backtest/HitDistributionChart.h"
 
@@ -228,6 +229,7 @@ void BacktestWindow::recompute() {
                         .arg(m_report.comparisons)
                   : QStringLiteral("補正後の p値は 7 手法について Holm 法で補正したものです。"));
     notes << QStringLiteral("95%区間は 1 回あたりの当たり数の正規近似です。周期法は反映オプションに左右されません。");
+    notes << BacktestText::yenNote(m_report);
     m_notes->setText(notes.join(QString()));
     showSetting();
 }
@@ -258,7 +260,7 @@ void BacktestWindow::showSetting() {
         for (const Backtest::SettingResult &s : m_report.settings)
             if (s.reflectOffset == offset)
                 setting = &s;
-    m_methods->setGrid(BacktestGrids::methodGrid(*setting, !all));
+    m_methods->setGrid(BacktestGrids::methodGrid(*setting, !all, m_report.drawsWithPrizes() > 0));
     // Shown whole: in a narrow window the body scrolls, not the table.
     m_methods->setFixedHeight(fullHeight(m_methods));
     m_methods->setMinimumWidth(fullWidth(m_methods, false));

@@ -101,6 +101,13 @@ void MainFrm::buildMenus() {
     QAction *input = maintenance->addAction(dataEntry.menuText);
     input->setObjectName(dataEntry.menuItem);
     connect(input, &QAction::triggered, this, &MainFrm::openDataEntry);
+    for (const CatalogEntry &entry : AnalysisCatalog::entries()) {
+        if (!entry.inDataMenu())
+            continue;
+        QAction *action = maintenance->addAction(entry.menuText);
+        action->setObjectName(entry.menuItem);
+        connect(action, &QAction::triggered, this, [this, &entry] { showChild(entry); });
+    }
     const struct {
         const char *text, *objectName;
         void (HistoryController::*slot)();
@@ -203,6 +210,8 @@ ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
         return WindowFactory::createPredictionWindow(*this);
     case WindowKind::DataEntry:
         return WindowFactory::createDataEntryWindow(*this);
+    case WindowKind::PrizeList:
+        return WindowFactory::createPrizeListWindow(*this, entry);
     case WindowKind::Backtest:
         return WindowFactory::createBacktestWindow(*this, entry);
     case WindowKind::TicketCheck:

@@ -4,6 +4,7 @@
 #include "gui/backtest/BacktestWindow.h"
 #include "gui/check/CheckWindow.h"
 #include "gui/entry/DrawEntryWindow.h"
+#include "gui/history/PrizeListWindow.h"
 #include "gui/prediction/PredictionWindow.h"
 #include "gui/shell/MainFrm.h"
 #include "gui/theory/PairWindow.h"
@@ -40,6 +41,10 @@ ChildWindow *WindowFactory::createWheelWindow(MainFrm &frame, const CatalogEntry
 
 ChildWindow *WindowFactory::createDataEntryWindow(MainFrm &frame) {
     return new DrawEntryWindow(frame.connection());
+}
+
+ChildWindow *WindowFactory::createPrizeListWindow(MainFrm &frame, const CatalogEntry &entry) {
+    return new PrizeListWindow(entry, frame.history());
 }
 
 ChildWindow *WindowFactory::createCheckWindow(MainFrm &frame) {

@@ -11,6 +11,8 @@ namespace WindowFactory {
 ChildWindow *createPredictionWindow(MainFrm &frame);
 // 当選データ入力
 ChildWindow *createDataEntryWindow(MainFrm &frame);
+// 当せん金一覧
+ChildWindow *createPrizeListWindow(MainFrm &frame, const CatalogEntry &entry);
 // 当選照合
 ChildWindow *createCheckWindow(MainFrm &frame);
 // 理論との比較

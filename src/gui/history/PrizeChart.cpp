@@ -1,0 +1,67 @@
+#include "gui/history/PrizeChart.h"
+
+#include <QChart>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace {
+constexpr double kOku = 1e8; // 1億円
+} // namespace
+
+PrizeChart::PrizeChart(QWidget *parent) : QChartView(parent) {
+    setRenderHint(QPainter::Antialiasing);
+    chart()->legend()->setAlignment(Qt::AlignBottom);
+    chart()->setMargins(QMargins(4, 4, 4, 4));
+}
+
+void PrizeChart::setPoints(const std::vector<PrizeListGrid::ChartPoint> &points) {
+    QChart *c = chart();
+    c->removeAllSeries();
+    for (QAbstractAxis *axis : c->axes())
+        c->removeAxis(axis);
+    c->setTitle(points.empty() ? QStringLiteral("1等の当せん金とキャリーオーバーの推移（当せん金のデータがありません）")
+                               : QStringLiteral("1等の当せん金とキャリーオーバーの推移"));
+
+    auto *first = new QScatterSeries;
+    first->setName(QStringLiteral("1等（1口あたり）"));
+    first->setMarkerSize(7);
+    first->setColor(QColor(220, 40, 40));
+    first->setBorderColor(QColor(220, 40, 40));
+    auto *carryOver = new QLineSeries;
+    carryOver->setName(QStringLiteral("キャリーオーバー"));
+    carryOver->setColor(QColor(30, 100, 200));
+    double high = 1;
+    for (const PrizeListGrid::ChartPoint &p : points) {
+        carryOver->append(p.drawNumber, double(p.carryOver) / kOku);
+        high = std::max(high, double(p.carryOver) / kOku);
+        if (p.firstPrize) {
+            first->append(p.drawNumber, double(*p.firstPrize) / kOku);
+            high = std::max(high, double(*p.firstPrize) / kOku);
+        }
+    }
+    c->addSeries(carryOver);
+    c->addSeries(first);
+
+    auto *x = new QValueAxis;
+    x->setLabelFormat(QStringLiteral("%d"));
+    x->setTitleText(QStringLiteral("回"));
+    const int firstDraw = points.empty() ? 0 : points.front().drawNumber;
+    const int lastDraw = std::max(points.empty() ? 1 : points.back().drawNumber, firstDraw + 1);
+    x->setRange(firstDraw, lastDraw);
+    // Whole draw numbers under every tick, however few draws there are.
+    x->setTickCount(std::clamp(lastDraw - firstDraw + 1, 2, 5));
+    auto *y = new QValueAxis;
+    y->setRange(0, high * 1.05);
+    y->applyNiceNumbers();
+    y->setLabelFormat(QStringLiteral("%g"));
+    y->setTitleText(QStringLiteral("億円"));
+    c->addAxis(x, Qt::AlignBottom);
+    c->addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries *s : {static_cast<QAbstractSeries *>(carryOver), static_cast<QAbstractSeries *>(first)}) {
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
+}

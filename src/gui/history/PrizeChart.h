@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/check/PrizeListGrid.h"
+
+#include <QChartView>
+
+// The 1等 prize per winner and the carry-over, draw after draw, in 億円. A draw nobody won 1等
+// in has no 1等 point: its prize went into the carry-over.
+class PrizeChart : public QChartView {
+    Q_OBJECT
+public:
+    explicit PrizeChart(QWidget *parent = nullptr);
+    void setPoints(const std::vector<PrizeListGrid::ChartPoint> &points);
+};
