@@ -89,7 +89,10 @@ private slots:
             << QStringList{"export", "当選データ入力"} << 2 << "当選データ入力（指定できるもの: 出現頻度分析、";
         QTest::newRow("export: the names end")
             << QStringList{"export", "x"} << 2
-            << "理論との比較、ペア出現分析、一発ズバリオ予想、当せん金一覧、当選照合、予想の検証）";
+            << "理論との比較、ペア出現分析、一発ズバリオ予想、当せん金一覧、当選照合、予想の検証、組合せ購入）";
+        QTest::newRow("export wheel: no pool")
+            << QStringList{"export", "組合せ購入", "--guarantee", "3/3"} << 2
+            << "組合せる数字を --pool で指定してください。\n使い方: nanazubario-cli export 組合せ購入";
         QTest::newRow("export: format") << QStringList{"export", "出現回数分析", "--format", "xml"} << 2 << "--format";
         QTest::newRow("export: missing database")
             << QStringList{"export", "出現回数分析", "--db", "/nonexistent/無い.mdb"} << 1 << "/nonexistent/無い.mdb";

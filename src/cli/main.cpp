@@ -209,6 +209,8 @@ int main(int argc, char *argv[]) {
                 return exportCheckWindow(*entry, parser.value(dbOption), checkOptions());
             if (entry->kind == WindowKind::Backtest)
                 return exportBacktestWindow(*entry, backtestArguments());
+            if (entry->kind == WindowKind::Wheel)
+                return WheelCommand::exportWindow(*entry, parser);
         }
         return runExport(args, parser.value(dbOption), parser.value(settingsOption), parser.value(formatOption));
     }

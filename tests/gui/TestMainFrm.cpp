@@ -141,7 +141,8 @@ private slots:
                                                     << QStringLiteral("当選データの再読み込み(&R)|mnuReload"));
         QTest::newRow("mnuKensyou") << QStringLiteral("mnuKensyou")
                                     << (QStringList() << QStringLiteral("当選照合(&T)|mnuTousenSyougou")
-                                                      << QStringLiteral("予想の検証(&B)|mnuBacktest"));
+                                                      << QStringLiteral("予想の検証(&B)|mnuBacktest")
+                                                      << QStringLiteral("組合せ購入(&C)|mnuKumiawase"));
         QTest::newRow("mnuWindow") << QStringLiteral("mnuWindow")
                                    << (QStringList() << QStringLiteral("上下に並べて表示(&H)|mnuWindowHorizontal")
                                                      << QStringLiteral("左右に並べて表示(&V)|mnuWindowVertical")

@@ -306,6 +306,7 @@ private slots:
         QTest::newRow("prediction window") << QStringLiteral("一発ズバリオ予想") << true;
         QTest::newRow("ticket check window") << QStringLiteral("当選照合") << true;
         QTest::newRow("backtest window") << QStringLiteral("予想の検証") << true;
+        QTest::newRow("wheel window") << QStringLiteral("組合せ購入") << true;
         QTest::newRow("no button: Ctrl+P") << QStringLiteral("出現頻度分析") << false;
     }
     void printOpensPreview() {

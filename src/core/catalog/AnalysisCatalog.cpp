@@ -247,6 +247,15 @@ std::vector<CatalogEntry> makeEntries() {
                         "でたらめに選んだ同じ個数の数字が偶然に当たる数と比べます",
          .widthTwips = 19800,
          .heightTwips = 14400},
+        {.kind = WindowKind::Wheel,
+         .formName = "組合せ購入",
+         .caption = "組合せ購入",
+         .menuItem = "mnuKumiawase",
+         .menuText = "組合せ購入(&C)",
+         .description = "予想した数字（プール）から少ない枚数の組合せを作ります。本数字がプールに決まった個数"
+                        "以上入れば、どれかの券が決まった個数以上当たることを、すべての場合を調べて確かめます",
+         .widthTwips = 16800,
+         .heightTwips = 11400},
     };
 }
 } // namespace
@@ -284,4 +293,7 @@ const CatalogEntry &AnalysisCatalog::dataEntry() {
 }
 const CatalogEntry &AnalysisCatalog::ticketCheck() {
     return *find(QStringLiteral("mnuTousenSyougou"));
+}
+const CatalogEntry &AnalysisCatalog::wheel() {
+    return *find(QStringLiteral("mnuKumiawase"));
 }

@@ -17,7 +17,8 @@ enum class WindowKind {
     DataEntry,
     PrizeList,
     TicketCheck,
-    Backtest
+    Backtest,
+    Wheel
 };
 
 using AnalysisBuilder = ResultGrid (*)(const DrawHistory &);
@@ -45,13 +46,16 @@ struct CatalogEntry {
 
     // The grids the window shows for this history, as a fresh opening computes them.
     std::vector<ResultGrid> grids(const DrawHistory &history, const PredictionOptions &options) const;
-    // Whether the command line exports it; the ticket check and the backtest need their input.
+    // Whether the command line exports it; the ticket check, the backtest and the wheel need their
+    // input.
     bool exportable() const { return build || buildGrids || predict || inCheckMenu(); }
     // Whether the window opens from the menu 検証(&K), where the results of playing are checked.
-    bool inCheckMenu() const { return kind == WindowKind::TicketCheck || kind == WindowKind::Backtest; }
-    // Whether the window opens from the menu データ分析(&S).
+    bool inCheckMenu() const {
+        return kind == WindowKind::TicketCheck || kind == WindowKind::Backtest || kind == WindowKind::Wheel;
+    }
     // Whether the window opens from the menu データ管理(&M), after 当選データ入力.
     bool inDataMenu() const { return kind == WindowKind::PrizeList; }
+    // Whether the window opens from the menu データ分析(&S).
     bool inAnalysisMenu() const {
         return kind == WindowKind::Analysis || kind == WindowKind::TheoryComparison || kind == WindowKind::PairAnalysis;
     }
@@ -70,4 +74,5 @@ QStringList formNames(bool exportableOnly = false);
 QString unknownWindowMessage(const QString &name, bool exportableOnly = false);
 const CatalogEntry &dataEntry();
 const CatalogEntry &ticketCheck();
+const CatalogEntry &wheel();
 } // namespace AnalysisCatalog

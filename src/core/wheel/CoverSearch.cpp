@@ -342,7 +342,8 @@ bool CoverSearch::stopRequested(bool greedyPhase) {
         const double elapsed = std::chrono::duration<double>(now - m_start).count();
         if ((m_limits->work && m_work >= m_limits->work) || (m_limits->seconds > 0 && elapsed >= m_limits->seconds))
             m_stopped = true;
-        if (m_limits->halt && m_limits->halt->load(std::memory_order_relaxed))
+        if ((m_limits->halt && m_limits->halt->load(std::memory_order_relaxed)) ||
+            (m_limits->haltAtWork && m_work >= m_limits->haltAtWork->load(std::memory_order_relaxed)))
             m_halted = true;
         if (m_limits->progress && now - m_lastReport >= kReportEvery) {
             m_lastReport = now;
@@ -381,5 +382,6 @@ CoverSearch::End CoverSearch::run(const Limits &limits, int lowerBound) {
     pruneBest();
     if (m_cancelled)
         return End::Cancelled;
+    m_boundWork = m_work;
     return int(m_best.size()) <= lowerBound ? End::LowerBound : End::Budget;
 }

@@ -33,6 +33,10 @@ public:
         std::function<bool(double fraction, int best)> progress;
         // Set from elsewhere (another search, a cancel): stop as soon as seen, greedy start too.
         const std::atomic<bool> *halt = nullptr;
+        // Set from elsewhere (the work after which another search reached the lower bound): stop,
+        // greedy start too, once this much work is done. A search stopped so has done at least
+        // that much work, so whether it reached the bound with less does not depend on timing.
+        const std::atomic<std::uint64_t> *haltAtWork = nullptr;
         // Where the size of the best design so far is posted, for another thread to read.
         std::atomic<int> *posted = nullptr;
     };
@@ -57,6 +61,8 @@ public:
     // cancelled before the first one.
     const std::vector<Mask> &best() const { return m_best; }
     std::uint64_t work() const { return m_work; }
+    // The work done when the best design first had lowerBound tickets (End::LowerBound).
+    std::uint64_t boundWork() const { return m_boundWork; }
 
     // The m-sets one ticket meets in at least t elements: sum over j >= t of C(7,j) C(v-7,m-j).
     static std::uint64_t coveredByOneTicket(int v, int t, int m);
@@ -135,7 +141,7 @@ private:
     void setTemperature(double temperature);
 
     const Limits *m_limits = nullptr;
-    std::uint64_t m_work = 0, m_nextCheck = 0;
+    std::uint64_t m_work = 0, m_nextCheck = 0, m_boundWork = 0;
     std::chrono::steady_clock::time_point m_start, m_lastReport;
     bool m_stopped = false, m_halted = false, m_cancelled = false;
 };

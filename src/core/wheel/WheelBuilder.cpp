@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <thread>
 
 namespace WheelBuilder {
@@ -80,8 +81,9 @@ int lowerBound(int v, Guarantee g) {
 }
 
 // Two searches at two heats, side by side on two threads, each with the whole budget; the
-// smaller design wins, the first search's on a tie. The first one to reach the lower bound halts
-// the other, which then has a larger design or none, so the winner does not depend on timing.
+// smaller design wins. The first one to reach the lower bound stops the other once that has done
+// as much work; of two designs at the bound the one reached with less work wins, and the first
+// search's on a tie or when neither is at the bound. So the winner does not depend on timing.
 Result build(const std::vector<int> &pool, Guarantee g, const Options &options) {
     if (const QString why = problem(pool, g); !why.isEmpty())
         return refused(why);
@@ -90,13 +92,15 @@ Result build(const std::vector<int> &pool, Guarantee g, const Options &options) 
     r.lowerBound = lowerBound(v, g);
     CoverSearch mild(v, g.match, g.drawn, options.seed, CoverSearch::kMild);
     CoverSearch low(v, g.match, g.drawn, options.seed + 1, CoverSearch::kLow);
-    std::atomic<bool> haltMild = false, haltLow = false;
+    std::atomic<bool> haltLow = false;
+    std::atomic<std::uint64_t> mildAtBound = UINT64_MAX, lowAtBound = UINT64_MAX;
     std::atomic<int> postedLow = 0;
     CoverSearch::Limits mildLimits, lowLimits;
     mildLimits.work = lowLimits.work = options.work ? options.work : std::uint64_t(options.seconds * kWorkPerSecond);
     // The check and the clean-up after the search take their share of the time too.
     mildLimits.seconds = lowLimits.seconds = options.seconds * kSearchShare;
-    mildLimits.halt = &haltMild;
+    mildLimits.haltAtWork = &lowAtBound;
+    lowLimits.haltAtWork = &mildAtBound;
     lowLimits.halt = &haltLow;
     lowLimits.posted = &postedLow;
     if (options.progress)
@@ -111,16 +115,21 @@ Result build(const std::vector<int> &pool, Guarantee g, const Options &options) 
     std::thread second([&] {
         lowEnd = low.run(lowLimits, r.lowerBound);
         if (lowEnd == CoverSearch::End::LowerBound)
-            haltMild = true;
+            lowAtBound = low.boundWork();
     });
     const CoverSearch::End mildEnd = mild.run(mildLimits, r.lowerBound);
     if (mildEnd == CoverSearch::End::LowerBound)
+        mildAtBound = mild.boundWork();
+    else if (mildEnd == CoverSearch::End::Cancelled)
         haltLow = true;
     second.join();
 
     r.work = mild.work() + low.work();
+    const bool bothAtBound = mildEnd == CoverSearch::End::LowerBound && lowEnd == CoverSearch::End::LowerBound;
     const bool lowWins =
-        !low.best().empty() && (mild.best().empty() || low.best().size() < mild.best().size());
+        !low.best().empty() &&
+        (mild.best().empty() || low.best().size() < mild.best().size() ||
+         (bothAtBound && low.best().size() == mild.best().size() && low.boundWork() < mild.boundWork()));
     const CoverSearch &winner = lowWins ? low : mild;
     const CoverSearch::End end = lowWins ? lowEnd : mildEnd;
     r.outcome = mildEnd == CoverSearch::End::Cancelled ? Outcome::Cancelled

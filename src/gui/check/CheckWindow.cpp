@@ -319,6 +319,14 @@ void CheckWindow::appendText(const QString &text) {
     m_tickets->setTextCursor(cursor);
 }
 
+bool CheckWindow::checkTickets(const QString &tickets) {
+    QTextCursor cursor(m_tickets->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(tickets);
+    m_tickets->setTextCursor(cursor);
+    return check();
+}
+
 void CheckWindow::takePrediction() {
     const std::vector<Ticket> tickets = TicketList::fromPrediction(predictSets(m_history, m_prediction.options()));
     if (tickets.empty()) {

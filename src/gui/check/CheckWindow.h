@@ -35,6 +35,8 @@ public:
     bool check();
     // Adds the tickets of the prediction window's current predictions to the ticket list.
     void takePrediction();
+    // The ticket list becomes these tickets (one undo brings back what was there), then 照合.
+    bool checkTickets(const QString &tickets);
     // Adds the lines of a text or CSV file to the ticket list; false after a message.
     bool appendFile(const QString &path);
 

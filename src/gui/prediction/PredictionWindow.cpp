@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -51,6 +53,7 @@ const std::array<Heading, PredictionEngine::kGridCount> &headings() {
 
 // Design-time geometry, in twips: the buttons' left edges, the top of the body below them and
 // the far edges of the panels in it.
+constexpr int kWheelLeft = 5880;
 constexpr int kPrintLeft = 7440;
 constexpr int kCloseLeft = 8640;
 constexpr int kBodyTop = 420;
@@ -82,6 +85,27 @@ PredictionWindow::PredictionWindow(PredictionEngine &engine, const DrawHistory &
     place(results, 4080, 480, 5775, 7272);
     results->move(results->pos() - QPoint(0, px(kBodyTop)));
 
+    // The numbers to buy as a wheel: the elimination set with one click, the others from its menu.
+    m_wheel = new QToolButton(this);
+    m_wheel->setObjectName(QStringLiteral("cmdWheel"));
+    m_wheel->setPopupMode(QToolButton::MenuButtonPopup);
+    auto *wheelMenu = new QMenu(m_wheel);
+    const struct {
+        const char *text, *name;
+        Prediction::Method method;
+    } wheelSources[] = {{"消去法の数字を組合せ購入", "actWheelElimination", Prediction::Elimination},
+                        {"連発ズバリオの数字を組合せ購入", "actWheelRepeated", Prediction::Repeated},
+                        {"一発ズバリオの数字を組合せ購入", "actWheelOneShot", Prediction::OneShot}};
+    for (const auto &source : wheelSources) {
+        QAction *action = wheelMenu->addAction(QString::fromUtf8(source.text));
+        action->setObjectName(QString::fromLatin1(source.name));
+        connect(action, &QAction::triggered, this, [this, method = source.method] { emit wheelRequested(method); });
+    }
+    m_wheel->setMenu(wheelMenu);
+    connect(m_wheel, &QToolButton::clicked, this, [this] { emit wheelRequested(Prediction::Elimination); });
+    m_wheel->setText(QStringLiteral("組合せ購入"));
+    m_wheel->setToolTip(QStringLiteral("消去法の数字を組合せ購入で買う組合せにします"));
+    place(m_wheel, kWheelLeft, 60, 1455, 360);
     m_print = new QPushButton(QStringLiteral("印刷"), this);
     m_print->setObjectName(QStringLiteral("Command2"));
     place(m_print, kPrintLeft, 60, 1095, 360);
@@ -99,7 +123,8 @@ void PredictionWindow::resizeEvent(QResizeEvent *event) {
         return;
     m_body->setGeometry(0, px(kBodyTop), width(), std::max(0, height() - px(kBodyTop)));
     // A window narrower than the panels moves the buttons left with its right edge.
-    const int shift = std::clamp(px(kPanelsRight) - width(), 0, px(kPrintLeft) - px(kMargin));
+    const int shift = std::clamp(px(kPanelsRight) - width(), 0, px(kWheelLeft) - px(kMargin));
+    m_wheel->move(px(kWheelLeft) - shift, m_wheel->y());
     m_print->move(px(kPrintLeft) - shift, m_print->y());
     m_close->move(px(kCloseLeft) - shift, m_close->y());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/prediction/PredictedSets.h"
 #include "gui/window/ChildWindow.h"
 
 #include <array>
@@ -9,6 +10,7 @@ class PredictionEngine;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
+class QToolButton;
 class ResultGridView;
 
 // 一発ズバリオ予想: the twelve reflect options on the left, the four predictions on the right.
@@ -24,6 +26,10 @@ public:
     void load() override;
     std::optional<PrintDocument> printDocument() const override;
     std::optional<WindowExport> exportContent() const override;
+
+signals:
+    // 組合せ購入: buy the numbers of that set (消去法 when the button itself is clicked) as a wheel.
+    void wheelRequested(Prediction::Method method);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -41,6 +47,7 @@ private:
     std::array<QRadioButton *, 12> m_ignoreButtons{};
     std::array<ResultGridView *, 4> m_gridViews{};
     QScrollArea *m_body = nullptr;
+    QToolButton *m_wheel = nullptr;
     QPushButton *m_print = nullptr;
     QPushButton *m_close = nullptr;
 };

@@ -203,6 +203,8 @@ ChildWindow *MainFrm::createChild(const CatalogEntry &entry) {
         return WindowFactory::createBacktestWindow(*this, entry);
     case WindowKind::TicketCheck:
         return WindowFactory::createCheckWindow(*this);
+    case WindowKind::Wheel:
+        return WindowFactory::createWheelWindow(*this, entry);
     case WindowKind::TheoryComparison:
         return WindowFactory::createTheoryWindow(*this, entry);
     case WindowKind::PairAnalysis:

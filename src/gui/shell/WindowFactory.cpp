@@ -9,9 +9,34 @@
 #include "gui/shell/MainFrm.h"
 #include "gui/theory/PairWindow.h"
 #include "gui/theory/TheoryWindow.h"
+#include "gui/wheel/WheelWindow.h"
+
+#include <QMdiSubWindow>
+
+namespace {
+// The open window of that kind, opened first if need be; nullptr when it could not be.
+template <typename Window> Window *opened(MainFrm &frame, const CatalogEntry &entry) {
+    QMdiSubWindow *sub = frame.openWindow(entry.formName);
+    return sub ? qobject_cast<Window *>(sub->widget()) : nullptr;
+}
+} // namespace
 
 ChildWindow *WindowFactory::createPredictionWindow(MainFrm &frame) {
-    return new PredictionWindow(frame.prediction(), frame.history());
+    auto *window = new PredictionWindow(frame.prediction(), frame.history());
+    QObject::connect(window, &PredictionWindow::wheelRequested, &frame, [&frame](Prediction::Method method) {
+        if (auto *wheel = opened<WheelWindow>(frame, AnalysisCatalog::wheel()))
+            wheel->takePrediction(method);
+    });
+    return window;
+}
+
+ChildWindow *WindowFactory::createWheelWindow(MainFrm &frame, const CatalogEntry &entry) {
+    auto *window = new WheelWindow(entry, frame.history(), frame.options());
+    QObject::connect(window, &WheelWindow::checkRequested, &frame, [&frame](const QString &tickets) {
+        if (auto *check = opened<CheckWindow>(frame, AnalysisCatalog::ticketCheck()))
+            check->checkTickets(tickets);
+    });
+    return window;
 }
 
 ChildWindow *WindowFactory::createDataEntryWindow(MainFrm &frame) {
