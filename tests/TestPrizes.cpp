@@ -1,4 +1,5 @@
 // Prizes from a 24-column result file: imported, checked in yen, exported and imported again.
+#include "core/check/CheckGrids.h"
 #include "core/check/CheckReport.h"
 #include "core/check/PrizeListGrid.h"
 #include "core/history/DrawHistory.h"
@@ -138,6 +139,10 @@ private slots:
         QCOMPARE(winsOfB.size(), 2);
         QCOMPARE(winsOfB[0].toObject().value("prize").toInteger(), qint64(1400));
         QVERIFY(winsOfB[1].toObject().value("prize").isNull());
+        // The return is over the three draws with prizes: 7,305,400 / (300 × 3 × 3) = 2705.7037.
+        const CheckResult result = TicketChecker(*history, DrawRange::all(*history)).check(tickets);
+        QVERIFY2(CheckGrids::yenText(result).contains(QStringLiteral("当せん金のデータがある3回分で還元率 270570.4%")),
+                 qPrintable(CheckGrids::yenText(result)));
     }
 
     // 当せん金一覧 of the frozen file, row by row as the file gives it: a tier nobody won shows

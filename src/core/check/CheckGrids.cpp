@@ -170,9 +170,16 @@ QString yenText(const CheckResult &result) {
                              .arg(result.drawsChecked());
     if (result.drawsWithoutPrizes == result.drawsChecked())
         return QStringLiteral("照合した回には当せん金のデータがないため、当せん金額は分かりません（%1）。").arg(paid);
-    const double share = result.paid() > 0 ? 100.0 * double(result.won) / double(result.paid()) : 0.0;
-    QString text = QStringLiteral("当せん金 %1 ／ %2：還元率 %3%（売上のうち賞金に充てられるのは平均 %4%）。")
-                       .arg(yen(result.won), paid, QString::number(share, 'f', 1),
+    // The return is taken over the draws whose prizes are known, so that a draw without data
+    // neither counts as nothing won nor hides what was paid for it.
+    const int drawsWithPrizes = result.drawsChecked() - result.drawsWithoutPrizes;
+    const qint64 paidWithPrizes = qint64(PrizeTier::kTicketPrice) * result.ticketCount * drawsWithPrizes;
+    const double share = paidWithPrizes > 0 ? 100.0 * double(result.won) / double(paidWithPrizes) : 0.0;
+    const QString over = result.drawsWithoutPrizes > 0
+                             ? QStringLiteral("当せん金のデータがある%1回分で").arg(drawsWithPrizes)
+                             : QString();
+    QString text = QStringLiteral("当せん金 %1 ／ %2：%3還元率 %4%（売上のうち賞金に充てられるのは平均 %5%）。")
+                       .arg(yen(result.won), paid, over, QString::number(share, 'f', 1),
                             QString::number(PrizeTier::kPayoutShare * 100.0, 'f', 0));
     if (result.drawsWithoutPrizes > 0) {
         constexpr int kNamed = 10;
