@@ -2,6 +2,7 @@
 
 #include "core/catalog/AnalysisCatalog.h"
 #include "gui/grid/ResultGridView.h"
+#include "gui/window/Question.h"
 #include "core/history/DrawHistory.h"
 #include "core/prediction/PredictionEngine.h"
 
@@ -22,7 +23,6 @@
 #include <QTextDocument>
 
 namespace {
-const QString kMessageTitle = QStringLiteral("メッセ－ジ");
 // Bad lines listed in one message; the rest are counted.
 constexpr int kErrorsShown = 10;
 // Design sizes, in twips.
@@ -276,7 +276,7 @@ void CheckWindow::showResults() {
     m_rangeText->setText(text);
     m_summary->setGrid(CheckGrids::summary(*m_result));
     m_results->setGrid(CheckGrids::results(m_checked, *m_result, rows));
-    fitSummary();
+    m_summary->fitWholeSheet();
 }
 
 void CheckWindow::clearResults(const QString &why) {
@@ -285,23 +285,11 @@ void CheckWindow::clearResults(const QString &why) {
     m_rangeText->setText(why);
     m_summary->setGrid(CheckGrids::summary(CheckResult{}));
     m_results->setGrid(CheckGrids::results({}, CheckResult{}, CheckGrids::Rows::Wins));
-    fitSummary();
-}
-
-// The summary is small: it is shown whole, without scroll bars.
-void CheckWindow::fitSummary() {
-    const ResultGrid &grid = m_summary->grid();
-    int width = 1 + 2 * m_summary->frameWidth(), height = 1 + 2 * m_summary->frameWidth();
-    for (int c = 1; c <= grid.columns(); ++c)
-        width += m_summary->columnWidthPixels(c);
-    for (int r = 1; r <= grid.rows(); ++r)
-        height += m_summary->rowHeightPixels(r);
-    m_summary->setFixedSize(width, height);
+    m_summary->fitWholeSheet();
 }
 
 void CheckWindow::refuse(const QString &message) {
-    QMessageBox box(QMessageBox::Warning, kMessageTitle, message, QMessageBox::Ok, this);
-    box.exec();
+    Question::tell(this, message);
 }
 
 void CheckWindow::appendText(const QString &text) {

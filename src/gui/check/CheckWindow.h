@@ -50,7 +50,6 @@ private:
     void showResults();
     void clearResults(const QString &why);
     void refuse(const QString &message);
-    void fitSummary();
 
     const DrawHistory &m_history;
     const PredictionEngine &m_prediction;

@@ -54,6 +54,15 @@ void ResultGridView::setGrid(ResultGrid grid) {
     viewport()->update();
 }
 
+void ResultGridView::fitWholeSheet() {
+    int width = 1 + 2 * frameWidth(), height = 1 + 2 * frameWidth();
+    for (int c = 1; c <= m_grid.columns(); ++c)
+        width += columnWidthPixels(c);
+    for (int r = 1; r <= m_grid.rows(); ++r)
+        height += rowHeightPixels(r);
+    setFixedSize(width, height);
+}
+
 int ResultGridView::columnWidthPixels(int column) const {
     return m_painter.columnWidth(column);
 }

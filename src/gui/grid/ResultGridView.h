@@ -49,6 +49,9 @@ public:
     void copySelection() const;
 
     const ResultGridPainter &painter() const { return m_painter; }
+    // Fixes the view to the size of its whole sheet, without scroll bars: for small grids such as
+    // a summary, always shown whole.
+    void fitWholeSheet();
 
     // Shows the grid's visible area (at most the whole sheet) with nothing under a scroll bar: a
     // bar is counted only where the sheet goes on beyond that area.

@@ -6,6 +6,7 @@
 #include "core/prediction/PredictionEngine.h"
 #include "core/wheel/Subsets.h"
 #include "gui/grid/ResultGridView.h"
+#include "gui/window/Question.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,7 +25,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kMessageTitle = QStringLiteral("メッセ－ジ");
 // Design sizes, in twips.
 constexpr int kMargin = 120;
 } // namespace
@@ -226,7 +226,7 @@ void WheelWindow::display(std::optional<WheelReport> report, const QString &stat
     m_tickets->setGrid(WheelGrids::tickets(wheel));
     m_toCheck->setEnabled(wheel);
     m_save->setEnabled(wheel);
-    fitSummary();
+    m_summary->fitWholeSheet();
 }
 
 void WheelWindow::setBusy(bool busy) {
@@ -265,18 +265,6 @@ bool WheelWindow::saveTickets(const QString &path) {
     return true;
 }
 
-// The summary is small: it is shown whole, without scroll bars.
-void WheelWindow::fitSummary() {
-    const ResultGrid &grid = m_summary->grid();
-    int width = 1 + 2 * m_summary->frameWidth(), height = 1 + 2 * m_summary->frameWidth();
-    for (int c = 1; c <= grid.columns(); ++c)
-        width += m_summary->columnWidthPixels(c);
-    for (int r = 1; r <= grid.rows(); ++r)
-        height += m_summary->rowHeightPixels(r);
-    m_summary->setFixedSize(width, height);
-}
-
 void WheelWindow::refuse(const QString &message) {
-    QMessageBox box(QMessageBox::Warning, kMessageTitle, message, QMessageBox::Ok, this);
-    box.exec();
+    Question::tell(this, message);
 }

@@ -81,7 +81,6 @@ private:
     void setBusy(bool busy);
     void chooseFile();
     void refuse(const QString &message);
-    void fitSummary();
 
     const DrawHistory &m_history;
     const PredictionOptions &m_options;

@@ -11,4 +11,9 @@ bool ask(QWidget *parent, const QString &title, const QString &text, QMessageBox
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
+
+void tell(QWidget *parent, const QString &text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, QStringLiteral("メッセ－ジ"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
 } // namespace Question

@@ -10,4 +10,6 @@ class QWidget;
 namespace Question {
 bool ask(QWidget *parent, const QString &title, const QString &text,
          QMessageBox::Icon icon = QMessageBox::Question);
+// A message with OK alone, under the title every message of the program carries.
+void tell(QWidget *parent, const QString &text, QMessageBox::Icon icon = QMessageBox::Warning);
 } // namespace Question
