@@ -140,10 +140,10 @@ void benchMemory(const QString &largeDb) {
     QCoreApplication::processEvents();
     const double mib = peakMemoryMiB();
     QTextStream(stdout) << QStringLiteral(
-                               "| peak memory, every window open | %1 | %2 MiB | | | < 200 MB %3 | %4 windows |")
+                               "| peak memory, every window open | %1 | %2 MiB | | | < 150 MB %3 | %4 windows |")
                                .arg(sizeLabel(frame.history()))
                                .arg(mib, 0, 'f', 1)
-                               .arg(mib * 1.048576 < 200 ? "PASS" : "FAIL")
+                               .arg(mib * 1.048576 < 150 ? "PASS" : "FAIL")
                                .arg(frame.mdiArea()->subWindowList().size())
                         << Qt::endl;
 }

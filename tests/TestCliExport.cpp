@@ -54,7 +54,7 @@ ResultGrid gridOf(const QJsonObject &o) {
         cell->back = *colourOf(c[u"back"]);
         cell->align = c[u"align"].toString() == u"left" ? Align::Left : Align::Center;
         const QJsonObject b = c[u"borders"].toObject();
-        cell->borders = {colourOf(b[u"left"]), colourOf(b[u"right"]), colourOf(b[u"top"]), colourOf(b[u"bottom"])};
+        cell->setBorders({colourOf(b[u"left"]), colourOf(b[u"right"]), colourOf(b[u"top"]), colourOf(b[u"bottom"])});
     }
     return g;
 }

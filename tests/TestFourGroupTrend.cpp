@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(g.rows(), 5);
         for (int row : {2, 3, 4}) {
             QCOMPARE(g.cell(col, row).fore, fore);
-            QCOMPARE(g.cell(col, row).borders, borders);
+            QCOMPARE(g.cell(col, row).borders(), borders);
         }
         QCOMPARE(g.text(col, 4), QString());
         QCOMPARE(g.cell(col, 4).back, leftOverBack);

@@ -44,19 +44,19 @@ private slots:
         ResultGrid g(3, 2);
         g.all().border(AllSides);
         g.block(1, 1, 3, 1).noBorder();
-        QCOMPARE(g.cell(2, 1).borders, (std::array<B, 4>{}));
-        QCOMPARE(g.cell(2, 2).borders[GridCell::TopIndex], B(Palette::Black));
+        QCOMPARE(g.cell(2, 1).borders(), (std::array<B, 4>{}));
+        QCOMPARE(g.cell(2, 2).borders()[GridCell::TopIndex], B(Palette::Black));
         g.block(1, 1, 3, 1).outline(Palette::LightBlue);
         // outline: outer sides only
-        QCOMPARE(g.cell(1, 1).borders, (std::array<B, 4>{Palette::LightBlue, std::nullopt, Palette::LightBlue, Palette::LightBlue}));
-        QCOMPARE(g.cell(2, 1).borders, (std::array<B, 4>{std::nullopt, std::nullopt, Palette::LightBlue, Palette::LightBlue}));
-        QCOMPARE(g.cell(3, 1).borders[GridCell::RightIndex], B(Palette::LightBlue));
+        QCOMPARE(g.cell(1, 1).borders(), (std::array<B, 4>{Palette::LightBlue, std::nullopt, Palette::LightBlue, Palette::LightBlue}));
+        QCOMPARE(g.cell(2, 1).borders(), (std::array<B, 4>{std::nullopt, std::nullopt, Palette::LightBlue, Palette::LightBlue}));
+        QCOMPARE(g.cell(3, 1).borders()[GridCell::RightIndex], B(Palette::LightBlue));
         // sides: only the named ones, on every cell; later settings override earlier ones
         g.block(2, 1, 2, 2).border(Left, Palette::Red);
-        QCOMPARE(g.cell(2, 1).borders[GridCell::LeftIndex], B(Palette::Red));
-        QCOMPARE(g.cell(2, 1).borders[GridCell::TopIndex], B(Palette::LightBlue));
-        QCOMPARE(g.cell(2, 2).borders[GridCell::LeftIndex], B(Palette::Red));
-        QCOMPARE(g.cell(2, 2).borders[GridCell::BottomIndex], B(Palette::Black));
+        QCOMPARE(g.cell(2, 1).borders()[GridCell::LeftIndex], B(Palette::Red));
+        QCOMPARE(g.cell(2, 1).borders()[GridCell::TopIndex], B(Palette::LightBlue));
+        QCOMPARE(g.cell(2, 2).borders()[GridCell::LeftIndex], B(Palette::Red));
+        QCOMPARE(g.cell(2, 2).borders()[GridCell::BottomIndex], B(Palette::Black));
     }
 
     void writesOutsideAreIgnored() {

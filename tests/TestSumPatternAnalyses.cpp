@@ -52,7 +52,7 @@ private slots:
         // Thin black lines on every side of every cell outside the heading band.
         for (int row = 2; row <= g.rows(); ++row)
             for (int col = 1; col <= g.columns(); ++col)
-                QCOMPARE(g.cell(col, row).borders, (Sides{k, k, k, k}));
+                QCOMPARE(g.cell(col, row).borders(), (Sides{k, k, k, k}));
     }
 
     void header_data() {

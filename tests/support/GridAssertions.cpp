@@ -24,8 +24,8 @@ QString colourName(Rgb colour) {
 QString bordersText(const GridCell &cell) {
     QString s;
     const char sides[] = "LRTB";
-    for (std::size_t i = 0; i < cell.borders.size(); ++i) {
-        const std::optional<Rgb> &line = cell.borders[i];
+    for (std::size_t i = 0; i < cell.borders().size(); ++i) {
+        const std::optional<Rgb> &line = cell.borders()[i];
         if (!line)
             continue;
         const QChar side = QLatin1Char(sides[i]);

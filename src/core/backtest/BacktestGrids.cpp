@@ -112,8 +112,8 @@ ResultGrid BacktestGrids::methodGrid(const Backtest::SettingResult &setting, boo
         const int observed = 2 + 2 * m, chance = observed + 1;
         // The label reads as one cell over the method's two rows.
         grid.setText(kLabelColumn, observed, Backtest::methodName(m));
-        grid.cellAt(kLabelColumn, observed)->borders[GridCell::BottomIndex].reset();
-        grid.cellAt(kLabelColumn, chance)->borders[GridCell::TopIndex].reset();
+        grid.cellAt(kLabelColumn, observed)->setBorder(GridCell::BottomIndex, std::nullopt);
+        grid.cellAt(kLabelColumn, chance)->setBorder(GridCell::TopIndex, std::nullopt);
         grid.block(kLabelColumn, observed, kLabelColumn, chance).back(Palette::LightYellow);
         grid.block(kKindColumn, chance, columns, chance).back(Palette::Grey225);
         grid.setText(kKindColumn, observed, QStringLiteral("実績"));

@@ -50,10 +50,10 @@ void writeCell(JsonWriter &w, const GridCell &c, int col, int row) {
     w.key("text").json(quoted(c.text));
     w.key("fore").json(colour(c.fore)).key("back").json(colour(c.back));
     w.key("align").json(c.align == Align::Left ? QByteArrayLiteral("\"left\"") : QByteArrayLiteral("\"center\""));
-    w.key("borders").beginObject().key("left").json(colour(c.borders[GridCell::LeftIndex]));
-    w.key("right").json(colour(c.borders[GridCell::RightIndex]));
-    w.key("top").json(colour(c.borders[GridCell::TopIndex]));
-    w.key("bottom").json(colour(c.borders[GridCell::BottomIndex])).endObject();
+    w.key("borders").beginObject().key("left").json(colour(c.borders()[GridCell::LeftIndex]));
+    w.key("right").json(colour(c.borders()[GridCell::RightIndex]));
+    w.key("top").json(colour(c.borders()[GridCell::TopIndex]));
+    w.key("bottom").json(colour(c.borders()[GridCell::BottomIndex])).endObject();
     w.endObject();
 }
 

@@ -1,9 +1,56 @@
 #include "core/grid/ResultGrid.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 
 namespace {
 const GridCell kDefaultCell{};
+
+// Every set of sides in use, numbered in the order first seen; number 0 is no sides. Shared by
+// all sheets and threads; an entry never changes or moves once it is numbered.
+class BorderTable {
+public:
+    static BorderTable &instance() {
+        static BorderTable table;
+        return table;
+    }
+    const BorderSides &sides(std::uint16_t number) const { return m_data[number]; }
+    std::uint16_t number(const BorderSides &sides) {
+        if (sides == BorderSides{})
+            return 0;
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        const auto [at, added] = m_numbers.try_emplace(key(sides), std::uint16_t(m_sides.size()));
+        if (added) {
+            if (m_sides.size() == kCapacity)
+                qFatal("罫線の組合せが %d を超えました", int(kCapacity - 1));
+            m_sides.push_back(sides);
+        }
+        return at->second;
+    }
+
+private:
+    static constexpr std::size_t kCapacity = 1U << 15;
+    using Key = std::array<std::uint32_t, 4>;
+    static Key key(const BorderSides &sides) {
+        Key k{};
+        for (std::size_t i = 0; i < 4; ++i)
+            if (const std::optional<Rgb> &s = sides[i])
+                k[i] = 1U << 24 | std::uint32_t(s->r) << 16 | std::uint32_t(s->g) << 8 | s->b;
+        return k;
+    }
+    BorderTable() {
+        // Reserved once, so the entries never move while other threads read them.
+        m_sides.reserve(kCapacity);
+        m_sides.push_back({});
+        m_data = m_sides.data();
+    }
+
+    std::mutex m_mutex;
+    std::map<Key, std::uint16_t> m_numbers;
+    std::vector<BorderSides> m_sides;
+    const BorderSides *m_data = nullptr;
+};
 
 // Resolves one axis of a block: -1 for both ends means everything, the rest is clamped.
 std::pair<int, int> resolveRange(int from, int to, int size) {
@@ -18,6 +65,20 @@ std::pair<int, int> resolveRange(int from, int to, int size) {
 } // namespace
 
 bool GridCell::isDefault() const { return *this == kDefaultCell; }
+
+const BorderSides &GridCell::borders() const {
+    return BorderTable::instance().sides(m_borders);
+}
+
+void GridCell::setBorders(const BorderSides &sides) {
+    m_borders = BorderTable::instance().number(sides);
+}
+
+void GridCell::setBorder(int side, std::optional<Rgb> colour) {
+    BorderSides sides = borders();
+    sides[std::size_t(side)] = colour;
+    setBorders(sides);
+}
 
 GridBlock::GridBlock(ResultGrid &grid, int col1, int row1, int col2, int row2) : m_grid(grid) {
     std::tie(m_col1, m_col2) = resolveRange(col1, col2, grid.m_columns);
@@ -45,36 +106,54 @@ GridBlock &GridBlock::align(Align a) {
     return *this;
 }
 
-GridBlock &GridBlock::border(unsigned sides, Rgb colour) {
-    each([&](GridCell &c, int, int) {
-        if (sides & Left)
-            c.borders[GridCell::LeftIndex] = colour;
-        if (sides & Right)
-            c.borders[GridCell::RightIndex] = colour;
-        if (sides & Top)
-            c.borders[GridCell::TopIndex] = colour;
-        if (sides & Bottom)
-            c.borders[GridCell::BottomIndex] = colour;
+template <typename F> void GridBlock::changeBorders(F change) {
+    // What each set of sides becomes on each kind of edge, looked up in the shared table once:
+    // a block holds many cells but few distinct sets.
+    struct Known {
+        std::uint32_t from;
+        std::uint16_t to;
+    };
+    std::vector<Known> known;
+    each([&](GridCell &c, int col, int row) {
+        const unsigned edges = (col == m_col1 ? Left : 0U) | (col == m_col2 ? Right : 0U) |
+                               (row == m_row1 ? Top : 0U) | (row == m_row2 ? Bottom : 0U);
+        const std::uint32_t from = std::uint32_t(c.m_borders) << 4 | edges;
+        const auto hit = std::find_if(known.begin(), known.end(), [&](const Known &k) { return k.from == from; });
+        if (hit != known.end()) {
+            c.m_borders = hit->to;
+            return;
+        }
+        BorderSides sides = c.borders();
+        change(sides, edges);
+        c.setBorders(sides);
+        known.push_back({from, std::uint16_t(c.m_borders)});
     });
+}
+
+// The sides of `which` (BorderSide bits) get `colour`.
+static void setSides(BorderSides &sides, unsigned which, Rgb colour) {
+    if (which & Left)
+        sides[GridCell::LeftIndex] = colour;
+    if (which & Right)
+        sides[GridCell::RightIndex] = colour;
+    if (which & Top)
+        sides[GridCell::TopIndex] = colour;
+    if (which & Bottom)
+        sides[GridCell::BottomIndex] = colour;
+}
+
+GridBlock &GridBlock::border(unsigned sides, Rgb colour) {
+    changeBorders([&](BorderSides &s, unsigned) { setSides(s, sides, colour); });
     return *this;
 }
 
 GridBlock &GridBlock::outline(Rgb colour) {
-    each([&](GridCell &c, int col, int row) {
-        if (col == m_col1)
-            c.borders[GridCell::LeftIndex] = colour;
-        if (col == m_col2)
-            c.borders[GridCell::RightIndex] = colour;
-        if (row == m_row1)
-            c.borders[GridCell::TopIndex] = colour;
-        if (row == m_row2)
-            c.borders[GridCell::BottomIndex] = colour;
-    });
+    changeBorders([&](BorderSides &s, unsigned edges) { setSides(s, edges, colour); });
     return *this;
 }
 
 GridBlock &GridBlock::noBorder() {
-    each([&](GridCell &c, int, int) { c.borders = {}; });
+    each([&](GridCell &c, int, int) { c.m_borders = 0; });
     return *this;
 }
 

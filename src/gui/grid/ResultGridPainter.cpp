@@ -266,7 +266,7 @@ void ResultGridPainter::paintBorders(QPainter &painter, const Pane &pane) const 
     for (int r = pane.row1; r <= pane.row2; ++r) {
         const int y = pane.origin.y() + m_rowEdge[r - 1], h = rowHeight(r);
         for (int c = pane.col1; c <= pane.col2; ++c) {
-            const auto &sides = m_grid->cell(c, r).borders;
+            const BorderSides &sides = m_grid->cell(c, r).borders();
             const int x = pane.origin.x() + m_colEdge[c - 1], w = columnWidth(c);
             if (const auto &s = sides[GridCell::LeftIndex])
                 lines.fill(QRect(x, y, 1, h + 1), *s);
