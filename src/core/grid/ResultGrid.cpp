@@ -190,6 +190,25 @@ void ResultGrid::setText(int col, int row, const QString &text) {
         m_cells[index(col, row)].text = text;
 }
 
+void ResultGrid::setText(int col, int row, int number) {
+    if (!contains(col, row))
+        return;
+    // Draw numbers, counts and gaps: the long sheets repeat the same few thousand numbers in
+    // hundreds of thousands of cells.
+    constexpr int kShared = 10000;
+    if (number < 0 || number >= kShared) {
+        m_cells[index(col, row)].text = QString::number(number);
+        return;
+    }
+    thread_local std::vector<QString> shared;
+    if (std::size_t(number) >= shared.size())
+        shared.resize(std::size_t(number) + 1);
+    QString &text = shared[std::size_t(number)];
+    if (text.isNull())
+        text = QString::number(number);
+    m_cells[index(col, row)].text = text;
+}
+
 const GridCell &ResultGrid::cell(int col, int row) const {
     return contains(col, row) ? m_cells[index(col, row)] : kDefaultCell;
 }

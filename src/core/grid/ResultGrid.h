@@ -132,7 +132,8 @@ public:
 
     // A write outside the sheet has no effect.
     void setText(int col, int row, const QString &text);
-    void setText(int col, int row, int number) { setText(col, row, QString::number(number)); }
+    // Cells with the same small number share one string.
+    void setText(int col, int row, int number);
 
     bool contains(int col, int row) const { return col >= 1 && col <= m_columns && row >= 1 && row <= m_rows; }
     // Outside the sheet: a default cell.
