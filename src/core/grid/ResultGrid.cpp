@@ -108,26 +108,34 @@ GridBlock &GridBlock::align(Align a) {
 
 template <typename F> void GridBlock::changeBorders(F change) {
     // What each set of sides becomes on each kind of edge, looked up in the shared table once:
-    // a block holds many cells but few distinct sets.
+    // a block holds many cells but few distinct sets, and neighbours mostly share theirs.
     struct Known {
         std::uint32_t from;
         std::uint16_t to;
     };
     std::vector<Known> known;
-    each([&](GridCell &c, int col, int row) {
-        const unsigned edges = (col == m_col1 ? Left : 0U) | (col == m_col2 ? Right : 0U) |
-                               (row == m_row1 ? Top : 0U) | (row == m_row2 ? Bottom : 0U);
-        const std::uint32_t from = std::uint32_t(c.m_borders) << 4 | edges;
-        const auto hit = std::find_if(known.begin(), known.end(), [&](const Known &k) { return k.from == from; });
-        if (hit != known.end()) {
-            c.m_borders = hit->to;
-            return;
+    Known last{~0U, 0};
+    for (int row = m_row1; row <= m_row2; ++row) {
+        const unsigned rowEdges = (row == m_row1 ? Top : 0U) | (row == m_row2 ? Bottom : 0U);
+        for (int col = m_col1; col <= m_col2; ++col) {
+            GridCell &c = m_grid.m_cells[m_grid.index(col, row)];
+            const unsigned edges = rowEdges | (col == m_col1 ? Left : 0U) | (col == m_col2 ? Right : 0U);
+            const std::uint32_t from = std::uint32_t(c.m_borders) << 4 | edges;
+            if (from != last.from) {
+                const auto hit =
+                    std::find_if(known.begin(), known.end(), [&](const Known &k) { return k.from == from; });
+                if (hit != known.end()) {
+                    last = *hit;
+                } else {
+                    BorderSides sides = c.borders();
+                    change(sides, edges);
+                    last = {from, BorderTable::instance().number(sides)};
+                    known.push_back(last);
+                }
+            }
+            c.m_borders = last.to;
         }
-        BorderSides sides = c.borders();
-        change(sides, edges);
-        c.setBorders(sides);
-        known.push_back({from, std::uint16_t(c.m_borders)});
-    });
+    }
 }
 
 // The sides of `which` (BorderSide bits) get `colour`.
