@@ -55,20 +55,12 @@ void ResultGridView::setGrid(ResultGrid grid) {
 }
 
 void ResultGridView::fitWholeSheet() {
-    int width = 1 + 2 * frameWidth(), height = 1 + 2 * frameWidth();
+    QSize size(1 + 2 * frameWidth(), 1 + 2 * frameWidth());
     for (int c = 1; c <= m_grid.columns(); ++c)
-        width += columnWidthPixels(c);
+        size.rwidth() += columnWidthPixels(c);
     for (int r = 1; r <= m_grid.rows(); ++r)
-        height += rowHeightPixels(r);
-    setFixedSize(width, height);
-}
-
-int ResultGridView::columnWidthPixels(int column) const {
-    return m_painter.columnWidth(column);
-}
-
-int ResultGridView::rowHeightPixels(int row) const {
-    return m_painter.rowHeight(row);
+        size.rheight() += rowHeightPixels(r);
+    setFixedSize(size);
 }
 
 void ResultGridView::updateMetrics() {

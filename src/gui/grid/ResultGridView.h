@@ -24,8 +24,8 @@ public:
     void setGrid(ResultGrid grid);
     const ResultGrid &grid() const { return m_grid; }
 
-    int columnWidthPixels(int column) const;
-    int rowHeightPixels(int row) const;
+    int columnWidthPixels(int column) const { return m_painter.columnWidth(column); }
+    int rowHeightPixels(int row) const { return m_painter.rowHeight(row); }
     // Where the cell is drawn in the viewport now; an empty rectangle when it is scrolled away.
     QRect cellRect(int column, int row) const;
     // The cell under a viewport position; (0, 0) when there is none.
