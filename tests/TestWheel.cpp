@@ -199,7 +199,7 @@ private slots:
         row("t under 2", "1 2 3 4 5 6 7 8", "1/3", QStringLiteral("当たり数は2以上にしてください（「1/3」）。") + none);
         row("no slash", "1 2 3 4 5 6 7 8", "3",
             QStringLiteral("「3」は保証ではありません。「3/3」のように 当たり数/条件の数 で指定してください。") + none);
-        row("7 if 7 searched", "1 2 3 4 5 6 7 8", "7/7", QStringLiteral("「7 if 7」は全組合せでしか保証できません。") + none);
+        row("7 if 7 searched", "1 2 3 4 5 6 7 8", "7/7", QStringLiteral("「本数字7個がプールにあれば7個以上」は全組合せでしか保証できません。") + none);
         row("no time", "1 2 3 4 5 6 7 8", "3/3",
             QStringLiteral("--seconds には0より大きく3600以下の秒数を指定してください: 0\n"), {"--seconds", "0"});
         QTest::newRow("full over the limit")

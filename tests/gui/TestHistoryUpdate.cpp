@@ -192,6 +192,31 @@ private slots:
         QCOMPARE(frame->prediction().latestDrawNumber(), stored ? 8 : 5);
     }
 
+    // Closing one of two windows lets the import through, but the window left open still shows
+    // the old draws: the new ones are not taken under it, and the user is told when they will be.
+    void noReloadUnderAnOpenWindow() {
+        auto frame = startFrame();
+        QVERIFY(frame);
+        frame->findChild<QAction *>("mnuSyutugenHindo")->trigger();
+        frame->findChild<QAction *>("mnuHippari")->trigger();
+        frame->subWindow(QStringLiteral("引っ張り分析"))->close();
+        QTRY_VERIFY(frame->EndAllowed());
+        DialogDriver driver{DialogDriver::Act::Import};
+        MessageBoxWatcher watcher;
+        frame->importCsv(csvFile(kNewDraws));
+        QCOMPARE(numbersOf(stored()), QStringLiteral("1:9 2:10 3:11 4:12 5:13 6:14 7:15 8:16"));
+        QVERIFY(m_asked.isEmpty());
+        QCOMPARE(watcher.seen.size(), 2);
+        QVERIFY(watcher.seen[1].text.contains(QStringLiteral("表示中のウィンドウを閉じてから")));
+        QCOMPARE(frame->history().latestDrawNumber(), 5);
+        frame->findChild<QAction *>("mnuReload")->trigger();
+        QCOMPARE(frame->history().latestDrawNumber(), 5);
+        frame->subWindow(QStringLiteral("出現頻度分析"))->close();
+        QTRY_VERIFY(!frame->subWindow(QStringLiteral("出現頻度分析")));
+        frame->findChild<QAction *>("mnuReload")->trigger();
+        QCOMPARE(frame->history().latestDrawNumber(), 8);
+    }
+
     void malformedFileImportsNothing() {
         auto frame = startFrame();
         QVERIFY(frame);

@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(window.report()->result.outcome, WheelBuilder::Outcome::AtBound);
         const ResultGrid &summary = window.summaryView()->grid();
         QCOMPARE(column(summary, 2).section(u'|', 0, 6),
-                 QStringLiteral("この組合せ|21個|「3 if 7」|116,280通りすべて|3枚|900円|1.13%（約89回に1回）"));
+                 QStringLiteral("この組合せ|21個|「本数字7個がプールにあれば3個以上」|116,280通りすべて|3枚|900円|1.13%（約89回に1回）"));
         QCOMPARE(column(summary, 3), QStringLiteral("でたらめに選んだ同じ枚数||||3枚|900円||4.35%（約23回に1回）|"
                                                     "0.272%（約368回に1回）|0.00615%（約16,265回に1回）"));
         QCOMPARE(window.ticketView()->grid().rows(), 4);

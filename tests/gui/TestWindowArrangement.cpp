@@ -104,8 +104,11 @@ private slots:
         // The data entry window does not open beside the prediction window.
         const QStringList second = {QStringLiteral("当選データ入力"), QStringLiteral("予想の検証"),
                                     QStringLiteral("バラツキ分析"), QStringLiteral("引っ張り分析")};
+        // The windows added since, each laid out in its own way.
+        const QStringList third = {QStringLiteral("ペア出現分析"), QStringLiteral("理論との比較"),
+                                   QStringLiteral("組合せ購入"), QStringLiteral("当せん金一覧")};
         const char *arrangements[] = {"mnuWindowHorizontal", "mnuWindowVertical", "mnuWindowCascade", "maximise"};
-        for (const auto &[set, windows] : {std::pair("prediction", first), std::pair("entry", second)})
+        for (const auto &[set, windows] : {std::pair("prediction", first), std::pair("entry", second), std::pair("added", third)})
             for (const char *arrangement : arrangements)
                 QTest::addRow("%s %s", set, arrangement) << windows << QString::fromLatin1(arrangement);
     }

@@ -90,7 +90,7 @@ std::array<int, DrawRules::kMainCount> ticketNumbers(DrawRules::NumberMask ticke
 }
 
 QString guaranteeText(Guarantee g) {
-    return QStringLiteral("「%1 if %2」").arg(g.match).arg(g.drawn);
+    return QStringLiteral("「本数字%2個がプールにあれば%1個以上」").arg(g.match).arg(g.drawn);
 }
 
 QString grouped(long long n) {

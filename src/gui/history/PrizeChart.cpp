@@ -51,8 +51,11 @@ void PrizeChart::setPoints(const std::vector<PrizeListGrid::ChartPoint> &points)
     const int firstDraw = points.empty() ? 0 : points.front().drawNumber;
     const int lastDraw = std::max(points.empty() ? 1 : points.back().drawNumber, firstDraw + 1);
     x->setRange(firstDraw, lastDraw);
-    // Whole draw numbers under every tick, however few draws there are.
-    x->setTickCount(std::clamp(lastDraw - firstDraw + 1, 2, 5));
+    // Ticks on whole draw numbers from the first draw, at most five of them, so that a label
+    // always stands under its own draw however few draws there are.
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(firstDraw);
+    x->setTickInterval(std::max(1, (lastDraw - firstDraw + 3) / 4));
     auto *y = new QValueAxis;
     y->setRange(0, high * 1.05);
     y->applyNiceNumbers();

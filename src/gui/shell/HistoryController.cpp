@@ -16,6 +16,8 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 const QString kErrorTitle = QStringLiteral("メッセ－ジ");
 const QString kApplicationTitle = QStringLiteral("ナナズバリオ");
@@ -102,8 +104,19 @@ bool HistoryController::reloadHistory() {
 }
 
 void HistoryController::reloadFromMenu() {
-    if (allowedWithoutWindows())
+    if (!allowedWithoutWindows())
+        return;
+    if (windowShowsHistory())
+        showError(kWindowsOpen);
+    else
         reloadHistory();
+}
+
+// EndAllowed is a flag, set when any one window closes; a new snapshot must not be taken under
+// a window still showing the old one, or its numbers would silently disagree with the others.
+bool HistoryController::windowShowsHistory() const {
+    const QList<ChildWindow *> windows = m_frame->findChildren<ChildWindow *>();
+    return std::any_of(windows.cbegin(), windows.cend(), [](const ChildWindow *w) { return w->isVisible(); });
 }
 
 QString HistoryController::reloadQuestion() {
@@ -111,7 +124,11 @@ QString HistoryController::reloadQuestion() {
 }
 
 void HistoryController::offerReload() {
-    if (!m_state.exited && m_confirm(reloadQuestion()))
+    if (m_state.exited)
+        return;
+    if (windowShowsHistory())
+        showError(QStringLiteral("新しい当選データは、表示中のウィンドウを閉じてから「当選データの再読み込み」で分析に反映されます。"));
+    else if (m_confirm(reloadQuestion()))
         reloadHistory();
 }
 

@@ -78,6 +78,7 @@ private:
     // Every stored draw with its date, or nullopt when the database cannot be read.
     std::optional<std::vector<DrawRecord>> storedHistory() const;
     void offerReload();
+    bool windowShowsHistory() const;
     void showError(const QString &text);
 
     QWidget *m_frame;

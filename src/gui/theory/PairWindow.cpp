@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <array>
@@ -43,10 +44,16 @@ PairWindow::PairWindow(const CatalogEntry &entry, const DrawHistory &history, QW
     grids->addLayout(right);
     grids->addStretch(1);
 
+    // Below the description and the buttons, everything scrolls in a small window.
+    auto *content = new QWidget(this);
+    auto *contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(m_range);
+    contentLayout->addLayout(grids, 1);
+    m_body = scrollingBody(content);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(m_range);
-    layout->addLayout(grids, 1);
+    layout->addWidget(m_body, 1);
     connect(m_range, &TheoryRangeBar::rangeChanged, this, &PairWindow::recompute);
 }
 
@@ -64,6 +71,7 @@ void PairWindow::recompute() {
         views[i]->setFixedSize(views[i]->sizeHint());
     }
     // The grids' sizes count also while the window is still hidden, for contentSize().
+    TheoryViews::invalidate(m_body->widget()->layout());
     TheoryViews::invalidate(layout());
     m_counted = QStringLiteral("%1を集計").arg(m_range->rangeText(report.draws, report.skipped));
     m_range->showCount(m_counted);
@@ -74,7 +82,12 @@ void PairWindow::recompute() {
 }
 
 QSize PairWindow::contentSize() const {
-    return layout()->sizeHint();
+    // The description row above the whole body, with no scroll bar.
+    const QMargins margins = layout()->contentsMargins();
+    const QSize top = layout()->itemAt(0)->sizeHint();
+    const QSize body = m_body->widget()->sizeHint();
+    return {std::max(top.width(), body.width()) + margins.left() + margins.right(),
+            top.height() + layout()->spacing() + body.height() + margins.top() + margins.bottom()};
 }
 
 std::optional<PrintDocument> PairWindow::printDocument() const {

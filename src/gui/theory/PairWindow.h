@@ -4,6 +4,7 @@
 
 class DrawHistory;
 class QLabel;
+class QScrollArea;
 class ResultGridView;
 class TheoryRangeBar;
 struct CatalogEntry;
@@ -33,5 +34,6 @@ private:
     ResultGridView *m_legend;
     ResultGridView *m_extremes;
     QLabel *m_expected;
+    QScrollArea *m_body = nullptr; // the range and the grids, scrolling in a small window
     QString m_counted; // the range and its draws
 };

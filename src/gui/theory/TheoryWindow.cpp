@@ -48,15 +48,17 @@ TheoryWindow::TheoryWindow(const CatalogEntry &entry, const DrawHistory &history
     summaryRow->addWidget(m_summary, 0, Qt::AlignTop);
     summaryRow->addWidget(note, 1, Qt::AlignTop);
 
+    // The summary scrolls with the tables, so that a small window can still show all of it.
     auto *sheetLayout = new QGridLayout(m_sheet);
+    sheetLayout->addLayout(summaryRow, 0, 0, 1, 3);
     for (int i = 0; i < TheoryComparison::kTableCount; ++i) {
         ResultGridView *table = TheoryViews::wholeGridView(QStringLiteral("fpSpread%1").arg(i + 2), m_sheet);
         offerPrinting(table);
         auto *chart = new TheoryChart(m_sheet);
         chart->setObjectName(QStringLiteral("chtTable%1").arg(i + 1));
         chart->setFixedWidth(kChartWidth);
-        sheetLayout->addWidget(table, i, 0, Qt::AlignTop);
-        sheetLayout->addWidget(chart, i, 1, Qt::AlignTop);
+        sheetLayout->addWidget(table, i + 1, 0, Qt::AlignTop);
+        sheetLayout->addWidget(chart, i + 1, 1, Qt::AlignTop);
         m_tables.push_back(table);
         m_charts.push_back(chart);
     }
@@ -68,7 +70,6 @@ TheoryWindow::TheoryWindow(const CatalogEntry &entry, const DrawHistory &history
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_range);
-    layout->addLayout(summaryRow);
     layout->addWidget(m_scroll, 1);
     connect(m_range, &TheoryRangeBar::rangeChanged, this, &TheoryWindow::recompute);
 }
