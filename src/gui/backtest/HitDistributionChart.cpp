@@ -1,10 +1,11 @@
 #include "gui/backtest/HitDistributionChart.h"
 
+#include "gui/print/ChartFigure.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
-#include <QValueAxis>
 
 #include "gui/backtest/ChartTitle.h"
 
@@ -44,13 +45,5 @@ void HitDistributionChart::setSummary(const Backtest::MethodSummary &summary, co
     auto *x = new QBarCategoryAxis;
     x->append(categories);
     x->setTitleText(QStringLiteral("本数字の当たり数"));
-    auto *y = new QValueAxis;
-    y->setRange(0, top * 1.05);
-    y->applyNiceNumbers();
-    y->setLabelFormat(QStringLiteral("%d"));
-    y->setTitleText(QStringLiteral("回数"));
-    c->addAxis(x, Qt::AlignBottom);
-    c->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
+    attachCountAxes(*c, *series, x, top);
 }

@@ -6,6 +6,7 @@
 #include <QGraphicsLayout>
 #include <QImage>
 #include <QPainter>
+#include <QValueAxis>
 
 namespace {
 // Pixels of the picture per page unit: 288 dots per inch, sharp enough on paper.
@@ -33,4 +34,16 @@ PrintDocument::Figure chartFigure(QChartView &view, const QSizeF &size) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return {png, size};
+}
+
+void attachCountAxes(QChart &chart, QAbstractSeries &series, QAbstractAxis *x, double top) {
+    auto *y = new QValueAxis;
+    y->setRange(0, top * 1.05);
+    y->applyNiceNumbers();
+    y->setLabelFormat(QStringLiteral("%d"));
+    y->setTitleText(QStringLiteral("回数"));
+    chart.addAxis(x, Qt::AlignBottom);
+    chart.addAxis(y, Qt::AlignLeft);
+    series.attachAxis(x);
+    series.attachAxis(y);
 }

@@ -1,11 +1,12 @@
 #include "gui/theory/TheoryChart.h"
 
+#include "gui/print/ChartFigure.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
-#include <QValueAxis>
 
 #include <algorithm>
 
@@ -66,13 +67,5 @@ void TheoryChart::setTable(const TheoryTable &table) {
         }
         x = all;
     }
-    auto *y = new QValueAxis;
-    y->setRange(0, top * 1.05);
-    y->applyNiceNumbers();
-    y->setLabelFormat(QStringLiteral("%d"));
-    y->setTitleText(QStringLiteral("回数"));
-    c->addAxis(x, Qt::AlignBottom);
-    c->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
+    attachCountAxes(*c, *series, x, top);
 }
