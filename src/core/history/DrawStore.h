@@ -156,6 +156,8 @@ private:
     bool attachPrizes(std::vector<DrawRecord> &records, StoreError &error) const;
     bool storePrizesWithin(const std::vector<DrawRecord> &records, StoreError &error);
     bool removePrizesWithin(const std::vector<int> &drawNumbers, StoreError &error);
+    // Runs a statement with one parameter, 回数, once for each of drawNumbers.
+    bool deleteEach(const char *sql, const std::vector<int> &drawNumbers, StoreError &error);
 
     sqlite3 *m_db;
     QString m_path;

@@ -114,14 +114,5 @@ bool DrawStore::removePrizesWithin(const std::vector<int> &drawNumbers, StoreErr
     const bool tableThere = hasPrizeTable(error);
     if (error || !tableThere || drawNumbers.empty())
         return !error;
-    Statement st(m_db, "DELETE FROM 当せん金 WHERE 回数 = ?");
-    for (int n : drawNumbers) {
-        st.reset();
-        st.bind(1, n);
-        if (const int rc = st.step(); rc != SQLITE_DONE) {
-            error = failure(rc);
-            return false;
-        }
-    }
-    return true;
+    return deleteEach("DELETE FROM 当せん金 WHERE 回数 = ?", drawNumbers, error);
 }

@@ -181,8 +181,8 @@ bool DrawStore::storeWithin(const std::vector<DrawRecord> &records, StoreError &
     return storePrizesWithin(records, error);
 }
 
-bool DrawStore::removeWithin(const std::vector<int> &drawNumbers, StoreError &error) {
-    Statement st(m_db, "DELETE FROM 当選データ WHERE 回数 = ?");
+bool DrawStore::deleteEach(const char *sql, const std::vector<int> &drawNumbers, StoreError &error) {
+    Statement st(m_db, sql);
     for (int n : drawNumbers) {
         st.reset();
         st.bind(1, n);
@@ -191,5 +191,10 @@ bool DrawStore::removeWithin(const std::vector<int> &drawNumbers, StoreError &er
             return false;
         }
     }
-    return removePrizesWithin(drawNumbers, error);
+    return true;
+}
+
+bool DrawStore::removeWithin(const std::vector<int> &drawNumbers, StoreError &error) {
+    return deleteEach("DELETE FROM 当選データ WHERE 回数 = ?", drawNumbers, error) &&
+           removePrizesWithin(drawNumbers, error);
 }
