@@ -1,6 +1,6 @@
-#include "core/history/DrawStore.h"
 #include "gui/grid/ResultGridView.h"
 #include "gui/shell/MainFrm.h"
+#include "support/ExportCompare.h"
 #include "support/Histories.h"
 
 #include <QAction>
@@ -89,10 +89,7 @@ private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
         m_database = m_dir.filePath(QStringLiteral("real.mdb"));
-        StoreError error;
-        auto store =
-            DrawStore::open(ConnectionString::forDatabase(m_database), error, DrawStore::OpenMode::CreateIfMissing);
-        QVERIFY2(store && store->store(realHistory().records(), error), qPrintable(error.message));
+        QVERIFY(writeDatabase(m_database, realHistory()));
         QDir::setCurrent(m_dir.path()); // the settings file
     }
 
