@@ -6,7 +6,7 @@
 set(LAYERS
     core/io core/help core/settings core/history core/grid core/entry core/analysis core/prediction
     core/check core/backtest core/wheel core/theory core/print core/catalog
-    gui/grid gui/print gui/window gui/analysis gui/prediction gui/entry gui/check gui/backtest gui/wheel
+    gui/grid gui/print gui/figures gui/window gui/analysis gui/prediction gui/entry gui/check gui/backtest gui/wheel
     gui/theory gui/history gui/shell
     cli app)
 set(MAX_LINES 400)

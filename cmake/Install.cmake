@@ -9,6 +9,7 @@ set(APP_ID jp.nanazubario.NanaZubario)
 set(PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 
 install(TARGETS nanazubario nanazubario-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS nanazubario_figures LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/nanazubario)
 # The history also as a draw file: a newer package's draws reach a user's own database only
 # through the program's import, never by replacing the user's copy.
 install(FILES ${SHIPPED_DB} ${HELP_FILES} ${CMAKE_SOURCE_DIR}/data/loto7-draws.csv
@@ -55,7 +56,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-qpa-plugins, qt6-translations-l10n")
+# libsqlcipher0 is loaded at run time, where shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlcipher0, fonts-ipafont-gothic, qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

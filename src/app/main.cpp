@@ -183,10 +183,11 @@ int main(int argc, char *argv[]) {
     if (parser.isSet(pdfOption))
         return printToPdf(parser.value(pdfOption), parser.value(outputOption), databasePath, settingsPath);
 
-    // The database opens on another core while the main window, its menus and the fonts are
-    // set up; the menu bar's size hint loads the font configuration and shapes the menu titles.
-    std::future<HistoryLoad> history = loadDrawHistoryAsync(ConnectionString::forDatabase(databasePath));
+    // The database opens on another core while the menu bar's size hint loads the font
+    // configuration and shapes the menu titles. Not before the main window is built: the two
+    // threads loading code and libraries at once slow each other down more than they gain.
     MainFrm frame;
+    std::future<HistoryLoad> history = loadDrawHistoryAsync(ConnectionString::forDatabase(databasePath));
     frame.setSettingsPath(settingsPath);
     frame.menuBar()->sizeHint();
     if (!frame.startUp(databasePath, nullptr, std::move(history)))

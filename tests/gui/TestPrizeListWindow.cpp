@@ -1,6 +1,6 @@
 #include "core/catalog/AnalysisCatalog.h"
 #include "gui/grid/ResultGridView.h"
-#include "gui/history/PrizeChart.h"
+#include "gui/figures/PrizeChart.h"
 #include "gui/history/PrizeListWindow.h"
 #include "gui/shell/MainFrm.h"
 #include "support/ExportCompare.h"

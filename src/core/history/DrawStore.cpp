@@ -3,14 +3,17 @@
 
 #include "core/history/DrawRules.h"
 #include "core/history/NewDatabaseFile.h"
-
-#include <sqlcipher/sqlite3.h>
+#include "core/history/SqlCipher.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
+const SqlCipher &sqlite() {
+    return SqlCipher::loaded();
+}
+
 // The table and the view; the bounds in the CHECKs are the draw rules.
 QByteArray schema() {
     QString numbers;
@@ -44,7 +47,7 @@ StoreError makeError(StoreError::Kind kind, const QString &file, const QString &
 // whoever looks further.
 QString sqliteText(sqlite3 *db) {
     const char *japanese = "データベースの処理に失敗しました";
-    switch (sqlite3_extended_errcode(db) & 0xff) {
+    switch (sqlite().extended_errcode(db) & 0xff) {
     case SQLITE_CORRUPT:
         japanese = "ファイルが壊れています";
         break;
@@ -73,7 +76,7 @@ QString sqliteText(sqlite3 *db) {
     default:
         break;
     }
-    return QStringLiteral("%1: %2").arg(QString::fromUtf8(japanese), QString::fromUtf8(sqlite3_errmsg(db)));
+    return QStringLiteral("%1: %2").arg(QString::fromUtf8(japanese), QString::fromUtf8(sqlite().errmsg(db)));
 }
 
 bool isBusy(int resultCode) {
@@ -84,76 +87,76 @@ bool isBusy(int resultCode) {
 } // namespace
 
 Statement::Statement(sqlite3 *db, const char *sql) {
-    if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(m_stmt);
+    if (sqlite().prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) {
+        sqlite().finalize(m_stmt);
         m_stmt = nullptr;
     }
 }
 
 Statement::~Statement() {
-    sqlite3_finalize(m_stmt);
+    sqlite().finalize(m_stmt);
 }
 
 void Statement::bind(int index, int value) {
-    sqlite3_bind_int(m_stmt, index, value);
+    sqlite().bind_int(m_stmt, index, value);
 }
 
 void Statement::bind(int index, const std::optional<int> &value) {
     if (value)
-        sqlite3_bind_int(m_stmt, index, *value);
+        sqlite().bind_int(m_stmt, index, *value);
     else
-        sqlite3_bind_null(m_stmt, index);
+        sqlite().bind_null(m_stmt, index);
 }
 
 void Statement::bind64(int index, qint64 value) {
-    sqlite3_bind_int64(m_stmt, index, value);
+    sqlite().bind_int64(m_stmt, index, value);
 }
 
 void Statement::bind(int index, const QString &text) {
     if (text.isEmpty()) {
-        sqlite3_bind_null(m_stmt, index);
+        sqlite().bind_null(m_stmt, index);
         return;
     }
     const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    sqlite().bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
 int Statement::step() {
-    return m_stmt ? sqlite3_step(m_stmt) : SQLITE_MISUSE;
+    return m_stmt ? sqlite().step(m_stmt) : SQLITE_MISUSE;
 }
 
 void Statement::reset() {
-    sqlite3_reset(m_stmt);
-    sqlite3_clear_bindings(m_stmt);
+    sqlite().reset(m_stmt);
+    sqlite().clear_bindings(m_stmt);
 }
 
 int Statement::columnCount() const {
-    return sqlite3_column_count(m_stmt);
+    return sqlite().column_count(m_stmt);
 }
 
 QString Statement::columnName(int column) const {
-    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+    return QString::fromUtf8(sqlite().column_name(m_stmt, column));
 }
 
 bool Statement::isNull(int column) const {
-    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+    return sqlite().column_type(m_stmt, column) == SQLITE_NULL;
 }
 
 int Statement::integer(int column) const {
-    return sqlite3_column_int(m_stmt, column);
+    return sqlite().column_int(m_stmt, column);
 }
 
 int Statement::type(int column) const {
-    return sqlite3_column_type(m_stmt, column);
+    return sqlite().column_type(m_stmt, column);
 }
 
 qint64 Statement::integer64(int column) const {
-    return sqlite3_column_int64(m_stmt, column);
+    return sqlite().column_int64(m_stmt, column);
 }
 
 QString Statement::text(int column) const {
-    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-    return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column)) : QString();
+    const auto *data = reinterpret_cast<const char *>(sqlite().column_text(m_stmt, column));
+    return data ? QString::fromUtf8(data, sqlite().column_bytes(m_stmt, column)) : QString();
 }
 
 std::unique_ptr<DrawStore> DrawStore::open(const ConnectionString &connection, StoreError &error, OpenMode mode) {
@@ -198,11 +201,16 @@ std::unique_ptr<DrawStore> DrawStore::open(const ConnectionString &connection, S
 std::unique_ptr<DrawStore> DrawStore::connect(const ConnectionString &connection, const QString &fileName, int flags,
                                               StoreError &error) {
     const QString &path = connection.databasePath;
+    QString missingLibrary;
+    if (!SqlCipher::load(&missingLibrary)) {
+        error = makeError(StoreError::Kind::Other, path, missingLibrary);
+        return nullptr;
+    }
     sqlite3 *db = nullptr;
     // A connection is only ever used by the thread that opened it: no locking on every call.
-    if (sqlite3_open_v2(QFile::encodeName(fileName).constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr) !=
+    if (sqlite().open_v2(QFile::encodeName(fileName).constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr) !=
         SQLITE_OK) {
-        sqlite3_close(db);
+        sqlite().close(db);
         error = makeError(StoreError::Kind::Other, path, QStringLiteral("ファイルを開けません"));
         return nullptr;
     }
@@ -217,14 +225,14 @@ std::unique_ptr<DrawStore> DrawStore::connect(const ConnectionString &connection
         return nullptr;
     }
     const QByteArray key = keyFor(connection.password);
-    if (sqlite3_key(db, key.constData(), int(key.size())) != SQLITE_OK) {
+    if (sqlite().key(db, key.constData(), int(key.size())) != SQLITE_OK) {
         error = makeError(StoreError::Kind::WrongPassword, path, QStringLiteral("パスワードが違います"));
         return nullptr;
     }
     // Before the first read: another program committing holds the file for a moment, and that
     // is worth waiting for rather than calling the file broken.
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    const int rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    sqlite().busy_timeout(db, kBusyTimeoutMs);
+    const int rc = sqlite().exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_NOTADB) {
         // Our files are whole pages; anything else was never an encrypted database.
         const qint64 size = QFileInfo(fileName).size();
@@ -283,11 +291,11 @@ QByteArray DrawStore::keyFor(const QString &password) {
 }
 
 DrawStore::~DrawStore() {
-    sqlite3_close(m_db);
+    sqlite().close(m_db);
 }
 
 bool DrawStore::exec(const char *sql, StoreError &error) {
-    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    const int rc = sqlite().exec(m_db, sql, nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         return true;
     error = failure(rc);
@@ -312,7 +320,7 @@ StoreError DrawStore::failure(int resultCode, const QString &context) const {
     // A file the system will not let us write opens read-only; without write access to its
     // folder the journal, which every write needs beside the file, cannot be made.
     const QString folder = QFileInfo(m_path).absolutePath();
-    if (primary == SQLITE_READONLY || sqlite3_db_readonly(m_db, "main") == 1)
+    if (primary == SQLITE_READONLY || sqlite().db_readonly(m_db, "main") == 1)
         return writeError(QStringLiteral("ファイルが読み取り専用です"));
     if (primary == SQLITE_CANTOPEN && !QFileInfo(folder).isWritable())
         return writeError(QStringLiteral("フォルダー %1 に書き込めません").arg(folder));

@@ -4,9 +4,6 @@
 #include "gui/grid/ResultGridView.h"
 #include "core/backtest/BacktestGrids.h"
 #include "core/backtest/BacktestText.h"
-#include "gui/backtest/CumulativeHitsChart.h"
-#include "gui/backtest/HitDistributionChart.h"
-#include "gui/print/ChartFigure.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -129,14 +126,14 @@ BacktestWindow::BacktestWindow(const CatalogEntry &entry, const DrawHistory &his
     m_settings->setObjectName(QStringLiteral("fpSpread2"));
     offerPrinting(m_methods);
     offerPrinting(m_settings);
-    m_distribution = new HitDistributionChart(this);
-    m_distribution->setObjectName(QStringLiteral("chtDistribution"));
-    m_cumulative = new CumulativeHitsChart(this);
-    m_cumulative->setObjectName(QStringLiteral("chtCumulative"));
+    m_distribution = FigureKit::instance().hitDistribution(this);
+    m_distribution->widget()->setObjectName(QStringLiteral("chtDistribution"));
+    m_cumulative = FigureKit::instance().cumulativeHits(this);
+    m_cumulative->widget()->setObjectName(QStringLiteral("chtCumulative"));
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_settings);
-    bottom->addWidget(m_distribution, 2);
-    bottom->addWidget(m_cumulative, 3);
+    bottom->addWidget(m_distribution->widget(), 2);
+    bottom->addWidget(m_cumulative->widget(), 3);
 
     // Below the description and the buttons, everything scrolls in a small window.
     auto *content = new QWidget(this);
@@ -243,8 +240,8 @@ std::optional<PrintDocument> BacktestWindow::printDocument() const {
         document.sections.push_back({{}, m_settings->grid()});
     // The charts a little more square than on screen, so that two stand side by side on a
     // landscape page.
-    document.figures.push_back(chartFigure(*m_distribution, QSizeF(520, 360)));
-    document.figures.push_back(chartFigure(*m_cumulative, QSizeF(520, 360)));
+    document.figures.push_back(m_distribution->printed(QSizeF(520, 360)));
+    document.figures.push_back(m_cumulative->printed(QSizeF(520, 360)));
     return document;
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "core/backtest/Backtest.h"
+#include "gui/print/FigureKit.h"
 #include "gui/window/ChildWindow.h"
 
-class CumulativeHitsChart;
 class DrawHistory;
-class HitDistributionChart;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -53,8 +52,8 @@ private:
     QLabel *m_notes;
     ResultGridView *m_methods;
     ResultGridView *m_settings;
-    HitDistributionChart *m_distribution;
-    CumulativeHitsChart *m_cumulative;
+    HitDistributionFigure *m_distribution;
+    CumulativeHitsFigure *m_cumulative;
     bool m_updating = false;
     int m_computedOffset = -1;
 };

@@ -3,14 +3,13 @@
 #include "core/catalog/AnalysisCatalog.h"
 #include "core/check/PrizeListGrid.h"
 #include "gui/grid/ResultGridView.h"
-#include "gui/history/PrizeChart.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
 PrizeListWindow::PrizeListWindow(const CatalogEntry &entry, const DrawHistory &history, QWidget *parent)
     : ChildWindow(parent), m_entry(entry), m_history(history), m_count(new QLabel(this)),
-      m_grid(new ResultGridView(this)), m_chart(new PrizeChart(this)) {
+      m_grid(new ResultGridView(this)), m_chart(FigureKit::instance().prizes(this)) {
     setObjectName(entry.formName);
     setWindowTitle(entry.caption);
 
@@ -21,14 +20,14 @@ PrizeListWindow::PrizeListWindow(const CatalogEntry &entry, const DrawHistory &h
     m_count->setWordWrap(true);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
     offerPrinting(m_grid);
-    m_chart->setObjectName(QStringLiteral("chtPrizes"));
-    m_chart->setMinimumHeight(px(3600));
+    m_chart->widget()->setObjectName(QStringLiteral("chtPrizes"));
+    m_chart->widget()->setMinimumHeight(px(3600));
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(descriptionRow(description));
     layout->addWidget(m_count);
     layout->addWidget(m_grid, 3);
-    layout->addWidget(m_chart, 2);
+    layout->addWidget(m_chart->widget(), 2);
 }
 
 void PrizeListWindow::load() {

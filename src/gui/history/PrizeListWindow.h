@@ -1,9 +1,9 @@
 #pragma once
 
+#include "gui/print/FigureKit.h"
 #include "gui/window/ChildWindow.h"
 
 class DrawHistory;
-class PrizeChart;
 class QLabel;
 class ResultGridView;
 struct CatalogEntry;
@@ -28,5 +28,5 @@ private:
     const DrawHistory &m_history;
     QLabel *m_count;
     ResultGridView *m_grid;
-    PrizeChart *m_chart;
+    PrizeFigure *m_chart;
 };

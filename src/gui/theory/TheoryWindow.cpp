@@ -3,8 +3,6 @@
 #include "core/catalog/AnalysisCatalog.h"
 #include "core/theory/TheoryGrids.h"
 #include "gui/grid/ResultGridView.h"
-#include "gui/print/ChartFigure.h"
-#include "gui/theory/TheoryChart.h"
 #include "gui/theory/TheoryRangeBar.h"
 #include "gui/theory/TheoryViews.h"
 
@@ -54,11 +52,11 @@ TheoryWindow::TheoryWindow(const CatalogEntry &entry, const DrawHistory &history
     for (int i = 0; i < TheoryComparison::kTableCount; ++i) {
         ResultGridView *table = TheoryViews::wholeGridView(QStringLiteral("fpSpread%1").arg(i + 2), m_sheet);
         offerPrinting(table);
-        auto *chart = new TheoryChart(m_sheet);
-        chart->setObjectName(QStringLiteral("chtTable%1").arg(i + 1));
-        chart->setFixedWidth(kChartWidth);
+        TheoryFigure *chart = FigureKit::instance().theory(m_sheet);
+        chart->widget()->setObjectName(QStringLiteral("chtTable%1").arg(i + 1));
+        chart->widget()->setFixedWidth(kChartWidth);
         sheetLayout->addWidget(table, i + 1, 0, Qt::AlignTop);
-        sheetLayout->addWidget(chart, i + 1, 1, Qt::AlignTop);
+        sheetLayout->addWidget(chart->widget(), i + 1, 1, Qt::AlignTop);
         m_tables.push_back(table);
         m_charts.push_back(chart);
     }
@@ -88,7 +86,7 @@ void TheoryWindow::recompute() {
         m_tables[i]->setGrid(std::move(grids[i + 1]));
         const QSize size = m_tables[i]->sizeHint();
         m_tables[i]->setFixedSize(size);
-        m_charts[i]->setFixedHeight(std::max(size.height(), kMinChartHeight));
+        m_charts[i]->widget()->setFixedHeight(std::max(size.height(), kMinChartHeight));
         m_charts[i]->setTable(m_report.tables[i]);
     }
     // The grids' sizes count also while the window is still hidden, for contentSize().
@@ -115,8 +113,8 @@ std::optional<PrintDocument> TheoryWindow::printDocument() const {
                            {}};
     for (const ResultGridView *table : m_tables)
         document.sections.push_back({{}, table->grid()});
-    for (TheoryChart *chart : m_charts)
-        document.figures.push_back(chartFigure(*chart, QSizeF(kChartWidth, chart->height())));
+    for (TheoryFigure *chart : m_charts)
+        document.figures.push_back(chart->printed(QSizeF(kChartWidth, chart->widget()->height())));
     return document;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/theory/TheoryComparison.h"
+#include "gui/print/FigureKit.h"
 #include "gui/window/ChildWindow.h"
 
 #include <vector>
@@ -8,7 +9,6 @@
 class QLabel;
 class QScrollArea;
 class ResultGridView;
-class TheoryChart;
 class TheoryRangeBar;
 struct CatalogEntry;
 
@@ -38,7 +38,7 @@ private:
     TheoryRangeBar *m_range;
     ResultGridView *m_summary;
     std::vector<ResultGridView *> m_tables;
-    std::vector<TheoryChart *> m_charts;
+    std::vector<TheoryFigure *> m_charts;
     QWidget *m_sheet;      // the tables and charts,
     QScrollArea *m_scroll; // scrolled
 };

@@ -2,7 +2,8 @@
 
 #include "gui/grid/ResultGridView.h"
 #include "gui/print/CsvSaveDialog.h"
-#include "gui/print/PrintPreviewDialog.h"
+#include "gui/print/FigureKit.h"
+#include "gui/print/GridPrinter.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -10,6 +11,21 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+
+namespace {
+// A window's printout as the print preview shows it.
+class GridPages : public PreviewPages {
+public:
+    explicit GridPages(PrintDocument document) : m_printer(std::move(document)) {}
+    QString caption() const override { return m_printer.document().caption; }
+    void setDefaultPageLayout(QPagedPaintDevice &device) const override { m_printer.setDefaultPageLayout(device); }
+    void print(QPagedPaintDevice &device) const override { m_printer.print(device); }
+    void setScale(double scale) override { m_printer.setScale(scale); }
+
+private:
+    GridPrinter m_printer;
+};
+} // namespace
 
 ChildWindow::ChildWindow(QWidget *parent) : QWidget(parent) {
     auto *print = new QAction(QStringLiteral("印刷"), this);
@@ -24,8 +40,8 @@ void ChildWindow::printPreview() {
     std::optional<PrintDocument> document = printDocument();
     if (!document)
         return;
-    PrintPreviewDialog dialog(std::move(*document), this);
-    dialog.exec();
+    GridPages pages(std::move(*document));
+    FigureKit::instance().printPreview(pages, this);
 }
 
 void ChildWindow::saveCsv() {

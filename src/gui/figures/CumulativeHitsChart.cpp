@@ -1,11 +1,11 @@
-#include "gui/backtest/CumulativeHitsChart.h"
+#include "gui/figures/CumulativeHitsChart.h"
 
 #include <QAreaSeries>
 #include <QChart>
 #include <QLineSeries>
 #include <QValueAxis>
 
-#include "gui/backtest/ChartTitle.h"
+#include "gui/figures/ChartTitle.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "gui/history/PrizeChart.h"
+#include "gui/figures/PrizeChart.h"
 
 #include <QChart>
 #include <QLineSeries>

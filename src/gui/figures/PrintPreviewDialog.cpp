@@ -1,4 +1,6 @@
-#include "gui/print/PrintPreviewDialog.h"
+#include "gui/figures/PrintPreviewDialog.h"
+
+#include "gui/print/GridPrinter.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -6,14 +8,18 @@
 #include <QPrinter>
 #include <QToolBar>
 
-PrintPreviewDialog::PrintPreviewDialog(PrintDocument document, QWidget *parent)
-    : QPrintPreviewDialog(parent), m_gridPrinter(std::move(document)) {
+namespace {
+// kFitWidth, which lives on the other side of the module boundary.
+constexpr double kFitWidth = 0;
+} // namespace
+
+PrintPreviewDialog::PrintPreviewDialog(PreviewPages &pages, QWidget *parent)
+    : QPrintPreviewDialog(parent), m_pages(pages) {
     setObjectName(QStringLiteral("PrintPreviewDialog"));
-    setWindowTitle(QStringLiteral("印刷プレビュー - %1").arg(m_gridPrinter.document().caption));
-    m_gridPrinter.setDefaultPageLayout(*printer());
-    printer()->setDocName(m_gridPrinter.document().caption);
-    connect(this, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter *printer) { m_gridPrinter.print(*printer); });
+    setWindowTitle(QStringLiteral("印刷プレビュー - %1").arg(m_pages.caption()));
+    m_pages.setDefaultPageLayout(*printer());
+    printer()->setDocName(m_pages.caption());
+    connect(this, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *printer) { m_pages.print(*printer); });
 
     m_scale = new QComboBox(this);
     m_scale->setObjectName(QStringLiteral("printScale"));
@@ -29,7 +35,7 @@ PrintPreviewDialog::PrintPreviewDialog(PrintDocument document, QWidget *parent)
         toolBar->addWidget(m_scale);
     }
     connect(m_scale, &QComboBox::currentIndexChanged, this, [this] {
-        m_gridPrinter.setScale(m_scale->currentData().toDouble());
+        m_pages.setScale(m_scale->currentData().toDouble());
         if (auto *preview = findChild<QPrintPreviewWidget *>())
             preview->updatePreview();
     });

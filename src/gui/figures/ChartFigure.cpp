@@ -1,4 +1,4 @@
-#include "gui/print/ChartFigure.h"
+#include "gui/figures/ChartFigure.h"
 
 #include <QBuffer>
 #include <QChart>

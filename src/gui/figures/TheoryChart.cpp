@@ -1,6 +1,6 @@
-#include "gui/theory/TheoryChart.h"
+#include "gui/figures/TheoryChart.h"
 
-#include "gui/print/ChartFigure.h"
+#include "gui/figures/ChartFigure.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

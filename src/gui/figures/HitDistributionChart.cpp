@@ -1,13 +1,13 @@
-#include "gui/backtest/HitDistributionChart.h"
+#include "gui/figures/HitDistributionChart.h"
 
-#include "gui/print/ChartFigure.h"
+#include "gui/figures/ChartFigure.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 
-#include "gui/backtest/ChartTitle.h"
+#include "gui/figures/ChartTitle.h"
 
 #include <algorithm>
 
