@@ -10,44 +10,50 @@ struct Loaded {
     QString failure;
     bool ok = false;
 };
+// Filled once by load(); read without a lock afterwards by whoever holds a connection, which
+// its thread opened after load() returned.
+Loaded library;
+std::once_flag loadOnce;
 
-Loaded &library() {
-    static Loaded loaded;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        // Never unloaded: connections live until the program ends.
-        QLibrary file(QStringLiteral("sqlcipher"), 0);
-        file.setLoadHints(QLibrary::PreventUnloadHint);
-        if (!file.load()) {
-            loaded.failure = QStringLiteral("データベースのライブラリ libsqlcipher.so.0 を読み込めません: %1")
-                                 .arg(file.errorString());
-            return;
-        }
-        QStringList missing;
+void loadLibrary() {
+    // Never unloaded: connections live until the program ends.
+    QLibrary file(QStringLiteral("sqlcipher"), 0);
+    QLibrary::LoadHints hints = QLibrary::PreventUnloadHint;
+#if !defined(__SANITIZE_ADDRESS__)
+    // The library and the crypto library under it resolve their own symbols first, instead of
+    // searching every library of the program for each of them: most of the cost of loading them.
+    // (The address sanitizer cannot intercept a library loaded so.)
+    hints |= QLibrary::DeepBindHint;
+#endif
+    file.setLoadHints(hints);
+    if (!file.load()) {
+        library.failure =
+            QStringLiteral("データベースのライブラリ libsqlcipher.so.0 を読み込めません: %1").arg(file.errorString());
+        return;
+    }
+    QStringList missing;
 #define NANAZUBARIO_SQLITE_RESOLVE(name)                                                                             \
-    loaded.functions.name = reinterpret_cast<decltype(loaded.functions.name)>(file.resolve("sqlite3_" #name));      \
-    if (!loaded.functions.name)                                                                                      \
+    library.functions.name = reinterpret_cast<decltype(library.functions.name)>(file.resolve("sqlite3_" #name));    \
+    if (!library.functions.name)                                                                                     \
         missing << QStringLiteral("sqlite3_" #name);
-        NANAZUBARIO_SQLITE_FUNCTIONS(NANAZUBARIO_SQLITE_RESOLVE)
+    NANAZUBARIO_SQLITE_FUNCTIONS(NANAZUBARIO_SQLITE_RESOLVE)
 #undef NANAZUBARIO_SQLITE_RESOLVE
-        if (!missing.isEmpty()) {
-            loaded.failure = QStringLiteral("データベースのライブラリ libsqlcipher.so.0 に %1 がありません")
-                                 .arg(missing.join(QStringLiteral("、")));
-            return;
-        }
-        loaded.ok = true;
-    });
-    return loaded;
+    if (!missing.isEmpty()) {
+        library.failure = QStringLiteral("データベースのライブラリ libsqlcipher.so.0 に %1 がありません")
+                              .arg(missing.join(QStringLiteral("、")));
+        return;
+    }
+    library.ok = true;
 }
 } // namespace
 
 const SqlCipher *SqlCipher::load(QString *failure) {
-    const Loaded &loaded = library();
-    if (!loaded.ok && failure)
-        *failure = loaded.failure;
-    return loaded.ok ? &loaded.functions : nullptr;
+    std::call_once(loadOnce, loadLibrary);
+    if (!library.ok && failure)
+        *failure = library.failure;
+    return library.ok ? &library.functions : nullptr;
 }
 
 const SqlCipher &SqlCipher::loaded() {
-    return library().functions;
+    return library.functions;
 }

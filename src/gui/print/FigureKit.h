@@ -72,8 +72,6 @@ public:
     static FigureKit &instance();
 };
 
-// The function the module exports.
-extern "C" {
+// The function the module exports, by its unmangled name.
 using FigureKitEntry = FigureKit *(*)();
-}
 inline constexpr const char *kFigureKitEntry = "nanazubarioFigureKit";
