@@ -4,6 +4,14 @@
 
 #include <mutex>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define NANAZUBARIO_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define NANAZUBARIO_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 namespace {
 struct Loaded {
     SqlCipher functions;
@@ -19,7 +27,7 @@ void loadLibrary() {
     // Never unloaded: connections live until the program ends.
     QLibrary file(QStringLiteral("sqlcipher"), 0);
     QLibrary::LoadHints hints = QLibrary::PreventUnloadHint;
-#if !defined(__SANITIZE_ADDRESS__)
+#if !defined(NANAZUBARIO_ADDRESS_SANITIZER)
     // The library and the crypto library under it resolve their own symbols first, instead of
     // searching every library of the program for each of them: most of the cost of loading them.
     // (The address sanitizer cannot intercept a library loaded so.)

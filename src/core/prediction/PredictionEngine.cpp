@@ -3,7 +3,6 @@
 #include "core/grid/GridSetUp.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace {
 constexpr std::array<int, PredictionEngine::kGridCount> kGridRows{5, 4, 3, 2};
@@ -104,10 +103,6 @@ void PredictionEngine::layOutGrids() {
 }
 
 void PredictionEngine::runCycleMethod(const DrawHistory &history) {
-    // Each run starts from an empty cycle table, so every opening shows the same result.
-    for (auto &row : m_cycleTable)
-        row.fill(QString());
-
     int largest = 0;
     for (const DrawRecord &draw : history.records())
         if (draw.isComplete())
@@ -115,10 +110,13 @@ void PredictionEngine::runCycleMethod(const DrawHistory &history) {
     m_numbersByDraw.assign(std::size_t(largest) + 1, {});
     m_latestDrawNumber = history.latestDrawNumber();
 
-    // Per number, the latest earlier draw that had it among its main numbers. Since the draws
-    // come in ascending order this is exactly what a backward search over NumbersByDraw finds
-    // first; bonus numbers of earlier draws never enter it.
-    std::unordered_map<int, int> lastMainAppearance;
+    // Per number, the latest earlier draw that had it among its main numbers (0: none yet).
+    // Since the draws come in ascending order this is exactly what a backward search over
+    // NumbersByDraw finds first; bonus numbers of earlier draws never enter it. The stored
+    // draws hold numbers within the draw rules only.
+    std::array<int, DrawRules::kMaxNumber + 1> lastMainAppearance{};
+    // Each run starts from an empty cycle table (0: empty), so every opening shows the same result.
+    std::array<std::array<int, kCycleColumns>, kCycleRows> cycle{};
 
     for (const DrawRecord &draw : history.records()) {
         if (!draw.isComplete())
@@ -131,26 +129,28 @@ void PredictionEngine::runCycleMethod(const DrawHistory &history) {
 
         for (int k = 1; k <= kCycleColumns; ++k) {
             const int v = draw.number(k);
-            const auto found = lastMainAppearance.find(v);
-            if (found == lastMainAppearance.end())
+            if (!DrawRules::isNumber(v) || lastMainAppearance[std::size_t(v)] == 0)
                 continue;
-            const int gap = n - found->second;
+            const int gap = n - lastMainAppearance[std::size_t(v)];
             const auto length = std::find(kCycleLengths.begin(), kCycleLengths.end(), gap);
             if (length == kCycleLengths.end())
                 continue;
-            auto &row = m_cycleTable[std::size_t(length - kCycleLengths.begin())];
-            const QString text = QString::number(v);
+            auto &row = cycle[std::size_t(length - kCycleLengths.begin())];
             bool elsewhere = false;
             for (int c = 1; c <= kCycleColumns; ++c)
-                if (c != k && row[std::size_t(c - 1)] == text)
+                if (c != k && row[std::size_t(c - 1)] == v)
                     elsewhere = true;
             if (!elsewhere)
-                row[std::size_t(k - 1)] = text;
+                row[std::size_t(k - 1)] = v;
         }
 
         for (int k = 1; k <= DrawRecord::kMainCount; ++k)
-            lastMainAppearance[draw.number(k)] = n;
+            if (DrawRules::isNumber(draw.number(k)))
+                lastMainAppearance[std::size_t(draw.number(k))] = n;
     }
+    for (std::size_t r = 0; r < cycle.size(); ++r)
+        for (std::size_t c = 0; c < cycle[r].size(); ++c)
+            m_cycleTable[r][c] = cycle[r][c] ? QString::number(cycle[r][c]) : QString();
 
     recompute();
 }
