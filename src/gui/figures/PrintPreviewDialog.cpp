@@ -8,11 +8,6 @@
 #include <QPrinter>
 #include <QToolBar>
 
-namespace {
-// kFitWidth, which lives on the other side of the module boundary.
-constexpr double kFitWidth = 0;
-} // namespace
-
 PrintPreviewDialog::PrintPreviewDialog(PreviewPages &pages, QWidget *parent)
     : QPrintPreviewDialog(parent), m_pages(pages) {
     setObjectName(QStringLiteral("PrintPreviewDialog"));

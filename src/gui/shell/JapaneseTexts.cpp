@@ -18,6 +18,8 @@ void useFont() {
     // and at 9 points the kanji look the same without it (as they do on paper, and on
     // high-density screens, where Qt never hints).
     font.setHintingPreference(QFont::PreferNoHinting);
+    // Kana and kanji need no shaping: without it the same glyphs stand at the same places, and
+    // HarfBuzz is not run over every text.
     font.setStyleStrategy(QFont::PreferNoShaping);
     QApplication::setFont(font);
 }
