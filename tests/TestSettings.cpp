@@ -55,6 +55,9 @@ private slots:
         QTest::newRow("another order, LF only")
             << cp932("下一桁連続出現回数分析Opt=True\n5分割傾向分析Opt=True\n頻度分析Opt=True\n") << "000000000000"
             << "100000001001";
+        QTest::newRow("a CR alone ends a line too")
+            << cp932("頻度分析Opt=True\r間隔分析Opt=True\r\r\n出現回数分析Opt=True") << "000000000000"
+            << "111000000000";
         QTest::newRow("missing keys keep their values") << cp932("間隔分析Opt=True\r\n") << "100000000001"
                                                         << "110000000001";
         QTest::newRow("last line wins")
@@ -153,6 +156,17 @@ private slots:
             "835e95aa90cd4f70743d46616c73650d0a89ba88ea8c858f6f8cbb8c588cfc95aa90cd4f70743d46616c73650d0a89ba88ea8c8598"
             "4191b18f6f8cbb89f1909495aa90cd4f70743d547275650d0a");
         QCOMPARE(f.readAll(), expected);
+    }
+
+    void sameLengthOtherOptionsRewritten() {
+        // Two flags swapped: the file keeps its length, and must still be written.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ナナズバリオ.ini"));
+        QVERIFY(WriteInitFile(path, optionsFrom("100000000000")).ok);
+        QVERIFY(WriteInitFile(path, optionsFrom("010000000000")).ok);
+        PredictionOptions read;
+        QVERIFY(ReadInitFile(path, read).ok);
+        QCOMPARE(bitsOf(read), QStringLiteral("010000000000"));
     }
 
     void roundTrip_data() {

@@ -5,6 +5,7 @@
 #include "core/settings/AppPaths.h"
 #include "core/settings/PredictionOptions.h"
 #include "gui/shell/AboutWindow.h"
+#include "gui/shell/BandedFrameStyle.h"
 #include "gui/window/ChildWindow.h"
 #include "gui/shell/HelpWindow.h"
 #include "gui/shell/JapaneseTexts.h"
@@ -138,6 +139,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(NANAZUBARIO_VERSION));
     // Desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.nanazubario.NanaZubario"));
+    QApplication::setStyle(new BandedFrameStyle);
     JapaneseTexts::useFont();
     if (!JapaneseTexts::useQtTexts())
         QTextStream(stderr) << QStringLiteral(
@@ -187,10 +189,10 @@ int main(int argc, char *argv[]) {
     // configuration and shapes the menu titles. Not before the main window is built: the two
     // threads loading code and libraries at once slow each other down more than they gain.
     MainFrm frame;
-    std::future<HistoryLoad> history = loadDrawHistoryAsync(ConnectionString::forDatabase(databasePath));
+    BackgroundLoad load = loadDrawHistoryAsync(ConnectionString::forDatabase(databasePath));
     frame.setSettingsPath(settingsPath);
     frame.menuBar()->sizeHint();
-    if (!frame.startUp(databasePath, nullptr, std::move(history)))
+    if (!frame.startUp(databasePath, nullptr, std::move(load.history)))
         return 1;
     frame.showMaximized();
     // For the start-up benchmark: end once the first frame that shows the prediction window is

@@ -48,25 +48,41 @@ StartupAggregates DrawHistory::computeAggregates(const std::vector<DrawRecord> &
     return a;
 }
 
-std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error, QString *skipped) {
-    auto store = DrawStore::open(connection, error);
-    if (!store)
-        return std::nullopt;
-    std::vector<DrawRecord> records = store->readHistory(error, skipped);
+namespace {
+std::optional<DrawHistory> readSnapshot(const DrawStore &store, StoreError &error, QString *skipped) {
+    std::vector<DrawRecord> records = store.readHistory(error, skipped);
     if (error)
         return std::nullopt;
-    std::map<int, DrawPrizes> prizes = store->readPrizes(error);
+    std::map<int, DrawPrizes> prizes = store.readPrizes(error);
     if (error)
         return std::nullopt;
     DrawHistory history(std::move(records));
     history.setPrizes(std::move(prizes));
     return history;
 }
+} // namespace
 
-std::future<HistoryLoad> loadDrawHistoryAsync(ConnectionString connection) {
-    return std::async(std::launch::async, [connection = std::move(connection)] {
-        HistoryLoad load;
-        load.history = loadDrawHistory(connection, load.error, &load.skipped);
-        return load;
+std::optional<DrawHistory> loadDrawHistory(const ConnectionString &connection, StoreError &error, QString *skipped) {
+    const std::unique_ptr<DrawStore> store = DrawStore::open(connection, error);
+    if (!store)
+        return std::nullopt;
+    return readSnapshot(*store, error, skipped);
+}
+
+BackgroundLoad loadDrawHistoryAsync(ConnectionString connection) {
+    std::promise<HistoryLoad> promise;
+    BackgroundLoad load{promise.get_future(), {}};
+    load.thread = std::jthread([connection = std::move(connection), promise = std::move(promise)]() mutable {
+        try {
+            HistoryLoad result;
+            const std::unique_ptr<DrawStore> store = DrawStore::open(connection, result.error);
+            if (store)
+                result.history = readSnapshot(*store, result.error, &result.skipped);
+            // Before the store closes: closing it is no reason for start-up to wait.
+            promise.set_value(std::move(result));
+        } catch (...) {
+            promise.set_exception(std::current_exception());
+        }
     });
+    return load;
 }

@@ -11,6 +11,7 @@
 #include <future>
 #include <map>
 #include <optional>
+#include <thread>
 #include <vector>
 
 // The start-up aggregates, computed once from the snapshot. Field names are the program's
@@ -59,5 +60,10 @@ struct HistoryLoad {
     QString skipped;
 };
 // loadDrawHistory on another thread, so that start-up opens the encrypted database while the
-// window system and the fonts are being set up.
-std::future<HistoryLoad> loadDrawHistoryAsync(ConnectionString connection);
+// window system and the fonts are being set up. The history is handed over as soon as it is
+// read; the thread closes the database after that, and is joined when this goes.
+struct BackgroundLoad {
+    std::future<HistoryLoad> history;
+    std::jthread thread;
+};
+BackgroundLoad loadDrawHistoryAsync(ConnectionString connection);

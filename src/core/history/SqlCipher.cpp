@@ -2,6 +2,7 @@
 
 #include <QLibrary>
 
+#include <cstdint>
 #include <mutex>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -51,6 +52,12 @@ void loadLibrary() {
                               .arg(missing.join(QStringLiteral("、")));
         return;
     }
+    // OpenSSL, loaded with it, would otherwise free all its tables at exit, for a process that
+    // is ending anyway: the value is OpenSSL's OPENSSL_INIT_NO_ATEXIT.
+    constexpr std::uint64_t kNoCleanupAtExit = 0x00080000;
+    using InitCrypto = int (*)(std::uint64_t, const void *);
+    if (const auto initCrypto = reinterpret_cast<InitCrypto>(file.resolve("OPENSSL_init_crypto")))
+        initCrypto(kNoCleanupAtExit, nullptr);
     library.ok = true;
 }
 } // namespace

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -70,10 +69,11 @@ SettingsResult ReadInitFile(const QString &path, PredictionOptions &options) {
 
 void readSettingsText(const QByteArray &bytes, PredictionOptions &options) {
     // Undecodable bytes become U+FFFD: such a line matches no key and is ignored.
-    const QString text = Cp932::decodeUtf8OrCp932(bytes).text;
+    QString text = Cp932::decodeUtf8OrCp932(bytes).text;
     const auto &keys = PredictionOptions::keys();
-    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\n|\\r"));
-    for (const QString &line : text.split(lineBreak)) {
+    // Lines end in CR LF, LF or CR alike.
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
         if (!line.contains(QLatin1Char('=')))
             continue;
         const QStringList parts = line.split(QLatin1Char('='));
@@ -102,6 +102,13 @@ SettingsResult WriteInitFile(const QString &path, const PredictionOptions &optio
     // Writing in place (a folder we may not write in) is only for a regular file: opening a
     // FIFO to write would wait for a reader forever.
     const QFileInfo info(path);
+    // Every exit writes the options; when the file already holds them, writing would only cost
+    // a flush to disk.
+    if (info.isFile() && info.size() == bytes->size()) {
+        QFile current(path);
+        if (current.open(QIODevice::ReadOnly) && current.readAll() == *bytes)
+            return {};
+    }
     QSaveFile file(path);
     file.setDirectWriteFallback(!info.exists() || info.isFile());
     if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
