@@ -179,6 +179,9 @@ QMdiSubWindow *MainFrm::subWindow(const QString &formName) const {
 
 void MainFrm::showPredictionWindow() {
     showChild(AnalysisCatalog::prediction());
+    // Painting held by showAtStart resumes, with the window in.
+    if (!updatesEnabled())
+        setUpdatesEnabled(true);
 }
 
 void MainFrm::openDataEntry() {
@@ -314,6 +317,11 @@ void MainFrm::showOffscreen() {
     setAttribute(Qt::WA_DontShowOnScreen);
     resize(1600, 1200);
     show();
+}
+
+void MainFrm::showAtStart() {
+    setUpdatesEnabled(!m_predictionOnActivation);
+    showMaximized();
 }
 
 void MainFrm::showHelp() {
