@@ -106,6 +106,10 @@ private slots:
         QCOMPARE(history->records()[0].drawNumber, 1);
         QVERIFY(!history->records()[0].numbers[1]);
         QCOMPARE(history->latestDrawNumber(), 2);
+        // Start-up's read on a thread of its own hands over the same snapshot.
+        HistoryLoad background = loadDrawHistoryAsync(ConnectionString::forDatabase(path)).history.get();
+        QVERIFY2(background.history, qPrintable(background.error.message));
+        QVERIFY(background.history->records() == history->records());
 
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -154,6 +158,9 @@ private slots:
         QVERIFY(!loadDrawHistory(connection, error));
         QCOMPARE(error.kind, kind);
         QVERIFY(error.message.contains(path));
+        const HistoryLoad background = loadDrawHistoryAsync(connection).history.get();
+        QVERIFY(!background.history);
+        QCOMPARE(background.error.kind, kind);
         // Refusing a file never changes it, nor creates one.
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(QFileInfo::exists(path), prepared != Prepared::Nothing);

@@ -2,6 +2,7 @@
 #include "core/history/DrawStore.h"
 #include "core/prediction/PredictionEngine.h"
 #include "gui/prediction/PredictionWindow.h"
+#include "gui/shell/BandedFrameStyle.h"
 #include "gui/shell/MainFrm.h"
 #include "support/Histories.h"
 
@@ -38,6 +39,25 @@ QString rowText(const ResultGrid &grid, int row) {
 class TestPredictionWindow : public QObject {
     Q_OBJECT
 private slots:
+    // The program draws tall frames band by band; they must come out as the plain style draws
+    // them, rows at the bands' edges included.
+    void framesDrawnInBandsLookTheSame_data() {
+        QTest::addColumn<int>("height");
+        for (int height : {64, 65, 128, 129, 485})
+            QTest::addRow("%d rows", height) << height;
+    }
+    void framesDrawnInBandsLookTheSame() {
+        QFETCH(int, height);
+        BandedFrameStyle banded;
+        QGroupBox plain(QStringLiteral("当選予想")), inBands(QStringLiteral("当選予想"));
+        inBands.setStyle(&banded);
+        for (QGroupBox *box : {&plain, &inBands})
+            box->resize(385, height);
+        const QImage expected = plain.grab().toImage(), drawn = inBands.grab().toImage();
+        QVERIFY(!expected.isNull());
+        QVERIFY(drawn == expected);
+    }
+
     void initTestCase() { m_history = realHistory(); }
 
     void controls() {
