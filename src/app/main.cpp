@@ -194,7 +194,7 @@ int main(int argc, char *argv[]) {
     frame.menuBar()->sizeHint();
     if (!frame.startUp(databasePath, nullptr, std::move(load.history)))
         return 1;
-    frame.showAtStart();
+    frame.showMaximized();
     // For the start-up benchmark: end once the first frame that shows the prediction window is
     // painted (the window paints itself when it handles the update request).
     QuitWhenPainted quitWhenPainted([&] { return frame.subWindow(AnalysisCatalog::prediction().formName) != nullptr; });

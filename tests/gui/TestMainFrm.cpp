@@ -307,17 +307,6 @@ private slots:
         QTRY_VERIFY(frame->subWindow(kPrediction));
     }
 
-    void startShowsPredictionAndPaints() {
-        // Painting is held until the prediction window is in: it must resume, or the main window
-        // never shows anything.
-        MainFrm frame;
-        QVERIFY(frame.startUp(m_database));
-        frame.showAtStart();
-        QTRY_VERIFY(frame.subWindow(kPrediction));
-        QVERIFY(frame.updatesEnabled());
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    }
-
     // EndAllowed is a flag, not a count: closing one of two windows sets it.
     void closingOneOfTwoWindowsAllowsDataEntry() {
         auto frame = startFrame();

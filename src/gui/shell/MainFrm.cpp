@@ -179,9 +179,6 @@ QMdiSubWindow *MainFrm::subWindow(const QString &formName) const {
 
 void MainFrm::showPredictionWindow() {
     showChild(AnalysisCatalog::prediction());
-    // Painting held by showAtStart resumes, with the window in.
-    if (!updatesEnabled())
-        setUpdatesEnabled(true);
 }
 
 void MainFrm::openDataEntry() {
@@ -317,11 +314,6 @@ void MainFrm::showOffscreen() {
     setAttribute(Qt::WA_DontShowOnScreen);
     resize(1600, 1200);
     show();
-}
-
-void MainFrm::showAtStart() {
-    setUpdatesEnabled(!m_predictionOnActivation);
-    showMaximized();
 }
 
 void MainFrm::showHelp() {

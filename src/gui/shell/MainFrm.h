@@ -67,9 +67,6 @@ public:
     // Shows the started window without putting it on a screen, for rendering and measuring
     // windows; the prediction window then opens only when asked for.
     void showOffscreen();
-    // Shown maximised at start-up. The first frame painted is the one with the prediction window
-    // that the first activation opens, not the empty main window first.
-    void showAtStart();
 
 public slots:
     void showPredictionWindow();
