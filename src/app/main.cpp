@@ -139,7 +139,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(NANAZUBARIO_VERSION));
     // Desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.nanazubario.NanaZubario"));
-    QApplication::setStyle(new BandedFrameStyle);
+    QApplication::setStyle(new BandedFrameStyle(QApplication::style()));
     JapaneseTexts::useFont();
     if (!JapaneseTexts::useQtTexts())
         QTextStream(stderr) << QStringLiteral(
