@@ -42,8 +42,14 @@ void attachCountAxes(QChart &chart, QAbstractSeries &series, QAbstractAxis *x, d
     y->applyNiceNumbers();
     y->setLabelFormat(QStringLiteral("%d"));
     y->setTitleText(QStringLiteral("回数"));
+    attachAxes(chart, x, y, {&series});
+}
+
+void attachAxes(QChart &chart, QAbstractAxis *x, QAbstractAxis *y, std::initializer_list<QAbstractSeries *> series) {
     chart.addAxis(x, Qt::AlignBottom);
     chart.addAxis(y, Qt::AlignLeft);
-    series.attachAxis(x);
-    series.attachAxis(y);
+    for (QAbstractSeries *s : series) {
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
 }

@@ -1,5 +1,7 @@
 #include "gui/figures/CumulativeHitsChart.h"
 
+#include "gui/figures/ChartFigure.h"
+
 #include <QAreaSeries>
 #include <QChart>
 #include <QLineSeries>
@@ -59,10 +61,5 @@ void CumulativeHitsChart::setPoints(const std::vector<Backtest::CumulativePoint>
     y->applyNiceNumbers();
     y->setLabelFormat(QStringLiteral("%d"));
     y->setTitleText(QStringLiteral("期待値との差（個）"));
-    c->addAxis(x, Qt::AlignBottom);
-    c->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries *s : {static_cast<QAbstractSeries *>(band), static_cast<QAbstractSeries *>(excess)}) {
-        s->attachAxis(x);
-        s->attachAxis(y);
-    }
+    attachAxes(*c, x, y, {band, excess});
 }

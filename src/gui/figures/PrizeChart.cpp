@@ -1,5 +1,7 @@
 #include "gui/figures/PrizeChart.h"
 
+#include "gui/figures/ChartFigure.h"
+
 #include <QChart>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -61,10 +63,5 @@ void PrizeChart::setPoints(const std::vector<PrizeListGrid::ChartPoint> &points)
     y->applyNiceNumbers();
     y->setLabelFormat(QStringLiteral("%g"));
     y->setTitleText(QStringLiteral("億円"));
-    c->addAxis(x, Qt::AlignBottom);
-    c->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries *s : {static_cast<QAbstractSeries *>(carryOver), static_cast<QAbstractSeries *>(first)}) {
-        s->attachAxis(x);
-        s->attachAxis(y);
-    }
+    attachAxes(*c, x, y, {carryOver, first});
 }
