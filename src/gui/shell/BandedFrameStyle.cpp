@@ -7,8 +7,10 @@
 #include <algorithm>
 
 namespace {
-// The raster engine hands a fill of 96 device rows or more to its threads.
-constexpr int kBandDeviceRows = 95;
+// The raster engine hands a fill of 96 spans or more to its threads. The frame's stretched
+// pieces give up to three spans a row (partly covered pixels at both ends), so a band of 31 rows
+// stays under that; bands of 95 still gave eight hand-offs in the first frame.
+constexpr int kBandDeviceRows = 31;
 } // namespace
 
 void BandedFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,

@@ -3,7 +3,7 @@
 #include <QProxyStyle>
 
 // A style with tall group box frames drawn in bands of rows. Qt's raster engine hands every
-// fill of 96 rows or more to its thread pool and waits for it; for a frame's thin edges that
+// fill of 96 spans (rows, or parts of rows) or more to its thread pool and waits for it; for a frame's thin edges that
 // costs far more in hand-offs between threads than it saves, and the prediction window's two
 // panels are such frames in the first frame of every start. Drawn band by band, the same pixels
 // come out on the painting thread.
