@@ -40,22 +40,50 @@ class TestPredictionWindow : public QObject {
     Q_OBJECT
 private slots:
     // The program draws tall frames band by band; they must come out as the plain style draws
-    // them, rows at the bands' edges included.
+    // them, rows at the bands' edges included, and around an opaque child that cuts the rows.
     void framesDrawnInBandsLookTheSame_data() {
         QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("child");
         for (int height : {31, 32, 62, 63, 485})
-            QTest::addRow("%d rows", height) << height;
+            QTest::addRow("%d rows", height) << height << false;
+        QTest::addRow("485 rows around a child") << 485 << true;
     }
     void framesDrawnInBandsLookTheSame() {
         QFETCH(int, height);
+        QFETCH(bool, child);
         BandedFrameStyle banded;
         QGroupBox plain(QStringLiteral("当選予想")), inBands(QStringLiteral("当選予想"));
         inBands.setStyle(&banded);
-        for (QGroupBox *box : {&plain, &inBands})
+        for (QGroupBox *box : {&plain, &inBands}) {
             box->resize(385, height);
+            if (child) {
+                auto *inside = new QWidget(box);
+                inside->setAutoFillBackground(true);
+                inside->setGeometry(40, 30, 300, 400);
+            }
+        }
         const QImage expected = plain.grab().toImage(), drawn = inBands.grab().toImage();
         QVERIFY(!expected.isNull());
         QVERIFY(drawn == expected);
+    }
+
+    // Each band stays under the 96 spans at which Qt's raster engine hands a fill to its threads.
+    void bandsStayUnderTheThreadedFill_data() {
+        QTest::addColumn<QRegion>("clip");
+        QTest::addColumn<std::vector<int>>("heights");
+        const QRect frame(0, 0, 385, 485);
+        QTest::addRow("uncut") << QRegion(frame) << std::vector<int>{95, 95, 95, 95, 95, 10};
+        // Rows 100..199 are cut in three by two children: 3 spans each. The second band is rows
+        // 95..129 (5 + 30 × 3 spans), then 31 rows of 3 twice, then 192..270 (8 × 3 + 71).
+        QRegion cut = QRegion(frame) - QRegion(50, 100, 100, 100) - QRegion(200, 100, 100, 100);
+        QTest::addRow("cut in three") << cut << std::vector<int>{95, 35, 31, 31, 79, 95, 95, 24};
+        // Rows the clip leaves out cost nothing.
+        QTest::addRow("lower half hidden") << QRegion(0, 0, 385, 200) << std::vector<int>{95, 95, 295};
+    }
+    void bandsStayUnderTheThreadedFill() {
+        QFETCH(QRegion, clip);
+        QFETCH(std::vector<int>, heights);
+        QCOMPARE(BandedFrameStyle::bandHeights(clip, QRect(0, 0, 385, 485)), heights);
     }
 
     void initTestCase() { m_history = realHistory(); }
