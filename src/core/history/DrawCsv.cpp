@@ -286,9 +286,13 @@ ParseResult parse(const QByteArray &bytes) {
         }
         if (!reader.error)
             reader.distinct(r, fieldNames);
-        if (QString field, reason; !reader.error && prizeColumns &&
-                                   !readPrizes(heading, *prizeColumns, f, r.prizes, field, reason))
-            reader.fail(field, reason);
+        if (QString field, reason; !reader.error && prizeColumns) {
+            std::optional<DrawPrizes> prizes;
+            if (readPrizes(heading, *prizeColumns, f, prizes, field, reason))
+                r.prizes = prizes;
+            else
+                reader.fail(field, reason);
+        }
         if (!reader.error && lineOfDraw.contains(r.drawNumber))
             reader.fail(
                 drawNumberField,
