@@ -18,7 +18,7 @@ public:
     OptionalBox(std::nullopt_t) {}
     OptionalBox(const T &value) : m_value(std::make_unique<T>(value)) {}
     OptionalBox(const std::optional<T> &value) : m_value(value ? std::make_unique<T>(*value) : nullptr) {}
-    OptionalBox(const OptionalBox &other) : OptionalBox(other.m_value ? OptionalBox(*other.m_value) : OptionalBox()) {}
+    OptionalBox(const OptionalBox &other) : m_value(other.m_value ? std::make_unique<T>(*other.m_value) : nullptr) {}
     OptionalBox(OptionalBox &&) noexcept = default;
     OptionalBox &operator=(const OptionalBox &other) {
         if (this != &other)

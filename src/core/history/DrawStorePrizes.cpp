@@ -80,7 +80,8 @@ bool DrawStore::attachPrizes(std::vector<DrawRecord> &records, StoreError &error
 }
 
 bool DrawStore::storePrizesWithin(const std::vector<DrawRecord> &records, StoreError &error) {
-    const bool anyPrizes = std::any_of(records.begin(), records.end(), [](const DrawRecord &r) { return r.prizes.has_value(); });
+    const bool anyPrizes =
+        std::any_of(records.begin(), records.end(), [](const DrawRecord &r) { return r.prizes.has_value(); });
     const bool tableThere = hasPrizeTable(error);
     if (error)
         return false;
