@@ -15,7 +15,6 @@
 template <typename T> class OptionalBox {
 public:
     OptionalBox() = default;
-    OptionalBox(std::nullopt_t) {}
     OptionalBox(const T &value) : m_value(std::make_unique<T>(value)) {}
     OptionalBox(const std::optional<T> &value) : m_value(value ? std::make_unique<T>(*value) : nullptr) {}
     OptionalBox(const OptionalBox &other) : m_value(other.m_value ? std::make_unique<T>(*other.m_value) : nullptr) {}
